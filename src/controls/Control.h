@@ -1,0 +1,94 @@
+// Keys, labels and the key container of a pad: plain objects owned by their pad window.
+//
+// A pad paints its controls and hit-tests them itself; they are not native child windows. That
+// keeps scaling, relabelling and the limit display plain object updates.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pmx {
+
+// Which control array (or single control) of a pad a control belongs to.
+enum class ControlArray : std::uint8_t {
+  PicKeys,      // the key container of the value pads
+  Standard,     // keyStandard
+  End,          // keyEnd
+  Move,         // keyMove
+  Bit,          // keyBit
+  Shift,        // keyShift
+  Extra,        // keyExtra
+  Close,        // keyClose (single)
+  PadSwitch,    // keyPad (single)
+  LabelLimits,  // idxLabelLimits
+  LimitMin,     // idxLimitMin (single)
+  LimitMax,     // idxLimitMax (single)
+};
+
+enum class ControlKind : std::uint8_t { Key, Label, Container };
+
+// The stored drawings some keys show. Their shapes live in layouts/Pictograms.
+enum class Pictogram : std::uint8_t {
+  None,
+  MoveUpperLeft,
+  MoveUpperRight,
+  MoveLowerLeft,
+  MoveLowerRight,
+  Close,
+  PadSwitch,
+  Enter,
+  Backspace,
+  ArrowLeft,
+  ArrowRight,
+  ArrowUp,
+  ArrowDown,
+  PageUp,
+  PageDown,
+  Menu,
+};
+
+struct Font {
+  std::string name;
+  float size = 0;  // points
+  bool bold = false;
+  std::int16_t charset = 0;  // a Windows font character-set number
+};
+
+// Colours are 0x00BBGGRR.
+constexpr std::uint32_t kColorWhite = 0x00FFFFFF;
+constexpr std::uint32_t kColorGrey = 0x00C0C0C0;
+constexpr std::uint32_t kColorRed = 0x000000FF;
+constexpr std::uint32_t kColorPadBack = 0x00E0E0E0;
+constexpr std::uint32_t kColorButtonFace = 0x80000000 | 15;  // the system's button face
+constexpr std::uint32_t kColorBlack = 0x00000000;
+
+// One key (PMXKey), label (PMXIndex) or the key container (picKeys).
+struct Control {
+  ControlKind kind = ControlKind::Key;
+  ControlArray array = ControlArray::Standard;
+  std::int16_t index = 0;  // position in its control array; 0 for single controls
+  bool inPicKeys = false;  // geometry relative to picKeys rather than to the window
+
+  // Geometry in twips, relative to the container.
+  float left = 0, top = 0, width = 0, height = 0;
+
+  std::string caption;  // key caption, or a label's TextOff; 8-bit text in the font's charset
+  std::string tag;      // keystroke string or virtual-key code, never interpreted by the key
+  Font font;
+  std::uint32_t backColor = kColorGrey;
+  std::uint32_t foreColor = kColorBlack;
+  Pictogram picture = Pictogram::None;
+  bool visible = true;
+
+  bool pressed = false;  // shown while a touch holds the key
+
+  void moveResize(float l, float t, float w, float h) {
+    left = l;
+    top = t;
+    width = w;
+    height = h;
+  }
+  bool isKey() const { return kind == ControlKind::Key; }
+};
+
+}  // namespace pmx

@@ -1,0 +1,43 @@
+// Vector drawings of the pictograms some keys show.
+//
+// A drawing is a list of shapes in a square box of 0..100 units that the painter maps onto the
+// picture area of the key (centred, keeping the aspect). Painted in order, later shapes on top.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "controls/Control.h"
+
+namespace pmx {
+
+struct PictoPoint {
+  std::int16_t x, y;  // 0..100
+};
+
+enum class ShapeKind : std::uint8_t {
+  Polygon,   // filled with `fill`, outlined with `line` unless line is kNoColor
+  Polyline,  // an open line of width `width` units in colour `line`
+};
+
+constexpr std::uint32_t kNoColor = 0xFFFFFFFF;
+constexpr std::size_t kMaxShapePoints = 12;
+
+struct PictoShape {
+  ShapeKind kind;
+  std::uint32_t fill;  // 0x00BBGGRR or kNoColor
+  std::uint32_t line;  // 0x00BBGGRR or kNoColor
+  std::uint8_t width;  // line width in units (at least 1)
+  std::uint8_t pointCount;
+  PictoPoint points[kMaxShapePoints];
+};
+
+struct PictogramDrawing {
+  const PictoShape* shapes;
+  std::size_t count;
+};
+
+// The drawing of a pictogram; an empty drawing for Pictogram::None.
+PictogramDrawing pictogramDrawing(Pictogram picture);
+
+}  // namespace pmx

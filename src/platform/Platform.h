@@ -1,0 +1,142 @@
+// The seam between the keyboard's decisions and the operating system.
+//
+// The core talks to the platform only through the small interfaces below. They are named for what
+// the keyboard needs, not for the Win32 functions behind them; platform/win32/ implements them and
+// the unit tests implement them with a fake that keeps focus, key state, windows and field text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pmx {
+
+// A window handle as the keyboard keeps it. Hosts pass 32-bit handles; on 64-bit Windows they
+// are sign-extended, so this is wide enough for either.
+using WindowHandle = std::uintptr_t;
+using ThreadId = std::uint32_t;
+using LayoutHandle = std::uint64_t;
+
+// A rectangle in pixels; right and bottom lie just outside, as the platform reports them.
+struct PixelRect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The host's windows and the hidden message window that receives the host's requests.
+class HostWindows {
+ public:
+  virtual ~HostWindows() = default;
+  virtual std::uint32_t registerMessage(const char* name) = 0;
+  // Creates the hidden message window and routes its messages to the core's window procedure.
+  virtual WindowHandle openMessageWindow() = 0;
+  // Puts the window's own procedure back and destroys the window.
+  virtual void closeMessageWindow(WindowHandle window) = 0;
+  // The message window's own handling for a message the keyboard passes on.
+  virtual std::intptr_t callPrevious(WindowHandle window, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual ThreadId currentThread() = 0;
+  virtual bool attachInput(ThreadId hostThread, bool attach) = 0;
+  virtual std::intptr_t sendMessage(WindowHandle window, std::uint32_t message,
+                                    std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual void setFocus(WindowHandle window) = 0;
+  virtual bool windowRect(WindowHandle window, PixelRect& rect) = 0;
+  virtual std::string className(WindowHandle window) = 0;
+  virtual std::uint32_t windowStyle(WindowHandle window) = 0;
+};
+
+// One keystroke of a keystroke string: a virtual key or a character, with the modifiers to hold.
+struct KeyStroke {
+  enum class Kind : std::uint8_t { VirtualKey, Character };
+  Kind kind = Kind::VirtualKey;
+  std::uint16_t vk = 0;  // for VirtualKey
+  char ch = 0;           // for Character: one 8-bit character of the ANSI code page
+  bool shift = false, ctrl = false, alt = false;
+};
+
+// Key injection into the system's input stream; the keys go to the window with the focus.
+class KeyInjector {
+ public:
+  virtual ~KeyInjector() = default;
+  // Sends parsed keystrokes in order; every modifier pressed for a stroke is released after it.
+  virtual void sendKeys(const std::vector<KeyStroke>& strokes) = 0;
+  // One raw key event with a virtual-key code, scan code 0, no extended flag.
+  virtual void keyEvent(std::uint8_t vk, bool up) = 0;
+};
+
+// The primary screen, measured in twips.
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  virtual float widthTwips() = 0;
+  virtual float heightTwips() = 0;
+  virtual float twipsPerPixelX() = 0;
+  virtual float twipsPerPixelY() = 0;
+};
+
+// The settings file, read with the platform's profile semantics.
+class ProfileReader {
+ public:
+  virtual ~ProfileReader() = default;
+  virtual int readInt(const std::string& file, const std::string& section, const std::string& key,
+                      int defaultValue) = 0;
+  // At most 254 characters of a value arrive.
+  virtual std::string readString(const std::string& file, const std::string& section,
+                                 const std::string& key, const std::string& defaultValue) = 0;
+};
+
+// The keyboard layouts of the keyboard's own thread.
+class KeyboardLayouts {
+ public:
+  virtual ~KeyboardLayouts() = default;
+  virtual LayoutHandle current() = 0;
+  virtual LayoutHandle activateNext() = 0;  // returns the layout now active
+};
+
+// What a native pad window reports back to its pad.
+class PadWindowEvents {
+ public:
+  virtual ~PadWindowEvents() = default;
+  // Pointer positions in twips relative to the client area.
+  virtual void pointerDown(float xTwips, float yTwips) = 0;
+  virtual void pointerUp(float xTwips, float yTwips) = 0;
+  virtual void pointerCancel() = 0;
+};
+
+// One top-level pad window: topmost, no title bar, thin frame, never activated.
+class NativeWindow {
+ public:
+  virtual ~NativeWindow() = default;
+  virtual WindowHandle handle() const = 0;
+  // Outer bounds in twips; converted to pixels at the edge.
+  virtual void setOuterBounds(float left, float top, float width, float height) = 0;
+  virtual void show() = 0;  // without activating
+  virtual void hide() = 0;
+  virtual bool visible() const = 0;
+  virtual void makeTopmost() = 0;
+  virtual void repaint() = 0;
+};
+
+class Pad;
+
+class NativeWindowFactory {
+ public:
+  virtual ~NativeWindowFactory() = default;
+  // Frame width and height in twips: outer size minus client size of a pad window.
+  virtual float frameWidthTwips() = 0;
+  virtual float frameHeightTwips() = 0;
+  // Creates the window of a pad; the pad paints through it and receives its pointer events.
+  virtual std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) = 0;
+};
+
+// Everything the core needs of the platform, handed around by reference.
+struct Platform {
+  HostWindows& host;
+  KeyInjector& keys;
+  Screen& screen;
+  ProfileReader& profile;
+  KeyboardLayouts& layouts;
+  NativeWindowFactory& windows;
+};
+
+}  // namespace pmx
