@@ -78,6 +78,9 @@ pmx_wine_env_start() {
   # One persistent server for the whole run, so every test does not start Wine afresh.
   wineserver -p || return 1
   PMX_WINESERVER_STARTED=1
+  # Start Wine's background processes (services, the desktop) now, detached from our output:
+  # started by the first test instead, they would inherit CTest's pipes and hold them open.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || { echo "wine-env: wine does not run" >&2; return 1; }
 }
 
 pmx_wine_env_stop() {
