@@ -1,0 +1,5 @@
+#pragma once
+#include "layouts/LayoutTypes.h"
+namespace pmx {
+const PadDef& alphaPadLayout();
+}
