@@ -1,7 +1,7 @@
 #include "controls/Keystrokes.h"
 
-#include <array>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "controls/VirtualKeys.h"
@@ -14,7 +14,7 @@ struct KeyName {
   VirtualKeyCode vk;
 };
 
-constexpr std::array<KeyName, 45> kKeyNames = {{
+constexpr KeyName kKeyNames[] = {
     {"ENTER", kVkReturn},      {"ESC", kVkEscape},
     {"BS", kVkBack},           {"BKSP", kVkBack},
     {"BACKSPACE", kVkBack},    {"DEL", kVkDelete},
@@ -38,12 +38,26 @@ constexpr std::array<KeyName, 45> kKeyNames = {{
     {"F13", functionKey(13)},  {"F14", functionKey(14)},
     {"F15", functionKey(15)},  {"F16", functionKey(16)},
     {"ESCAPE", kVkEscape},
-}};
+};
+static_assert(std::size(kKeyNames) == 45, "a key name was added or lost");
 
 constexpr char upperAscii(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Every entry names a real key with an upper-case name of at least two characters (a single
+// character in braces is that character, never a name).
+constexpr bool namesAreWellFormed() {
+  for (const KeyName& entry : kKeyNames) {
+    if (entry.vk == 0 || entry.name[0] == '\0' || entry.name[1] == '\0') return false;
+    for (const char* c = entry.name; *c != '\0'; ++c) {
+      if (upperAscii(*c) != *c) return false;
+    }
+  }
+  return true;
+}
+static_assert(namesAreWellFormed(), "key names are upper case, two characters or more");
 
 // The virtual key of a braced name of two or more characters, or 0 when there is none.
 VirtualKeyCode lookUpKeyName(const std::string& text, std::size_t begin, std::size_t end) {

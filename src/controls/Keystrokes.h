@@ -6,10 +6,11 @@
 //   "~"                      Enter;  "{+}" "{^}" "{%}" "{~}" "{{}" "{}}" "{(}" "{)}" literals
 //   "+(ab)"                  a and b, both with Shift held
 //
-// Braced names (any case): ENTER, ESC, BS/BKSP/BACKSPACE, DEL/DELETE, INS/INSERT, HOME, END, LEFT,
-// RIGHT, UP, DOWN, PGUP, PGDN, TAB, BREAK, CAPSLOCK, NUMLOCK, SCROLLLOCK, HELP, PRTSC, F1 ... F16,
-// and the number pad's ADD, SUBTRACT, MULTIPLY, DIVIDE. A single character in braces is that
-// character ("{a}"). A blank and a decimal count repeat the key: "{LEFT 4}", "{a 3}".
+// Braced names (any case): ENTER, ESC/ESCAPE, BS/BKSP/BACKSPACE, DEL/DELETE, INS/INSERT, HOME, END,
+// LEFT, RIGHT, UP, DOWN, PGUP, PGDN, TAB, BREAK, CAPSLOCK, NUMLOCK, SCROLLLOCK, HELP, PRTSC, F1 ...
+// F16, and the number pad's ADD, SUBTRACT, MULTIPLY, DIVIDE. A single character in braces is that
+// character ("{a}"). A blank and a decimal count repeat the key: "{LEFT 4}", "{a 3}"; a count of
+// 0 types nothing, and counts above kMaxKeystrokeRepeat are cut to it.
 //
 // Modifiers stack ("+^%{ENTER}"); repeating one is the same as giving it once. A group may carry
 // modifiers of its own inside ("+(a^b)": a with Shift, b with Shift and Ctrl) and may nest.

@@ -89,7 +89,7 @@ TEST(KeystrokeParse, BracedNamesAreWindowsKeysInAnyCase) {
             "HOME END LEFT RIGHT UP DOWN PGUP PGDN");
   EXPECT_EQ(parsed("{enter}{Esc}{pgDn}"), "ENTER ESC PGDN");
   // Synonyms.
-  EXPECT_EQ(parsed("{BACKSPACE}{BKSP}{DELETE}{INSERT}"), "BSx2 DEL INS");
+  EXPECT_EQ(parsed("{BACKSPACE}{BKSP}{DELETE}{INSERT}{escape}"), "BSx2 DEL INS ESC");
   // Other common names name keys of their own.
   const KeystrokeParse other = parseKeystrokes(
       "{BREAK}{CAPSLOCK}{NUMLOCK}{SCROLLLOCK}{HELP}{PRTSC}{ADD}{SUBTRACT}{MULTIPLY}{DIVIDE}");
