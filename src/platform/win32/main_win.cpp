@@ -31,7 +31,7 @@ std::string exeDirectory() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   using namespace pmx::win32;
   Win32Host host;
-  Win32KeyInjector keys;
+  pmx::Win32KeyInjector keys;
   Win32Screen screen;
   Win32Profile profile;
   Win32Layouts layouts;
