@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "layouts/AlphaPadLayout.h"
 #include "layouts/ValuePadLayouts.h"
 
 namespace pmx {
@@ -52,6 +53,11 @@ const ControlDef& find(const PadDef& pad, A array, int index) {
   ADD_FAILURE() << pad.name << ": no control " << static_cast<int>(array) << "/" << index;
   static const ControlDef missing{};
   return missing;
+}
+
+bool overlap(const ControlDef& a, const ControlDef& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
 }
 
 std::string describe(const ControlDef& c) {
@@ -392,6 +398,167 @@ TEST(ValuePadLayouts, AppearanceRules) {
       EXPECT_TRUE(k->visible);
     }
   }
+}
+
+// --- The alphanumeric pad ------------------------------------------------------------------------
+
+TEST(AlphaPadLayout, HoldsEveryKeyArrayWithoutGaps) {
+  std::multiset<Id> expected;
+  addRange(expected, A::Standard, 0, 60);
+  addRange(expected, A::End, 0, 1);
+  addRange(expected, A::Move, 0, 3);
+  expected.insert({A::Close, 0});
+  expected.insert({A::PadSwitch, 0});
+  addRange(expected, A::Shift, 0, 9);
+  addRange(expected, A::Extra, 0, 2);
+  addRange(expected, A::LabelLimits, 0, 1);
+  expected.insert({A::LimitMax, 0});
+  expected.insert({A::LimitMin, 0});
+  EXPECT_EQ(idsOf(alphaPadLayout()), expected);
+  EXPECT_TRUE(controlsOf(alphaPadLayout(), ControlKind::Container).empty());
+}
+
+// Standard keys carry virtual-key codes: the digits and letters send their own codes, whatever
+// the caption shows around them.
+TEST(AlphaPadLayout, StandardKeysSendVirtualKeyCodes) {
+  const PadDef& pad = alphaPadLayout();
+  std::set<int> codes, digits, letters;
+  for (const ControlDef* k : keysOf(pad)) {
+    if (k->array != A::Standard) continue;
+    SCOPED_TRACE(describe(*k));
+    const std::string tag = k->tag;
+    ASSERT_FALSE(tag.empty());
+    ASSERT_EQ(tag.find_first_not_of("0123456789"), std::string::npos) << tag;
+    const int vk = std::stoi(tag);
+    EXPECT_TRUE(vk > 0 && vk < 255);
+    EXPECT_TRUE(codes.insert(vk).second) << "code " << vk << " twice";
+
+    const std::string caption = k->caption;
+    const std::size_t split = caption.find("\\n");
+    if (split != std::string::npos && split + 3 == caption.size() &&
+        std::isdigit(static_cast<unsigned char>(caption.back()))) {
+      EXPECT_EQ(vk, caption.back());  // the lower line is the unshifted digit
+      digits.insert(vk);
+    }
+    if (!caption.empty() && caption[0] >= 'A' && caption[0] <= 'Z' &&
+        (caption.size() == 1 || caption[1] == ' ')) {
+      EXPECT_EQ(vk, caption[0]);
+      letters.insert(vk);
+    }
+  }
+  EXPECT_EQ(digits.size(), 10u);
+  EXPECT_EQ(letters.size(), 26u);
+  const ControlDef& bar = find(pad, A::Standard, 38);
+  const ControlDef& lessGreater = find(pad, A::Standard, 39);
+  EXPECT_STREQ(bar.caption, lessGreater.caption);
+  EXPECT_STRNE(bar.tag, lessGreater.tag);
+}
+
+TEST(AlphaPadLayout, OtherKeysAndTheirTags) {
+  const PadDef& pad = alphaPadLayout();
+  EXPECT_STREQ(find(pad, A::End, 0).tag, "{ESC}");
+  EXPECT_STREQ(find(pad, A::End, 1).tag, "{ENTER}");
+  for (const ControlDef* k : keysOf(pad)) {
+    SCOPED_TRACE(describe(*k));
+    if (k->array != A::Standard && k->array != A::End) {
+      EXPECT_STREQ(k->tag, "");
+    }
+    EXPECT_EQ(k->visible, !(k->array == A::Shift && k->index >= 7));
+    if (k->array == A::Extra) {
+      EXPECT_STREQ(k->caption, "");
+    }
+    // Two-line captions have one separator with text on both sides.
+    const std::string caption = k->caption;
+    const std::size_t split = caption.find("\\n");
+    if (split != std::string::npos) {
+      EXPECT_GT(split, 0u);
+      EXPECT_LT(split + 2, caption.size());
+      EXPECT_EQ(caption.find("\\n", split + 1), std::string::npos);
+    }
+    // The Wingdings captions are single symbol-font characters.
+    if (std::string(k->fontName) == "Wingdings" && !caption.empty()) {
+      EXPECT_EQ(caption.size(), 1u);
+      EXPECT_GE(static_cast<unsigned char>(caption[0]), 0xF0);
+    }
+  }
+  // The space bar is the one plain, empty, picture-less key.
+  int plain = 0;
+  for (const ControlDef* k : keysOf(pad))
+    if (!k->bold && *k->caption == '\0' && k->picture == Pictogram::None) {
+      ++plain;
+      EXPECT_EQ(k->array, A::Standard);
+      EXPECT_EQ(k->index, 50);
+      EXPECT_EQ(k->width, 3750);
+    }
+  EXPECT_EQ(plain, 1);
+  checkAppearance(pad);
+}
+
+TEST(AlphaPadLayout, KeysFillTheWindowLikeAKeyboard) {
+  const PadDef& pad = alphaPadLayout();
+  const auto keys = keysOf(pad);
+  for (std::size_t i = 0; i < pad.controlCount; ++i) {
+    const ControlDef& c = pad.controls[i];
+    SCOPED_TRACE(describe(c));
+    EXPECT_FALSE(c.inPicKeys);
+    EXPECT_GE(c.left, 0);
+    EXPECT_GE(c.top, 0);
+    EXPECT_LE(c.left + c.width, pad.clientWidth);
+    EXPECT_LE(c.top + c.height, pad.clientHeight);
+  }
+  // The only keys that share area: the L-shaped Enter reaches under the key left of it.
+  std::set<std::pair<std::string, std::string>> overlaps;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    for (std::size_t j = i + 1; j < keys.size(); ++j)
+      if (overlap(*keys[i], *keys[j])) overlaps.insert({describe(*keys[i]), describe(*keys[j])});
+  const ControlDef& enter = find(pad, A::End, 1);
+  const ControlDef& beside = find(pad, A::Standard, 38);
+  EXPECT_EQ(overlaps,
+            (std::set<std::pair<std::string, std::string>>{{describe(enter), describe(beside)}}));
+  // The table order puts that key after Enter, so it is painted over it and hit first.
+  EXPECT_GT(&beside, &enter);
+
+  // The limit block shares its place with cursor up and with nothing else.
+  const auto labels = controlsOf(pad, ControlKind::Label);
+  for (const ControlDef* k : keys) {
+    const bool covered = std::any_of(labels.begin(), labels.end(),
+                                     [k](const ControlDef* label) { return overlap(*label, *k); });
+    EXPECT_EQ(covered, k->array == A::Standard && k->index == 57) << describe(*k);
+  }
+
+  // Each row of the main block spans the full width without a gap.
+  for (int top = 1200; top <= 3600; top += 600) {
+    SCOPED_TRACE(top);
+    std::vector<std::pair<int, int>> spans;
+    for (const ControlDef* k : keys)
+      if (k->top <= top && top < k->top + k->height) spans.push_back({k->left, k->width});
+    std::sort(spans.begin(), spans.end());
+    int reached = 0;
+    for (const auto& s : spans) {
+      EXPECT_LE(s.first, reached) << "gap before " << s.first;
+      reached = std::max(reached, s.first + s.second);
+    }
+    EXPECT_EQ(reached, pad.clientWidth);
+  }
+
+  // The letter rows are staggered as on a physical keyboard.
+  std::map<int, int> rowStart;
+  for (const ControlDef* k : keys)
+    if (k->caption[0] >= 'A' && k->caption[0] <= 'Z' && k->array == A::Standard &&
+        (k->caption[1] == '\0' || k->caption[1] == ' ')) {
+      auto it = rowStart.find(k->top);
+      if (it == rowStart.end() || k->left < it->second) rowStart[k->top] = k->left;
+    }
+  EXPECT_EQ(rowStart, (std::map<int, int>{{1800, 900}, {2400, 1050}, {3000, 1350}}));
+
+  // The move keys form a 2 x 2 block whose corners match their pictures.
+  const ControlDef& m0 = find(pad, A::Move, 0);
+  EXPECT_EQ(find(pad, A::Move, 1).left, m0.left + m0.width);
+  EXPECT_EQ(find(pad, A::Move, 1).top, m0.top);
+  EXPECT_EQ(find(pad, A::Move, 2).left, m0.left);
+  EXPECT_EQ(find(pad, A::Move, 2).top, m0.top + m0.height);
+  EXPECT_EQ(find(pad, A::Move, 3).left, m0.left + m0.width);
+  EXPECT_EQ(find(pad, A::Move, 3).top, m0.top + m0.height);
 }
 
 }  // namespace
