@@ -91,8 +91,10 @@ constexpr std::array<PictoShape, 2> window(std::int16_t left, std::int16_t top, 
 
 // A small window in a corner of the screen with two white arrowheads pointing into that corner.
 // Drawn for the upper left corner and mirrored about the screen's centre for the others.
-constexpr PictoShape kCornerArrow1 = polygon(kWhite, kNoColor, {{39, 32}, {45, 34}, {41, 38}});
-constexpr PictoShape kCornerArrow2 = polygon(kWhite, kNoColor, {{44, 36}, {50, 38}, {46, 42}});
+constexpr PictoShape kCornerArrow1 =
+    polygon(kWhite, kNoColor, {{37, 30}, {47, 33}, {42, 35}, {40, 40}});
+constexpr PictoShape kCornerArrow2 =
+    polygon(kWhite, kNoColor, {{43, 36}, {53, 39}, {48, 41}, {46, 46}});
 
 constexpr std::array<PictoShape, 4> cornerWindow(bool right, bool lower) {
   auto place = [right, lower](PictoPoint p) {
@@ -100,7 +102,7 @@ constexpr std::array<PictoShape, 4> cornerWindow(bool right, bool lower) {
                       static_cast<std::int16_t>(lower ? 78 - p.y : p.y)};
   };
   const PictoPoint a = place({16, 16});
-  const PictoPoint b = place({38, 31});
+  const PictoPoint b = place({36, 29});
   const auto win = window(a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, a.x < b.x ? b.x : a.x,
                           a.y < b.y ? b.y : a.y);
   return {{win[0], win[1], mapped(kCornerArrow1, place), mapped(kCornerArrow2, place)}};
