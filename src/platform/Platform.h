@@ -23,6 +23,13 @@ struct PixelRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The payload of a WM_COPYDATA as the sender described it.
+struct CopyData {
+  std::uintptr_t dwData = 0;
+  std::uint32_t cbData = 0;
+  const void* lpData = nullptr;  // valid only while the message is handled
+};
+
 // The host's windows and the hidden message window that receives the host's requests.
 class HostWindows {
  public:
@@ -35,14 +42,19 @@ class HostWindows {
   // The message window's own handling for a message the keyboard passes on.
   virtual std::intptr_t callPrevious(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Reads the COPYDATASTRUCT that the lParam of a WM_COPYDATA points to; false for none.
+  virtual bool readCopyData(std::intptr_t lParam, CopyData& data) = 0;
   virtual ThreadId currentThread() = 0;
   virtual bool attachInput(ThreadId hostThread, bool attach) = 0;
   virtual std::intptr_t sendMessage(WindowHandle window, std::uint32_t message,
                                     std::uintptr_t wParam, std::intptr_t lParam) = 0;
   virtual void setFocus(WindowHandle window) = 0;
   virtual bool windowRect(WindowHandle window, PixelRect& rect) = 0;
+  // The window's class name as ANSI text; empty when the query fails.
   virtual std::string className(WindowHandle window) = 0;
   virtual std::uint32_t windowStyle(WindowHandle window) = 0;
+  // Handles the window messages already queued for this thread, once.
+  virtual void processPendingMessages() = 0;
 };
 
 // One keystroke of a keystroke string: a virtual key or a character, with the modifiers to hold.

@@ -1,0 +1,96 @@
+#include "app/HostLink.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "app/HostProtocol.h"
+#include "pad_manager/PadManager.h"
+
+namespace pmx {
+
+bool keySizeFactorFromBits(std::uint32_t bits, float& factor) {
+  float value;
+  static_assert(sizeof value == sizeof bits, "the host sends a single-precision float");
+  std::memcpy(&value, &bits, sizeof value);
+  if (!std::isfinite(value) || value < kMinKeySizeFactor || value > kMaxKeySizeFactor) {
+    return false;
+  }
+  factor = value;
+  return true;
+}
+
+void HostLink::OpenHostLink() {
+  if (linked()) return;
+  HostWindows& host = context_.platform.host;
+  const ModuleValues& v = context_.values;
+  messageWindow_ = host.openMessageWindow();
+  host.attachInput(static_cast<ThreadId>(v.controllerThread), true);
+  host.sendMessage(v.controllerWindow, v.msg.keyboardHandle, messageWindow_, 0);
+}
+
+void HostLink::CloseHostLink() {
+  if (!linked()) return;
+  HostWindows& host = context_.platform.host;
+  host.attachInput(static_cast<ThreadId>(context_.values.controllerThread), false);
+  WindowHandle window = messageWindow_;
+  messageWindow_ = 0;
+  host.closeMessageWindow(window);
+}
+
+std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t message,
+                                           std::uintptr_t wParam, std::intptr_t lParam) {
+  ModuleValues& v = context_.values;
+  PadManager& pads = context_.pads;
+  // Registered ids are never 0; a registration that failed must not match every message 0.
+  auto is = [message](std::uint32_t id) { return id != 0 && message == id; };
+
+  if (is(v.msg.terminateKeyboard)) {
+    CloseHostLink();
+    pads.UnloadAllPads();
+    return 0;  // the window is gone: nothing to pass on
+  }
+  if (is(v.msg.hideKeyboard)) {
+    pads.HideAllPads();
+  } else if (is(v.msg.language)) {
+    v.languageId = static_cast<std::int32_t>(wParam);
+    pads.SetKeyboardLanguage();
+    pads.UnloadAllPads();
+    pads.LoadAllPads();
+    pads.ChangeLanguageAllPads();
+  } else if (is(v.msg.touchPosition)) {
+    v.touchPosition = static_cast<std::int32_t>(lParam);
+  } else if (is(v.msg.touchShowLimits)) {
+    v.showLimits = static_cast<std::int32_t>(lParam) != 0 ? kTrue : kFalse;
+  } else if (is(v.msg.touchKeySize)) {
+    keySizeRequest(lParam);
+  } else if (message == kWmCopyData) {
+    notifyRequest(wParam, lParam);
+  }
+  return context_.platform.host.callPrevious(window, message, wParam, lParam);
+}
+
+void HostLink::keySizeRequest(std::intptr_t lParam) {
+  float factor = 0;
+  if (!keySizeFactorFromBits(static_cast<std::uint32_t>(lParam), factor)) return;
+  context_.values.keySizeFactor = factor;
+  context_.pads.UnloadAllPads();
+  context_.pads.LoadAllPads();
+}
+
+void HostLink::notifyRequest(std::uintptr_t wParam, std::intptr_t lParam) {
+  ModuleValues& v = context_.values;
+  HostWindows& host = context_.platform.host;
+  CopyData data;
+  if (!host.readCopyData(lParam, data)) return;
+  if (v.msg.notifyKeyboard == 0 || data.dwData != v.msg.notifyKeyboard) return;
+  // The sender's data is valid only during this call: everything below uses the copy.
+  const NotifyRecord record = decodeNotifyRecord(data.lpData, data.cbData);
+  v.targetWindow = static_cast<WindowHandle>(wParam);
+  v.limitMinText = limitText(record.limitMin);
+  v.limitMaxText = limitText(record.limitMax);
+  int padNumber = choosePad(record.fieldType, record.valueFormat);
+  if (padNumber != kNoPad) context_.pads.ShowPad(padNumber);
+  host.setFocus(v.targetWindow);
+}
+
+}  // namespace pmx

@@ -1,0 +1,44 @@
+// The host link: the hidden message window, the input attachment to the host's GUI thread and
+// the window procedure that dispatches the host's requests.
+#pragma once
+
+#include <cstdint>
+
+#include "app/MPMXTouchKeyBoard.h"
+
+namespace pmx {
+
+class HostLink {
+ public:
+  explicit HostLink(Context& context) : context_(context) {}
+
+  // Creates the message window, routes it through KeyboardWindowProc, attaches this thread's input
+  // to the host thread and announces the window to the controller. Does nothing a second time.
+  void OpenHostLink();
+  // Detaches the input, restores the window's procedure and destroys it. Nothing when not open.
+  void CloseHostLink();
+
+  // Every message of the message window comes here first.
+  std::intptr_t KeyboardWindowProc(WindowHandle window, std::uint32_t message,
+                                   std::uintptr_t wParam, std::intptr_t lParam);
+
+  bool linked() const { return messageWindow_ != 0; }
+  WindowHandle messageWindow() const { return messageWindow_; }
+
+ private:
+  void notifyRequest(std::uintptr_t wParam, std::intptr_t lParam);
+  void keySizeRequest(std::intptr_t lParam);
+
+  Context& context_;
+  WindowHandle messageWindow_ = 0;
+};
+
+// Key-size factors outside this range would make pads vanish or exceed what windows can be; such
+// requests are ignored and the previous factor stays.
+constexpr float kMinKeySizeFactor = 0.1f;
+constexpr float kMaxKeySizeFactor = 10.0f;
+
+// A key-size factor from the bits of a request's lParam; false when the factor is not usable.
+bool keySizeFactorFromBits(std::uint32_t bits, float& factor);
+
+}  // namespace pmx

@@ -1,0 +1,50 @@
+// The host protocol: message names, the notify record and the choice of pad for a field.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pmx {
+
+// The nine registered message names, in the order the keyboard registers them.
+constexpr std::array<const char*, 9> kMessageNames = {
+    "QDM32_1_KEYBOARDHANDLE",  "QDM32_1_TERMINATEKEYBOARD", "QDM32_1_HIDEKEYBOARD",
+    "QDM32_1_NOTIFYKEYBOARD",  "QDM1_LANGUAGE",             "QDM32_1_TOUCHKEYBOARDHIDES",
+    "QDM32_1_TOUCHPOSITION",   "QDM32_1_TOUCHSHOWLIMITS",   "QDM32_1_TOUCHKEYSIZE",
+};
+
+constexpr std::uint32_t kWmCopyData = 74;
+
+// Pad numbers.
+constexpr int kPadNum = 0;
+constexpr int kPadAlpha = 1;
+constexpr int kPadHex = 2;
+constexpr int kPadBin = 3;
+constexpr int kNoPad = -1;
+
+constexpr std::size_t kLimitTextBytes = 255;
+constexpr std::size_t kNotifyRecordBytes = 516;
+
+// The 516-byte record of a notify request, little-endian, fields back to back.
+struct NotifyRecord {
+  std::int16_t reserved = 0;
+  std::int16_t fieldType = 0;
+  std::int16_t valueFormat = 0;
+  char limitMin[kLimitTextBytes] = {};
+  char limitMax[kLimitTextBytes] = {};
+};
+
+// Copies a record from the sender's payload. Never reads beyond `size` bytes: bytes the payload
+// does not have count as zero.
+NotifyRecord decodeNotifyRecord(const void* payload, std::size_t size);
+
+// A limit text: the bytes before the first NUL. A text with no NUL is cut at 254 bytes, the most a
+// well-formed record holds.
+std::string limitText(const char (&field)[kLimitTextBytes]);
+
+// The pad for a field, or kNoPad when the field's value format names no value pad.
+int choosePad(std::int16_t fieldType, std::int16_t valueFormat);
+
+}  // namespace pmx

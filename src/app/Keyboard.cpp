@@ -1,0 +1,28 @@
+#include "app/Keyboard.h"
+
+#include "app/CommandLine.h"
+#include "app/HostProtocol.h"
+
+namespace pmx {
+
+void Keyboard::Main(const std::string& arguments, const std::string& exeDirectory) {
+  values_.iniFile = exeDirectory + kSettingsFileName;
+  values_.keySizeFactor = 1.0f;
+  values_.controllerWindow = windowFromInt32(switchValue(arguments, "/Controller:"));
+  values_.controllerThread = switchValue(arguments, "/Thread:");
+
+  HostWindows& host = context_.platform.host;
+  std::uint32_t* ids[] = {&values_.msg.keyboardHandle,     &values_.msg.terminateKeyboard,
+                          &values_.msg.hideKeyboard,       &values_.msg.notifyKeyboard,
+                          &values_.msg.language,           &values_.msg.touchKeyboardHides,
+                          &values_.msg.touchPosition,      &values_.msg.touchShowLimits,
+                          &values_.msg.touchKeySize};
+  static_assert(sizeof ids / sizeof ids[0] == kMessageNames.size(), "one id per message name");
+  for (std::size_t i = 0; i < kMessageNames.size(); ++i) {
+    *ids[i] = host.registerMessage(kMessageNames[i]);
+  }
+
+  link_.OpenHostLink();
+}
+
+}  // namespace pmx

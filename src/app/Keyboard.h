@@ -1,0 +1,41 @@
+// The keyboard process: its module-wide values, the pad manager and the host link.
+#pragma once
+
+#include <string>
+
+#include "app/HostLink.h"
+#include "app/MPMXTouchKeyBoard.h"
+#include "pad_manager/PadManager.h"
+
+namespace pmx {
+
+constexpr const char* kSettingsFileName = "\\QD4TouchKeyboard.ini";
+
+class Keyboard {
+ public:
+  explicit Keyboard(Platform& platform)
+      : context_{platform, values_, pads_}, pads_(context_), link_(context_) {}
+
+  // Start-up: names the settings file, reads "/Controller:" and "/Thread:" from the argument
+  // string (the command line without the program's path), registers the host protocol's messages
+  // and opens the host link. Afterwards the process only runs its message loop.
+  void Main(const std::string& arguments, const std::string& exeDirectory);
+
+  std::intptr_t KeyboardWindowProc(WindowHandle window, std::uint32_t message,
+                                   std::uintptr_t wParam, std::intptr_t lParam) {
+    return link_.KeyboardWindowProc(window, message, wParam, lParam);
+  }
+
+  ModuleValues& values() { return values_; }
+  PadManager& pads() { return pads_; }
+  HostLink& hostLink() { return link_; }
+  Context& context() { return context_; }
+
+ private:
+  ModuleValues values_;
+  Context context_;
+  PadManager pads_;
+  HostLink link_;
+};
+
+}  // namespace pmx

@@ -1,0 +1,91 @@
+#include "pad_manager/Placement.h"
+
+#include <algorithm>
+
+#include "app/Rounding.h"
+
+namespace pmx {
+
+namespace {
+
+// A pad of size `size` starting at `start` fits when it ends on or before `limit`. The sum is
+// taken in single precision, as the pad's sizes are kept.
+bool exceeds(float size, std::int32_t start, float limit) {
+  float end = size + static_cast<float>(start);
+  return end > limit;
+}
+
+std::int32_t toTwips(float value) { return roundHalfEven(value); }
+
+TwipRect padRect(float left, float top, const PlacementInput& in) {
+  TwipRect r;
+  r.left = roundHalfEven(left);
+  r.top = roundHalfEven(top);
+  r.right = roundHalfEven(static_cast<float>(r.left) + in.padWidth - in.pixelX);
+  r.bottom = roundHalfEven(static_cast<float>(r.top) + in.padHeight - in.pixelY);
+  return r;
+}
+
+}  // namespace
+
+bool rectsIntersect(const TwipRect& a, const TwipRect& b) {
+  if (a.left >= a.right || a.top >= a.bottom) return false;
+  if (b.left >= b.right || b.top >= b.bottom) return false;
+  return std::max(a.left, b.left) < std::min(a.right, b.right) &&
+         std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+Placement placeNextToField(const PlacementInput& in) {
+  const float w = in.padWidth, h = in.padHeight;
+  const float sw = in.screenWidth, sh = in.screenHeight;
+  const TwipRect& f = in.field;
+
+  std::int32_t x = f.left;
+  if (exceeds(w, x, sw)) x = toTwips(sw - w);
+  std::int32_t y = toTwips(static_cast<float>(f.bottom) + in.pixelY);
+  if (exceeds(h, y, sh)) y = toTwips(static_cast<float>(f.top) - in.pixelY - h);
+  if (y < 0) {
+    // No room below or above: beside the field, top-aligned with it.
+    y = f.top;
+    if (exceeds(h, y, sh)) y = toTwips(sh - h);
+    x = toTwips(static_cast<float>(f.right) + in.pixelX);
+    if (exceeds(w, x, sw)) x = toTwips(static_cast<float>(f.left) - in.pixelX - w);
+  }
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+  return {true, static_cast<float>(x), static_cast<float>(y)};
+}
+
+Placement placeClearOfField(const PlacementInput& in) {
+  const float w = in.padWidth, h = in.padHeight;
+  const float sw = in.screenWidth, sh = in.screenHeight;
+  if (!rectsIntersect(padRect(in.padLeft, in.padTop, in), in.field)) return {};
+
+  // The corners in turn: top-left, bottom-left, top-right; bottom-right is the last resort.
+  const float corners[3][2] = {{0, 0}, {0, sh - h}, {sw - w, 0}};
+  for (const auto& corner : corners) {
+    if (!rectsIntersect(padRect(corner[0], corner[1], in), in.field)) {
+      return {true, corner[0], corner[1]};
+    }
+  }
+  return {true, sw - w, sh - h};
+}
+
+Placement placeCentred(const PlacementInput& in) {
+  return {true, (in.screenWidth - in.padWidth) / 2, (in.screenHeight - in.padHeight) / 2};
+}
+
+Placement placePad(std::int32_t mode, const PlacementInput& in) {
+  switch (mode) {
+    case kPlaceKeepClear:
+      return placeClearOfField(in);
+    case kPlaceNextToField:
+      return placeNextToField(in);
+    case kPlaceCentred:
+      return placeCentred(in);
+    default:
+      return {};
+  }
+}
+
+}  // namespace pmx

@@ -1,0 +1,216 @@
+#include "pads/AlphaPad.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "app/HostProtocol.h"
+#include "controls/Keystrokes.h"
+#include "layouts/AlphaPadLayout.h"
+#include "pad_manager/PadManager.h"
+#include "pad_manager/Settings.h"
+
+namespace pmx {
+
+namespace {
+
+constexpr std::uint8_t kVkShift = 0x10;
+constexpr std::uint8_t kVkControl = 0x11;
+constexpr std::uint8_t kVkMenu = 0x12;
+constexpr std::uint32_t kEsMultiline = 0x0004;
+
+std::int16_t toggled(std::int16_t flag) { return static_cast<std::int16_t>(~flag); }
+
+// A key code from a tag: a whole number from 0 to 255, blanks around it allowed. Anything else is
+// not a key code.
+bool parseKeyCode(const std::string& tag, std::uint8_t& code) {
+  std::size_t begin = tag.find_first_not_of(' ');
+  std::size_t end = tag.find_last_not_of(' ');
+  if (begin == std::string::npos) return false;
+  std::string digits = tag.substr(begin, end - begin + 1);
+  if (digits.empty() || digits.size() > 3) return false;
+  int value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value > 255) return false;
+  code = static_cast<std::uint8_t>(value);
+  return true;
+}
+
+bool isMultilineTextBox(const std::string& className, std::uint32_t style) {
+  if ((style & kEsMultiline) == 0) return false;
+  return className == "ThunderTextBox" || className == "ThunderRT5TextBox" ||
+         className == "ThunderRT6TextBox";
+}
+
+}  // namespace
+
+AlphaPad::AlphaPad(Context& context) : Pad(context, alphaPadLayout()) {}
+
+void AlphaPad::CheckLimits() {
+  const ModuleValues& v = context_.values;
+  Control* labelMax = find(ControlArray::LabelLimits, 0);
+  Control* labelMin = find(ControlArray::LabelLimits, 1);
+  Control* limitMax = find(ControlArray::LimitMax);
+  Control* limitMin = find(ControlArray::LimitMin);
+  if (labelMax == nullptr || labelMin == nullptr || limitMax == nullptr || limitMin == nullptr) {
+    return;
+  }
+  const bool show = v.showLimits != kFalse;
+  limitMax->caption = v.limitMaxText;
+  limitMin->caption = v.limitMinText;
+  limitMax->visible = show && !v.limitMaxText.empty();
+  labelMax->visible = limitMax->visible;
+  limitMin->visible = show && !v.limitMinText.empty();
+  labelMin->visible = limitMin->visible;
+}
+
+void AlphaPad::ChangeLanguage() {
+  LoadLimitTexts(context_, *this);
+  LoadKeyTexts(context_, *this, ControlArray::Standard, "AlphaPad", "Std");
+  LoadKeyTexts(context_, *this, ControlArray::End, "AlphaPad", "End");
+  LoadKeyTexts(context_, *this, ControlArray::Shift, "AlphaPad", "Shift");
+  LoadKeyTexts(context_, *this, ControlArray::Extra, "AlphaPad", "Extra");
+}
+
+void AlphaPad::onTouch(ControlArray array, int index) {
+  switch (array) {
+    case ControlArray::Standard:
+      keyStandardTouch(index);
+      break;
+    case ControlArray::Shift:
+      keyShiftTouch(index);
+      break;
+    case ControlArray::Extra:
+      keyExtraTouch(index);
+      break;
+    case ControlArray::End:
+      keyEndTouch(index);
+      break;
+    case ControlArray::Close:
+      keyCloseTouch();
+      break;
+    case ControlArray::PadSwitch:
+      context_.pads.ShowPad(kPadNum);
+      context_.platform.host.setFocus(context_.values.targetWindow);
+      break;
+    case ControlArray::Move:
+      keyMoveTouch(index);
+      break;
+    default:
+      break;
+  }
+}
+
+void AlphaPad::keyStandardTouch(int index) {
+  const Control* key = find(ControlArray::Standard, index);
+  std::uint8_t code = 0;
+  // A tag that is not a key code sends nothing and leaves focus and modifiers alone.
+  if (key == nullptr || !parseKeyCode(key->tag, code)) return;
+  context_.platform.host.setFocus(context_.values.targetWindow);
+  KeyInjector& keys = context_.platform.keys;
+  const bool shift = modifiers_.shift(), ctrl = modifiers_.ctrl(), alt = modifiers_.alt();
+  if (shift) keys.keyEvent(kVkShift, false);
+  if (ctrl) keys.keyEvent(kVkControl, false);
+  if (alt) keys.keyEvent(kVkMenu, false);
+  keys.keyEvent(code, false);
+  keys.keyEvent(code, true);
+  if (shift) keys.keyEvent(kVkShift, true);
+  if (ctrl) keys.keyEvent(kVkControl, true);
+  if (alt) keys.keyEvent(kVkMenu, true);
+  clearLatches();
+  ShowModifierState();
+}
+
+void AlphaPad::keyShiftTouch(int index) {
+  Modifiers& m = modifiers_;
+  switch (index) {
+    case 0:
+      m.shiftLock = kTrue;
+      m.shiftLatch = kFalse;
+      break;
+    case 1:
+    case 6:
+      if (m.shiftLock != 0) {
+        m.shiftLock = kFalse;
+        m.shiftLatch = kFalse;
+      } else {
+        m.shiftLatch = toggled(m.shiftLatch);
+      }
+      break;
+    case 2:
+    case 5:
+      m.ctrlLatch = toggled(m.ctrlLatch);
+      m.altGrLatch = kFalse;
+      break;
+    case 3:
+      m.altLatch = toggled(m.altLatch);
+      m.altGrLatch = kFalse;
+      break;
+    case 4:
+      m.altGrLatch = toggled(m.altGrLatch);
+      m.altLatch = kFalse;
+      m.ctrlLatch = kFalse;
+      break;
+    default:
+      break;
+  }
+  ShowModifierState();
+  context_.platform.host.setFocus(context_.values.targetWindow);
+}
+
+void AlphaPad::keyExtraTouch(int index) {
+  context_.platform.host.setFocus(context_.values.targetWindow);
+  const Control* key = find(ControlArray::Extra, index);
+  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag);
+}
+
+void AlphaPad::keyEndTouch(int index) {
+  const Control* key = find(ControlArray::End, index);
+  std::string text;
+  if (modifiers_.shift()) text += '+';
+  if (modifiers_.ctrl()) text += '^';
+  if (modifiers_.alt()) text += '%';
+  if (key != nullptr) text += key->tag;
+  HostWindows& host = context_.platform.host;
+  host.setFocus(context_.values.targetWindow);
+  sendKeystrokes(context_.platform.keys, text);
+  clearLatches();
+  ShowModifierState();
+
+  host.processPendingMessages();
+
+  if (index == 1) {
+    WindowHandle target = context_.values.targetWindow;
+    if (isMultilineTextBox(host.className(target), host.windowStyle(target))) return;
+  }
+  Hide();
+  notifyHostHidden();
+}
+
+void AlphaPad::clearLatches() {
+  modifiers_.shiftLatch = kFalse;
+  modifiers_.ctrlLatch = kFalse;
+  modifiers_.altLatch = kFalse;
+  modifiers_.altGrLatch = kFalse;
+}
+
+void AlphaPad::ShowModifierState() {
+  struct Shown {
+    int index;
+    std::int16_t flag;
+  };
+  const Shown shown[] = {{0, modifiers_.shiftLock}, {1, modifiers_.shiftLatch},
+                         {6, modifiers_.shiftLatch}, {2, modifiers_.ctrlLatch},
+                         {5, modifiers_.ctrlLatch},  {3, modifiers_.altLatch},
+                         {4, modifiers_.altGrLatch}};
+  for (const Shown& s : shown) {
+    if (Control* key = find(ControlArray::Shift, s.index)) {
+      key->backColor = s.flag != 0 ? kColorRed : kColorGrey;
+    }
+  }
+  repaint();
+}
+
+}  // namespace pmx

@@ -1,0 +1,105 @@
+// A pad: one top-level window with a fixed layout of keys and labels.
+//
+// The pad object lives for the whole run; loading creates its window and controls from the
+// layout, unloading destroys them. Geometry is kept in twips; the native window converts.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/MPMXTouchKeyBoard.h"
+#include "controls/Control.h"
+#include "layouts/LayoutTypes.h"
+#include "platform/Platform.h"
+
+namespace pmx {
+
+class Pad : public PadWindowEvents {
+ public:
+  Pad(Context& context, const PadDef& layout);
+  ~Pad() override;
+  Pad(const Pad&) = delete;
+  Pad& operator=(const Pad&) = delete;
+
+  const char* name() const { return layout_.name; }
+  const PadDef& layout() const { return layout_; }
+
+  bool loaded() const { return window_ != nullptr; }
+  // Creates the window and the controls from the layout and runs Form_Load. No-op when loaded.
+  void Load();
+  // Destroys the window and the controls. No-op when not loaded.
+  void Unload();
+
+  void Show();  // without activating; loads first if needed
+  void Hide();  // loads first if needed, as every reference to a pad does
+  bool Visible() const;
+
+  // The outer window, frame included, in twips.
+  float Left() const { return left_; }
+  float Top() const { return top_; }
+  float Width() const { return width_; }
+  float Height() const { return height_; }
+  void Move(float left, float top);
+  void SetWidth(float width);
+  void SetHeight(float height);
+  float ScaleWidth() const { return width_ - frameWidth_; }    // client width
+  float ScaleHeight() const { return height_ - frameHeight_; }  // client height
+
+  WindowHandle hWnd() const;
+  // Puts the window into the topmost band without moving, sizing or activating it.
+  void makeTopmost();
+
+  std::vector<Control>& controls() { return controls_; }
+  const std::vector<Control>& controls() const { return controls_; }
+  // The control of an array and index (index 0 for single controls), or null.
+  Control* find(ControlArray array, int index = 0);
+  const Control* find(ControlArray array, int index = 0) const;
+  // The key container of a value pad, or null.
+  Control* picKeys() { return find(ControlArray::PicKeys); }
+
+  // The client-area origin of a control's container, in twips.
+  float originLeft(const Control& control) const;
+  float originTop(const Control& control) const;
+  // The visible key under a point of the client area, or null.
+  Control* keyAt(float x, float y);
+
+  // The public methods every pad offers.
+  virtual void CheckLimits() = 0;
+  virtual void ChangeLanguage() = 0;
+
+  // Raises Touch for a key, as a release of a touch inside it does.
+  void Touch(ControlArray array, int index);
+
+  // Pointer input from the native window.
+  void pointerDown(float x, float y) override;
+  void pointerUp(float x, float y) override;
+  void pointerCancel() override;
+
+ protected:
+  // Runs once each time the window is created: scales the pad.
+  virtual void Form_Load();
+  // The Touch handlers of the pad's keys.
+  virtual void onTouch(ControlArray array, int index) = 0;
+
+  // Shared handlers of every pad.
+  void keyMoveTouch(int index);
+  void keyCloseTouch();
+  void notifyHostHidden();
+
+  Context& context_;
+
+ protected:
+  void repaint();
+
+ private:
+  void pushBounds();
+
+  const PadDef& layout_;
+  std::unique_ptr<NativeWindow> window_;
+  std::vector<Control> controls_;
+  float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  float frameWidth_ = 0, frameHeight_ = 0;
+  Control* pressed_ = nullptr;
+};
+
+}  // namespace pmx

@@ -1,0 +1,76 @@
+#include "pads/ValuePad.h"
+
+#include "app/HostProtocol.h"
+#include "controls/Keystrokes.h"
+#include "pad_manager/PadManager.h"
+#include "pad_manager/Settings.h"
+
+namespace pmx {
+
+void ValuePad::CheckLimits() {
+  const ModuleValues& v = context_.values;
+  Control* labelMax = find(ControlArray::LabelLimits, 0);
+  Control* labelMin = find(ControlArray::LabelLimits, 1);
+  Control* limitMax = find(ControlArray::LimitMax);
+  Control* limitMin = find(ControlArray::LimitMin);
+  Control* keys = picKeys();
+  if (labelMax == nullptr || labelMin == nullptr || limitMax == nullptr || limitMin == nullptr ||
+      keys == nullptr) {
+    return;
+  }
+  const bool show = v.showLimits != kFalse;
+  limitMin->caption = v.limitMinText;
+  limitMax->caption = v.limitMaxText;
+  limitMax->visible = show && !v.limitMaxText.empty();
+  labelMax->visible = limitMax->visible;
+  limitMin->visible = show && !v.limitMinText.empty();
+  labelMin->visible = limitMin->visible;
+
+  if (show && (!v.limitMinText.empty() || !v.limitMaxText.empty())) {
+    keys->top = labelMin->top + labelMin->height;
+  } else {
+    keys->top = 0;
+  }
+  SetHeight(Height() - ScaleHeight() + keys->top + keys->height);
+}
+
+void ValuePad::ChangeLanguage() {
+  LoadLimitTexts(context_, *this);
+  LoadKeyTexts(context_, *this, ControlArray::Standard, "NumPad", "Std");
+  LoadKeyTexts(context_, *this, ControlArray::End, "NumPad", "End");
+}
+
+void ValuePad::sendTag(ControlArray array, int index) {
+  context_.platform.host.setFocus(context_.values.targetWindow);
+  // The tag as it is now: the settings file may have replaced the layout's string.
+  const Control* key = find(array, index);
+  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag);
+}
+
+void ValuePad::onTouch(ControlArray array, int index) {
+  switch (array) {
+    case ControlArray::Standard:
+    case ControlArray::Bit:
+      sendTag(array, index);
+      break;
+    case ControlArray::End:
+      sendTag(array, index);
+      Hide();
+      notifyHostHidden();
+      break;
+    case ControlArray::Close:
+      keyCloseTouch();
+      break;
+    case ControlArray::PadSwitch:
+      context_.pads.ShowPad(kPadAlpha);
+      context_.platform.host.setFocus(context_.values.targetWindow);
+      break;
+    case ControlArray::Move:
+      keyMoveTouch(index);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace pmx

@@ -1,0 +1,352 @@
+#include "platform/win32/PadWindow_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "layouts/Pictograms.h"
+#include "pads/Pad.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace pmx::win32 {
+
+namespace {
+
+constexpr DWORD kPadStyle = WS_POPUP | WS_BORDER;
+constexpr DWORD kPadExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+
+COLORREF toColor(std::uint32_t color) {
+  // Colours with the high bit set name a system colour, as the button face does.
+  if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+  return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+COLORREF darker(COLORREF c) {
+  return RGB(GetRValue(c) * 3 / 4, GetGValue(c) * 3 / 4, GetBValue(c) * 3 / 4);
+}
+
+// An 8-bit text in the code page of a font's character set.
+std::wstring widen(const std::string& text, int charset) {
+  std::wstring wide;
+  if (text.empty()) return wide;
+  if (charset == SYMBOL_CHARSET) {
+    // Symbol fonts keep their glyphs at U+F020..U+F0FF.
+    for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+    return wide;
+  }
+  UINT codePage = CP_ACP;
+  CHARSETINFO info;
+  if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<std::uintptr_t>(charset)), &info,
+                           TCI_SRCCHARSET)) {
+    codePage = info.ciACP;
+  }
+  int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return wide;
+  wide.resize(static_cast<std::size_t>(n));
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+class PadWindow : public NativeWindow {
+ public:
+  PadWindow(Pad& pad, PadWindowEvents& events) : pad_(pad), events_(events) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const std::string className = padWindowClass(pad.name());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &PadWindow::WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = className.c_str();
+    RegisterClassA(&wc);  // fails harmlessly once the class exists
+    hwnd_ = CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, 0, 0, 10, 10, nullptr,
+                            nullptr, instance, this);
+  }
+
+  ~PadWindow() override {
+    if (hwnd_ != nullptr) {
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      DestroyWindow(hwnd_);
+    }
+    for (auto& entry : fonts_) DeleteObject(entry.second);
+  }
+
+  WindowHandle handle() const override { return fromHwnd(hwnd_); }
+
+  void setOuterBounds(float left, float top, float width, float height) override {
+    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    int l = static_cast<int>(std::lround(left / tx));
+    int t = static_cast<int>(std::lround(top / ty));
+    int w = std::max(1, static_cast<int>(std::lround(width / tx)));
+    int h = std::max(1, static_cast<int>(std::lround(height / ty)));
+    SetWindowPos(hwnd_, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  void show() override { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
+  void hide() override { ShowWindow(hwnd_, SW_HIDE); }
+  bool visible() const override { return IsWindowVisible(hwnd_) != FALSE; }
+
+  void makeTopmost() override {
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
+
+  void repaint() override {
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+  }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<PadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    switch (message) {
+      case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;  // the host's field keeps the focus
+      case WM_ERASEBKGND:
+        return 1;  // painting covers everything
+      case WM_PAINT:
+        self->paint();
+        return 0;
+      case WM_LBUTTONDOWN:
+        SetCapture(hwnd);
+        self->events_.pointerDown(self->toTwipsX(lParam), self->toTwipsY(lParam));
+        return 0;
+      case WM_LBUTTONUP: {
+        // The touch handler may unload the pad and with it this window: use nothing after it.
+        PadWindowEvents& events = self->events_;
+        const float x = self->toTwipsX(lParam), y = self->toTwipsY(lParam);
+        events.pointerUp(x, y);
+        ReleaseCapture();
+        return 0;
+      }
+      case WM_CAPTURECHANGED:
+        self->events_.pointerCancel();
+        return 0;
+      case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+
+  float toTwipsX(LPARAM lParam) const {
+    return static_cast<float>(GET_X_LPARAM(lParam)) * twipsPerPixelX();
+  }
+  float toTwipsY(LPARAM lParam) const {
+    return static_cast<float>(GET_Y_LPARAM(lParam)) * twipsPerPixelY();
+  }
+
+  RECT pixelRect(const Control& c) const {
+    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    const float l = pad_.originLeft(c) + c.left;
+    const float t = pad_.originTop(c) + c.top;
+    return {static_cast<LONG>(std::lround(l / tx)), static_cast<LONG>(std::lround(t / ty)),
+            static_cast<LONG>(std::lround((l + c.width) / tx)),
+            static_cast<LONG>(std::lround((t + c.height) / ty))};
+  }
+
+  HFONT font(const Font& f) {
+    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixelY())));
+    auto key = std::make_tuple(f.name, height, f.bold, static_cast<int>(f.charset));
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    LOGFONTA lf = {};
+    lf.lfHeight = height;
+    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = static_cast<BYTE>(f.charset);
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;  // a sans-serif stand-in if the face is missing
+    lstrcpynA(lf.lfFaceName, f.name.empty() ? "Arial" : f.name.c_str(), LF_FACESIZE);
+    HFONT handle = CreateFontIndirectA(&lf);
+    fonts_.emplace(key, handle);
+    return handle;
+  }
+
+  void paint() {
+    PAINTSTRUCT ps;
+    HDC screen = BeginPaint(hwnd_, &ps);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int w = std::max<LONG>(1, client.right), h = std::max<LONG>(1, client.bottom);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+
+    fill(dc, client, toColor(pad_.layout().backColor));
+    SetBkMode(dc, TRANSPARENT);
+    for (const Control& c : pad_.controls()) {
+      if (!c.visible) continue;
+      if (c.inPicKeys) {
+        const Control* keys = pad_.find(ControlArray::PicKeys);
+        if (keys != nullptr && !keys->visible) continue;
+      }
+      switch (c.kind) {
+        case ControlKind::Container:
+          fill(dc, pixelRect(c), toColor(c.backColor));
+          break;
+        case ControlKind::Label:
+          paintLabel(dc, c);
+          break;
+        case ControlKind::Key:
+          paintKey(dc, c);
+          break;
+      }
+    }
+
+    BitBlt(screen, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EndPaint(hwnd_, &ps);
+  }
+
+  static void fill(HDC dc, const RECT& r, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+
+  static void line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+
+  // Draws a line of text centred horizontally in [left, right) with its top at y.
+  static void centredText(HDC dc, const std::wstring& text, int left, int right, int y) {
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ExtTextOutW(dc, left + (right - left - size.cx) / 2, y, 0, nullptr, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
+  }
+
+  void paintLabel(HDC dc, const Control& c) {
+    RECT r = pixelRect(c);
+    fill(dc, r, toColor(c.backColor));
+    SelectObject(dc, font(c.font));
+    SetTextColor(dc, toColor(c.foreColor));
+    std::wstring text = widen(c.caption, c.font.charset);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ExtTextOutW(dc, r.left + 2, r.top + (r.bottom - r.top - size.cy) / 2, ETO_CLIPPED, &r,
+                text.c_str(), static_cast<UINT>(text.size()), nullptr);
+  }
+
+  void paintKey(HDC dc, const Control& c) {
+    RECT r = pixelRect(c);
+    COLORREF face = toColor(c.backColor);
+    fill(dc, r, c.pressed ? darker(face) : face);
+    // A raised bevel; pressed keys sink.
+    const COLORREF light = c.pressed ? RGB(96, 96, 96) : RGB(255, 255, 255);
+    const COLORREF dark = c.pressed ? RGB(255, 255, 255) : RGB(96, 96, 96);
+    line(dc, r.left, r.top, r.right - 1, r.top, light);
+    line(dc, r.left, r.top, r.left, r.bottom - 1, light);
+    line(dc, r.right - 1, r.top, r.right - 1, r.bottom, dark);
+    line(dc, r.left, r.bottom - 1, r.right, r.bottom - 1, dark);
+
+    RECT textArea = r;
+    if (c.picture != Pictogram::None) {
+      const int w = r.right - r.left, h = r.bottom - r.top;
+      if (c.picture == Pictogram::PageUp || c.picture == Pictogram::PageDown) {
+        // A small arrow in the left part, the caption beside it.
+        int side = std::min(w * 2 / 5, h / 2);
+        paintPictogram(dc, c.picture, r.left + w / 12, r.top + (h - side) / 2, side);
+        textArea.left = r.left + w / 12 + side;
+      } else {
+        int side = std::min(w, h) * 4 / 5;
+        paintPictogram(dc, c.picture, r.left + (w - side) / 2, r.top + (h - side) / 2, side);
+      }
+    }
+    if (c.caption.empty()) return;
+
+    SelectObject(dc, font(c.font));
+    SetTextColor(dc, toColor(c.foreColor));
+    std::wstring text = widen(c.caption, c.font.charset);
+    // A backslash and "n" in a caption separate an upper line from a lower line.
+    const std::wstring separator = L"\\n";
+    std::size_t split = text.find(separator);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    const int lineHeight = tm.tmHeight;
+    const int top = textArea.top, height = textArea.bottom - textArea.top;
+    if (split == std::wstring::npos) {
+      centredText(dc, text, textArea.left, textArea.right, top + (height - lineHeight) / 2);
+    } else {
+      std::wstring upper = text.substr(0, split);
+      std::wstring lower = text.substr(split + separator.size());
+      const int gap = std::max(0, (height - 2 * lineHeight) / 3);
+      centredText(dc, upper, textArea.left, textArea.right, top + gap);
+      centredText(dc, lower, textArea.left, textArea.right, top + 2 * gap + lineHeight);
+    }
+  }
+
+  static void paintPictogram(HDC dc, Pictogram picture, int left, int top, int side) {
+    PictogramDrawing drawing = pictogramDrawing(picture);
+    for (std::size_t i = 0; i < drawing.count; ++i) {
+      const PictoShape& shape = drawing.shapes[i];
+      POINT points[kMaxShapePoints];
+      const std::size_t n = std::min<std::size_t>(shape.pointCount, kMaxShapePoints);
+      for (std::size_t p = 0; p < n; ++p) {
+        points[p].x = left + shape.points[p].x * side / 100;
+        points[p].y = top + shape.points[p].y * side / 100;
+      }
+      const int width = std::max(1, shape.width * side / 100);
+      HPEN pen = shape.line == kNoColor
+                     ? static_cast<HPEN>(GetStockObject(NULL_PEN))
+                     : CreatePen(PS_SOLID, width, static_cast<COLORREF>(shape.line));
+      HBRUSH brush = shape.fill == kNoColor
+                         ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
+                         : CreateSolidBrush(static_cast<COLORREF>(shape.fill));
+      HGDIOBJ oldPen = SelectObject(dc, pen);
+      HGDIOBJ oldBrush = SelectObject(dc, brush);
+      if (shape.kind == ShapeKind::Polygon) {
+        Polygon(dc, points, static_cast<int>(n));
+      } else {
+        Polyline(dc, points, static_cast<int>(n));
+      }
+      SelectObject(dc, oldPen);
+      SelectObject(dc, oldBrush);
+      if (shape.line != kNoColor) DeleteObject(pen);
+      if (shape.fill != kNoColor) DeleteObject(brush);
+    }
+  }
+
+  Pad& pad_;
+  PadWindowEvents& events_;
+  HWND hwnd_ = nullptr;
+  std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
+};
+
+float frameTwips(bool horizontal) {
+  RECT r = {0, 0, 100, 100};
+  AdjustWindowRectEx(&r, kPadStyle, FALSE, kPadExStyle);
+  const int extra = horizontal ? (r.right - r.left - 100) : (r.bottom - r.top - 100);
+  return static_cast<float>(extra) * (horizontal ? twipsPerPixelX() : twipsPerPixelY());
+}
+
+}  // namespace
+
+std::string padWindowClass(const char* padName) { return std::string("PMXTouchKeyboard.") + padName; }
+
+float PadWindowFactory::frameWidthTwips() { return frameTwips(true); }
+float PadWindowFactory::frameHeightTwips() { return frameTwips(false); }
+
+std::unique_ptr<NativeWindow> PadWindowFactory::createPadWindow(Pad& pad,
+                                                                PadWindowEvents& events) {
+  return std::make_unique<PadWindow>(pad, events);
+}
+
+}  // namespace pmx::win32

@@ -1,0 +1,25 @@
+// The native pad windows: topmost, no title bar, a thin frame, never activated, painted with GDI.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "platform/Platform.h"
+
+namespace pmx::win32 {
+
+class PadWindowFactory : public NativeWindowFactory {
+ public:
+  float frameWidthTwips() override;
+  float frameHeightTwips() override;
+  std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) override;
+};
+
+// The window class name of a pad's window: "PMXTouchKeyboard." followed by the pad's name.
+std::string padWindowClass(const char* padName);
+
+}  // namespace pmx::win32

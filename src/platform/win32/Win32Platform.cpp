@@ -1,0 +1,182 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <cmath>
+#include <vector>
+
+#include "layouts/AlphaPadLayout.h"
+
+namespace pmx::win32 {
+
+namespace {
+
+constexpr const char* kMessageWindowClass = "PMXTouchKeyboard.Message";
+
+float twipsPerPixel(int axis) {
+  HDC screen = GetDC(nullptr);
+  int dpi = screen != nullptr ? GetDeviceCaps(screen, axis) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  if (dpi <= 0) dpi = 96;
+  return 1440.0f / static_cast<float>(dpi);
+}
+
+}  // namespace
+
+float twipsPerPixelX() { return twipsPerPixel(LOGPIXELSX); }
+float twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
+
+// --- Win32Host -----------------------------------------------------------------------------------
+
+std::uint32_t Win32Host::registerMessage(const char* name) {
+  return RegisterWindowMessageA(name);
+}
+
+LRESULT CALLBACK Win32Host::KeyboardWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+  auto* self = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr || !self->procedure_) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // The core may destroy the window while it handles the message; nothing here uses it after.
+  return static_cast<LRESULT>(self->procedure_(fromHwnd(hwnd), message, wParam, lParam));
+}
+
+WindowHandle Win32Host::openMessageWindow() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = instance;
+  wc.lpszClassName = kMessageWindowClass;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+  RegisterClassA(&wc);
+
+  // Never shown; its size is the one the form was designed with.
+  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+  RECT frame = {0, 0, static_cast<LONG>(std::lround(kMessageWindowClientWidth / tx)),
+                static_cast<LONG>(std::lround(kMessageWindowClientHeight / ty))};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  messageWindow_ = CreateWindowExA(0, kMessageWindowClass, kMessageWindowTitle,
+                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                   nullptr, instance, nullptr);
+  if (messageWindow_ == nullptr) return 0;
+  SetWindowLongPtrA(messageWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  previousWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(messageWindow_, GWLP_WNDPROC));
+  SetWindowLongPtrA(messageWindow_, GWLP_WNDPROC,
+                    reinterpret_cast<LONG_PTR>(&Win32Host::KeyboardWindowProc));
+  return fromHwnd(messageWindow_);
+}
+
+void Win32Host::closeMessageWindow(WindowHandle window) {
+  HWND hwnd = toHwnd(window);
+  if (hwnd == nullptr) return;
+  if (previousWindowProc_ != nullptr) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
+  }
+  DestroyWindow(hwnd);
+  if (hwnd == messageWindow_) messageWindow_ = nullptr;
+  // With the message window gone the keyboard has nothing left to do: end the message loop.
+  PostQuitMessage(0);
+}
+
+std::intptr_t Win32Host::callPrevious(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam, std::intptr_t lParam) {
+  WNDPROC previous = previousWindowProc_ != nullptr ? previousWindowProc_ : DefWindowProcA;
+  return static_cast<std::intptr_t>(CallWindowProcA(previous, toHwnd(window), message,
+                                                    static_cast<WPARAM>(wParam),
+                                                    static_cast<LPARAM>(lParam)));
+}
+
+bool Win32Host::readCopyData(std::intptr_t lParam, CopyData& data) {
+  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  if (cds == nullptr) return false;
+  data.dwData = static_cast<std::uintptr_t>(cds->dwData);
+  data.cbData = static_cast<std::uint32_t>(cds->cbData);
+  data.lpData = cds->lpData;
+  if (data.lpData == nullptr) data.cbData = 0;
+  return true;
+}
+
+ThreadId Win32Host::currentThread() { return GetCurrentThreadId(); }
+
+bool Win32Host::attachInput(ThreadId hostThread, bool attach) {
+  return AttachThreadInput(GetCurrentThreadId(), hostThread, attach ? TRUE : FALSE) != FALSE;
+}
+
+std::intptr_t Win32Host::sendMessage(WindowHandle window, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam) {
+  return static_cast<std::intptr_t>(SendMessageA(toHwnd(window), message,
+                                                 static_cast<WPARAM>(wParam),
+                                                 static_cast<LPARAM>(lParam)));
+}
+
+void Win32Host::setFocus(WindowHandle window) { SetFocus(toHwnd(window)); }
+
+bool Win32Host::windowRect(WindowHandle window, PixelRect& rect) {
+  RECT r;
+  if (!IsWindow(toHwnd(window)) || !GetWindowRect(toHwnd(window), &r)) return false;
+  rect = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+std::string Win32Host::className(WindowHandle window) {
+  char name[256] = {};
+  int n = GetClassNameA(toHwnd(window), name, 255);
+  if (n <= 0) return std::string();
+  return std::string(name, static_cast<std::size_t>(n));
+}
+
+std::uint32_t Win32Host::windowStyle(WindowHandle window) {
+  return static_cast<std::uint32_t>(GetWindowLongA(toHwnd(window), GWL_STYLE));
+}
+
+void Win32Host::processPendingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Keep the end of the message loop for the loop itself.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// --- Win32Screen ---------------------------------------------------------------------------------
+
+float Win32Screen::widthTwips() {
+  return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * twipsPerPixelX();
+}
+float Win32Screen::heightTwips() {
+  return static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * twipsPerPixelY();
+}
+float Win32Screen::twipsPerPixelX() { return win32::twipsPerPixelX(); }
+float Win32Screen::twipsPerPixelY() { return win32::twipsPerPixelY(); }
+
+// --- Win32Profile --------------------------------------------------------------------------------
+
+int Win32Profile::readInt(const std::string& file, const std::string& section,
+                          const std::string& key, int defaultValue) {
+  return static_cast<int>(
+      GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
+}
+
+std::string Win32Profile::readString(const std::string& file, const std::string& section,
+                                     const std::string& key, const std::string& defaultValue) {
+  char buffer[255] = {};
+  DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                     sizeof buffer, file.c_str());
+  if (n >= sizeof buffer) n = sizeof buffer - 1;
+  return std::string(buffer, n);
+}
+
+// --- Win32Layouts --------------------------------------------------------------------------------
+
+LayoutHandle Win32Layouts::current() {
+  return static_cast<LayoutHandle>(reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)));
+}
+
+LayoutHandle Win32Layouts::activateNext() {
+  ActivateKeyboardLayout(reinterpret_cast<HKL>(static_cast<std::uintptr_t>(HKL_NEXT)), 0);
+  return current();
+}
+
+}  // namespace pmx::win32

@@ -1,0 +1,74 @@
+// The Win32 side of the platform seam.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace pmx::win32 {
+
+inline HWND toHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
+inline WindowHandle fromHwnd(HWND hwnd) { return reinterpret_cast<WindowHandle>(hwnd); }
+
+// The host's windows and the keyboard's message window.
+class Win32Host : public HostWindows {
+ public:
+  using Procedure = std::function<std::intptr_t(WindowHandle, std::uint32_t, std::uintptr_t,
+                                                std::intptr_t)>;
+  // The core's window procedure, which every message of the message window reaches first.
+  void setProcedure(Procedure procedure) { procedure_ = std::move(procedure); }
+
+  std::uint32_t registerMessage(const char* name) override;
+  WindowHandle openMessageWindow() override;
+  void closeMessageWindow(WindowHandle window) override;
+  std::intptr_t callPrevious(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) override;
+  bool readCopyData(std::intptr_t lParam, CopyData& data) override;
+  ThreadId currentThread() override;
+  bool attachInput(ThreadId hostThread, bool attach) override;
+  std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
+  void setFocus(WindowHandle window) override;
+  bool windowRect(WindowHandle window, PixelRect& rect) override;
+  std::string className(WindowHandle window) override;
+  std::uint32_t windowStyle(WindowHandle window) override;
+  void processPendingMessages() override;
+
+ private:
+  static LRESULT CALLBACK KeyboardWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+  Procedure procedure_;
+  WNDPROC previousWindowProc_ = nullptr;
+  HWND messageWindow_ = nullptr;
+};
+
+class Win32Screen : public Screen {
+ public:
+  float widthTwips() override;
+  float heightTwips() override;
+  float twipsPerPixelX() override;
+  float twipsPerPixelY() override;
+};
+
+class Win32Profile : public ProfileReader {
+ public:
+  int readInt(const std::string& file, const std::string& section, const std::string& key,
+              int defaultValue) override;
+  std::string readString(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& defaultValue) override;
+};
+
+class Win32Layouts : public KeyboardLayouts {
+ public:
+  LayoutHandle current() override;
+  LayoutHandle activateNext() override;
+};
+
+// Twips per pixel of the screen, horizontally and vertically.
+float twipsPerPixelX();
+float twipsPerPixelY();
+
+}  // namespace pmx::win32

@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "app/HostProtocol.h"
+#include "app/Keyboard.h"
+#include "pads/Pad.h"
+
+namespace pmx {
+namespace {
+
+using test::FakePlatform;
+using test::kPreviousResult;
+
+constexpr WindowHandle kController = 0x1234;
+constexpr WindowHandle kField = 0x2000;
+
+class HostLinkTest : public ::testing::Test {
+ protected:
+  HostLinkTest() {
+    fake.host.windows[kController] = {};
+    fake.host.windows[kField].rect = {100, 100, 300, 125};
+  }
+
+  void start() { keyboard.Main("/Project:Plant1 /Controller:4660 /Thread:567", "C:\\Panel"); }
+
+  std::uint32_t id(const char* name) { return fake.host.idOf(name); }
+
+  std::intptr_t send(const char* name, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
+    return keyboard.KeyboardWindowProc(fake.host.messageWindow, id(name), wParam, lParam);
+  }
+
+  std::intptr_t notify(WindowHandle field, std::int16_t type, std::int16_t format,
+                       const char* min = "0", const char* max = "100",
+                       std::size_t size = kNotifyRecordBytes) {
+    std::vector<unsigned char> bytes(kNotifyRecordBytes, 0);
+    bytes[2] = static_cast<unsigned char>(type & 0xFF);
+    bytes[3] = static_cast<unsigned char>((type >> 8) & 0xFF);
+    bytes[4] = static_cast<unsigned char>(format & 0xFF);
+    bytes[5] = static_cast<unsigned char>((format >> 8) & 0xFF);
+    std::memcpy(bytes.data() + 6, min, std::strlen(min));
+    std::memcpy(bytes.data() + 261, max, std::strlen(max));
+    std::vector<unsigned char> payload(bytes.begin(), bytes.begin() + static_cast<long>(size));
+    CopyData data{id("QDM32_1_NOTIFYKEYBOARD"), static_cast<std::uint32_t>(size),
+                  payload.empty() ? nullptr : payload.data()};
+    return keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, field,
+                                       reinterpret_cast<std::intptr_t>(&data));
+  }
+
+  bool shown(int padNumber) {
+    Pad* pad = keyboard.pads().existingPad(padNumber);
+    return pad != nullptr && pad->Visible();
+  }
+
+  FakePlatform fake;
+  Keyboard keyboard{fake.platform};
+};
+
+TEST_F(HostLinkTest, StartUpRegistersTheProtocolAndAnnouncesTheWindowOnce) {
+  start();
+  ASSERT_EQ(fake.host.registered.size(), kMessageNames.size());
+  for (std::size_t i = 0; i < kMessageNames.size(); ++i) {
+    EXPECT_EQ(fake.host.registered[i], kMessageNames[i]);
+  }
+  const ModuleValues& v = keyboard.values();
+  EXPECT_EQ(v.iniFile, "C:\\Panel\\QD4TouchKeyboard.ini");
+  EXPECT_EQ(v.keySizeFactor, 1.0f);
+  EXPECT_EQ(v.controllerWindow, kController);
+  EXPECT_EQ(v.controllerThread, 567);
+
+  ASSERT_EQ(fake.host.sent.size(), 1u);
+  EXPECT_EQ(fake.host.sent[0].window, kController);
+  EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_KEYBOARDHANDLE"));
+  EXPECT_EQ(fake.host.sent[0].wParam, fake.host.messageWindow);
+  EXPECT_EQ(fake.host.sent[0].lParam, 0);
+  ASSERT_EQ(fake.host.attachments.size(), 1u);
+  EXPECT_EQ(fake.host.attachments[0], std::make_pair(ThreadId{567}, true));
+
+  // A second open changes and sends nothing.
+  keyboard.hostLink().OpenHostLink();
+  EXPECT_EQ(fake.host.messageWindowsOpened, 1);
+  EXPECT_EQ(fake.host.sent.size(), 1u);
+  EXPECT_EQ(fake.host.attachments.size(), 1u);
+}
+
+TEST_F(HostLinkTest, RequestSentWhileTheHostHandlesTheAnnouncementIsHandled) {
+  fake.host.onSend = [&](const test::SentMessage& m) {
+    if (m.message == id("QDM32_1_KEYBOARDHANDLE")) {
+      keyboard.KeyboardWindowProc(m.wParam, id("QDM32_1_TOUCHPOSITION"), 0, 2);
+    }
+  };
+  start();
+  EXPECT_EQ(keyboard.values().touchPosition, 2);
+}
+
+TEST_F(HostLinkTest, TerminateClosesEverythingAndReturnsZeroWithoutPassingOn) {
+  start();
+  notify(kField, 306, 0);
+  ASSERT_TRUE(shown(kPadNum));
+  WindowHandle window = fake.host.messageWindow;
+  fake.host.passedOn.clear();
+  EXPECT_EQ(keyboard.KeyboardWindowProc(window, id("QDM32_1_TERMINATEKEYBOARD"), 0, 0), 0);
+  EXPECT_TRUE(fake.host.passedOn.empty());
+  EXPECT_EQ(fake.host.messageWindow, 0u);
+  EXPECT_FALSE(keyboard.hostLink().linked());
+  EXPECT_EQ(fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
+  EXPECT_EQ(fake.windows.alive, 0);  // every pad window is gone
+  EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
+  // Closing again does nothing.
+  keyboard.hostLink().CloseHostLink();
+  EXPECT_EQ(fake.host.attachments.size(), 2u);
+}
+
+TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
+  start();
+  const char* requests[] = {"QDM32_1_HIDEKEYBOARD", "QDM1_LANGUAGE", "QDM32_1_TOUCHPOSITION",
+                            "QDM32_1_TOUCHSHOWLIMITS", "QDM32_1_TOUCHKEYSIZE",
+                            "QDM32_1_KEYBOARDHANDLE"};
+  for (const char* name : requests) {
+    fake.host.passedOn.clear();
+    EXPECT_EQ(send(name, 7, 0x3F800000), kPreviousResult) << name;
+    ASSERT_EQ(fake.host.passedOn.size(), 1u) << name;
+    EXPECT_EQ(fake.host.passedOn[0].message, id(name));
+    EXPECT_EQ(fake.host.passedOn[0].wParam, 7u);
+  }
+  fake.host.passedOn.clear();
+  EXPECT_EQ(notify(kField, 265, 0), kPreviousResult);
+  EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, 0x0111, 1, 2), kPreviousResult);
+  EXPECT_EQ(fake.host.passedOn.size(), 2u);
+}
+
+TEST_F(HostLinkTest, SettingsRequestsAreStored) {
+  start();
+  send("QDM32_1_TOUCHPOSITION", 99, -1);
+  EXPECT_EQ(keyboard.values().touchPosition, -1);
+  send("QDM32_1_TOUCHSHOWLIMITS", 0, 2);
+  EXPECT_EQ(keyboard.values().showLimits, kTrue);
+  send("QDM32_1_TOUCHSHOWLIMITS", 5, 0);
+  EXPECT_EQ(keyboard.values().showLimits, kFalse);
+  send("QDM1_LANGUAGE", 1031, 55);
+  EXPECT_EQ(keyboard.values().languageId, 1031);
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f);
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3F800000);
+  EXPECT_EQ(keyboard.values().keySizeFactor, 1.0f);
+}
+
+TEST_F(HostLinkTest, UnusableKeySizesAreIgnored) {
+  start();
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  const int created = fake.windows.created;
+  // NaN, infinity, zero, negative, tiny and huge factors.
+  for (std::uint32_t bits : {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u,
+                             0x42C80000u /* 100 */}) {
+    send("QDM32_1_TOUCHKEYSIZE", 0, static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
+    EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f) << std::hex << bits;
+  }
+  EXPECT_EQ(fake.windows.created, created);  // nothing reloaded
+}
+
+TEST_F(HostLinkTest, HideBeforeAnyNotifyLoadsEveryPadHiddenAndTellsNobody) {
+  start();
+  send("QDM32_1_HIDEKEYBOARD");
+  for (int n = 0; n < 4; ++n) {
+    Pad* pad = keyboard.pads().existingPad(n);
+    ASSERT_NE(pad, nullptr) << n;
+    EXPECT_TRUE(pad->loaded());
+    EXPECT_FALSE(pad->Visible());
+  }
+  EXPECT_EQ(fake.host.sent.size(), 1u);  // only the announcement
+}
+
+TEST_F(HostLinkTest, NotifyShowsTheChosenPadAndKeepsTheFocusInTheField) {
+  start();
+  notify(kField, 306, 2, "-8", "7F");
+  EXPECT_EQ(keyboard.values().targetWindow, kField);
+  EXPECT_EQ(keyboard.values().limitMinText, "-8");
+  EXPECT_EQ(keyboard.values().limitMaxText, "7F");
+  EXPECT_TRUE(shown(kPadHex));
+  EXPECT_EQ(fake.host.focus, kField);
+
+  // A value format that names no pad leaves the pad on screen, but takes the new field.
+  constexpr WindowHandle kOther = 0x2100;
+  fake.host.windows[kOther].rect = {0, 0, 10, 10};
+  notify(kOther, 306, 4, "1", "2");
+  EXPECT_TRUE(shown(kPadHex));
+  EXPECT_EQ(keyboard.values().targetWindow, kOther);
+  EXPECT_EQ(keyboard.values().limitMaxText, "2");
+  EXPECT_EQ(fake.host.focus, kOther);
+
+  notify(kField, 265, 0);
+  EXPECT_TRUE(shown(kPadAlpha));
+  EXPECT_FALSE(shown(kPadHex));  // the active pad was hidden
+}
+
+TEST_F(HostLinkTest, CopyDataThatIsNoNotifyChangesNothing) {
+  start();
+  CopyData data{id("QDM32_1_NOTIFYKEYBOARD") + 1, 4, "abc"};
+  EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField,
+                                        reinterpret_cast<std::intptr_t>(&data)),
+            kPreviousResult);
+  EXPECT_EQ(keyboard.values().targetWindow, 0u);
+  EXPECT_EQ(fake.host.focus, 0u);
+  EXPECT_EQ(fake.windows.created, 0);
+  // A WM_COPYDATA without a structure is passed on untouched.
+  EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField, 0),
+            kPreviousResult);
+  EXPECT_EQ(keyboard.values().targetWindow, 0u);
+}
+
+TEST_F(HostLinkTest, ShortNotifyPayloadCountsMissingBytesAsZero) {
+  start();
+  notify(kField, 306, 1, "12345", "9", 8);  // fieldType, valueFormat and two bytes of limitMin
+  EXPECT_TRUE(shown(kPadBin));
+  EXPECT_EQ(keyboard.values().limitMinText, "12");
+  EXPECT_EQ(keyboard.values().limitMaxText, "");
+  notify(kField, 306, 1, "", "", 0);  // nothing at all: a field of type 0
+  EXPECT_TRUE(shown(kPadAlpha));
+  EXPECT_EQ(fake.host.focus, kField);
+}
+
+TEST_F(HostLinkTest, LanguageAndKeySizeReloadEveryPadAndHideTheOneOnScreen) {
+  start();
+  notify(kField, 306, 0);
+  ASSERT_TRUE(shown(kPadNum));
+  send("QDM1_LANGUAGE", 1031);
+  for (int n = 0; n < 4; ++n) {
+    EXPECT_TRUE(keyboard.pads().existingPad(n)->loaded());
+    EXPECT_FALSE(shown(n));
+  }
+  EXPECT_EQ(fake.windows.alive, 4);
+  notify(kField, 306, 0);
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  EXPECT_FALSE(shown(kPadNum));
+  EXPECT_EQ(fake.windows.alive, 4);
+  EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
+}
+
+}  // namespace
+}  // namespace pmx

@@ -1,0 +1,160 @@
+// From keystrokes to input events: modifier order, the keyboard layout's part, Unicode fallback,
+// and that no key is ever left pressed, also when the platform delivers only part of a batch.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "controls/KeyEvents.h"
+#include "controls/Keystrokes.h"
+
+namespace pmx {
+namespace {
+
+// A small layout in the manner of a German one: letters and digits on their keys, upper case with
+// Shift, "@" with Alt Gr (Ctrl+Alt) on Q, "^" a dead key, "\xE9" (e acute) on no key, NUL nothing.
+struct FakeLayout {
+  bool capsLock = false;
+  CharacterKey operator()(char ch) const {
+    CharacterKey key;
+    const unsigned char c = static_cast<unsigned char>(ch);
+    key.unit = static_cast<char16_t>(c);
+    if (c >= 'a' && c <= 'z') {
+      key.hasKey = true;
+      key.vk = static_cast<VirtualKeyCode>(c - 'a' + 'A');
+    } else if (c >= 'A' && c <= 'Z') {
+      key.hasKey = true;
+      key.vk = c;
+      key.shift = true;
+    } else if ((c >= '0' && c <= '9') || c == ' ') {
+      key.hasKey = true;
+      key.vk = c;
+    } else if (c == '@') {
+      key.hasKey = true;
+      key.vk = 'Q';
+      key.ctrl = key.alt = true;
+    }
+    key.capsLockInverts = capsLock && key.hasKey && key.vk >= 'A' && key.vk <= 'Z';
+    return key;
+  }
+};
+
+std::vector<KeyEvent> eventsFor(const std::string& text, FakeLayout layout = {}) {
+  const KeystrokeParse p = parseKeystrokes(text);
+  EXPECT_TRUE(p.ok) << text;
+  return keyEventsFor(p.strokes, layout);
+}
+
+// "S" Shift, "C" Ctrl, "A" Alt, other keys as "vk<n>", Unicode as "u<n>"; "v" down, "^" up,
+// "*" extended. Example: "Sv vk13v vk13^ S^".
+std::string render(const std::vector<KeyEvent>& events) {
+  std::string out;
+  for (const KeyEvent& e : events) {
+    if (!out.empty()) out += ' ';
+    if (e.kind == KeyEvent::Kind::Unicode) {
+      out += "u" + std::to_string(static_cast<unsigned>(e.unit));
+    } else if (e.vk == 16) {
+      out += 'S';
+    } else if (e.vk == 17) {
+      out += 'C';
+    } else if (e.vk == 18) {
+      out += 'A';
+    } else {
+      out += "vk" + std::to_string(e.vk);
+    }
+    out += e.up ? '^' : 'v';
+    if (e.extended) out += '*';
+  }
+  return out;
+}
+
+// Plays events against a key state; returns false on a release of a key that is not down.
+struct KeyState {
+  std::set<std::pair<int, unsigned>> down;  // (kind, code)
+  bool apply(const KeyEvent& e) {
+    const std::pair<int, unsigned> key{static_cast<int>(e.kind),
+                                       e.kind == KeyEvent::Kind::Key ? e.vk : e.unit};
+    if (!e.up) {
+      down.insert(key);
+      return true;
+    }
+    return down.erase(key) == 1;
+  }
+};
+
+TEST(KeyEvents, ModifiersWrapEachStrokeInAFixedOrder) {
+  EXPECT_EQ(render(eventsFor("+^%{ENTER}")), "Sv Cv Av vk13v vk13^ S^ C^ A^");
+  EXPECT_EQ(render(eventsFor("^%{ESC}")), "Cv Av vk27v vk27^ C^ A^");
+  EXPECT_EQ(render(eventsFor("+(1{TAB})")), "Sv vk49v vk49^ S^ Sv vk9v vk9^ S^");
+}
+
+TEST(KeyEvents, OnlyCaretAndEditingKeysAreExtended) {
+  EXPECT_EQ(render(eventsFor("{HOME}{END}{LEFT}{RIGHT}{UP}{DOWN}{PGUP}{PGDN}{INS}{DEL}")),
+            "vk36v* vk36^* vk35v* vk35^* vk37v* vk37^* vk39v* vk39^* vk38v* vk38^* vk40v* vk40^* "
+            "vk33v* vk33^* vk34v* vk34^* vk45v* vk45^* vk46v* vk46^*");
+  EXPECT_EQ(render(eventsFor("^{BS}{ENTER}1")), "Cv vk8v vk8^ C^ vk13v vk13^ vk49v vk49^");
+}
+
+TEST(KeyEvents, CharactersGoThroughTheLayout) {
+  EXPECT_EQ(render(eventsFor("a1 ")), "vk65v vk65^ vk49v vk49^ vk32v vk32^");
+  // The layout's modifiers are added to the stroke's own.
+  EXPECT_EQ(render(eventsFor("A")), "Sv vk65v vk65^ S^");
+  EXPECT_EQ(render(eventsFor("+a")), "Sv vk65v vk65^ S^");
+  EXPECT_EQ(render(eventsFor("@")), "Cv Av vk81v vk81^ C^ A^");
+  EXPECT_EQ(render(eventsFor("+@")), "Sv Cv Av vk81v vk81^ S^ C^ A^");
+  // Without a key: a Unicode event, still inside the stroke's modifiers.
+  EXPECT_EQ(render(eventsFor("{^}\xE9")), "u94v u94^ u233v u233^");
+  EXPECT_EQ(render(eventsFor("^{^}")), "Cv u94v u94^ C^");
+  // A character with no UTF-16 form is left out.
+  EXPECT_EQ(render(keyEventsFor({KeyStroke{KeyStroke::Kind::Character, 0, '\0'}}, FakeLayout{})),
+            "");
+}
+
+TEST(KeyEvents, CapsLockIsCompensatedForPlainLetters) {
+  const FakeLayout caps{true};
+  EXPECT_EQ(render(eventsFor("a", caps)), "Sv vk65v vk65^ S^");
+  EXPECT_EQ(render(eventsFor("A", caps)), "vk65v vk65^");
+  EXPECT_EQ(render(eventsFor("1", caps)), "vk49v vk49^");
+  // A stroke with modifiers of its own means the key, not the letter.
+  EXPECT_EQ(render(eventsFor("^a", caps)), "Cv vk65v vk65^ C^");
+  EXPECT_EQ(render(eventsFor("+a", caps)), "Sv vk65v vk65^ S^");
+}
+
+TEST(KeyEvents, EveryKeyPressedIsReleased) {
+  for (const char* text : {"{END}{LEFT 8} {LEFT}", "{HOME}{RIGHT 7} {LEFT}", "+^%{ENTER}",
+                           "+(aB@)^{^}%\xE9{LEFT 3}~"}) {
+    const std::vector<KeyEvent> events = eventsFor(text);
+    KeyState state;
+    for (const KeyEvent& e : events) ASSERT_TRUE(state.apply(e)) << text;
+    EXPECT_TRUE(state.down.empty()) << text;
+    EXPECT_TRUE(releasesAfter(events, events.size()).empty()) << text;
+  }
+}
+
+TEST(KeyEvents, APartlyDeliveredBatchIsReleasedCleanly) {
+  const std::vector<KeyEvent> events = eventsFor("+^%{ENTER}A^{^}{LEFT}");
+  for (std::size_t delivered = 0; delivered <= events.size(); ++delivered) {
+    KeyState state;
+    for (std::size_t i = 0; i < delivered; ++i) state.apply(events[i]);
+    const std::vector<KeyEvent> releases = releasesAfter(events, delivered);
+    bool modifierSeen = false;
+    for (const KeyEvent& r : releases) {
+      EXPECT_TRUE(r.up) << delivered;
+      const bool modifier = r.kind == KeyEvent::Kind::Key && r.vk >= 16 && r.vk <= 18;
+      EXPECT_FALSE(modifierSeen && !modifier) << "ordinary key after a modifier at " << delivered;
+      modifierSeen = modifierSeen || modifier;
+      EXPECT_TRUE(state.apply(r)) << "release of a key that is up at " << delivered;
+    }
+    EXPECT_TRUE(state.down.empty()) << delivered;
+  }
+  // Cut right after Shift, Ctrl, Alt and Enter went down: Enter first, then Shift, Ctrl, Alt,
+  // Enter keeping its flags.
+  EXPECT_EQ(render(releasesAfter(events, 4)), "vk13^ S^ C^ A^");
+  EXPECT_EQ(render(releasesAfter(eventsFor("{LEFT}"), 1)), "vk37^*");
+  EXPECT_TRUE(releasesAfter(events, events.size() + 5).empty());
+}
+
+}  // namespace
+}  // namespace pmx

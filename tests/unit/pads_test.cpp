@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "app/HostProtocol.h"
+#include "app/Keyboard.h"
+#include "controls/Keystrokes.h"
+#include "pads/Pad.h"
+
+namespace pmx {
+namespace {
+
+using test::FakePlatform;
+
+constexpr WindowHandle kField = 0x2000;
+
+class PadsTest : public ::testing::Test {
+ protected:
+  PadsTest() {
+    fake.host.windows[0x1234] = {};
+    fake.host.windows[kField].rect = {100, 100, 300, 125};
+    fake.host.windows[kField].text = "";
+    keyboard.Main("/Controller:4660 /Thread:9", "C:\\Panel");
+    fake.host.sent.clear();
+  }
+
+  std::uint32_t id(const char* name) { return fake.host.idOf(name); }
+
+  void request(const char* name, std::uintptr_t wParam, std::intptr_t lParam) {
+    keyboard.KeyboardWindowProc(fake.host.messageWindow, id(name), wParam, lParam);
+  }
+
+  void notify(std::int16_t type, std::int16_t format, const char* min = "",
+              const char* max = "") {
+    std::vector<unsigned char> bytes(kNotifyRecordBytes, 0);
+    bytes[2] = static_cast<unsigned char>(type & 0xFF);
+    bytes[3] = static_cast<unsigned char>(type >> 8);
+    bytes[4] = static_cast<unsigned char>(format);
+    std::memcpy(bytes.data() + 6, min, std::strlen(min));
+    std::memcpy(bytes.data() + 261, max, std::strlen(max));
+    CopyData data{id("QDM32_1_NOTIFYKEYBOARD"), kNotifyRecordBytes, bytes.data()};
+    keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField,
+                                reinterpret_cast<std::intptr_t>(&data));
+  }
+
+  Pad& pad(int n) { return *keyboard.pads().pad(n); }
+
+  // A touch in the middle of a key, as the native window reports it.
+  void touch(Pad& p, ControlArray array, int index = 0) {
+    const Control* key = p.find(array, index);
+    ASSERT_NE(key, nullptr);
+    float x = p.originLeft(*key) + key->left + key->width / 2;
+    float y = p.originTop(*key) + key->top + key->height / 2;
+    p.pointerDown(x, y);
+    p.pointerUp(x, y);
+  }
+
+  int hides() { return fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")); }
+  std::string fieldText() { return fake.host.windows[kField].text; }
+
+  FakePlatform fake;
+  Keyboard keyboard{fake.platform};
+};
+
+// --- sizing ------------------------------------------------------------------------------------
+
+TEST_F(PadsTest, FactorOneKeepsTheDesignAndMakesThePadTopmost) {
+  Pad& num = pad(kPadNum);
+  const Control* seven = num.find(ControlArray::Standard, 7);
+  ASSERT_NE(seven, nullptr);
+  EXPECT_EQ(seven->left, 1200);
+  EXPECT_EQ(seven->width, 600);
+  EXPECT_EQ(seven->font.size, 18);
+  EXPECT_EQ(num.ScaleWidth(), 3600);
+  EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
+  EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
+}
+
+TEST_F(PadsTest, FactorOneAndAHalfScalesGeometryFontsAndClientButNotTheFrame) {
+  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  Pad& num = pad(kPadNum);
+  const Control* seven = num.find(ControlArray::Standard, 7);
+  EXPECT_EQ(seven->left, 1800);
+  EXPECT_EQ(seven->top, 900);
+  EXPECT_EQ(seven->width, 900);
+  EXPECT_EQ(seven->height, 900);
+  EXPECT_EQ(seven->font.size, 27);
+  EXPECT_EQ(num.ScaleWidth(), 5400);
+  EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
+  EXPECT_EQ(num.Height() - num.ScaleHeight(), fake.windows.frameH);
+
+  // Hidden controls are scaled like visible ones.
+  Pad& bin = pad(kPadBin);
+  const Control* hiddenLabel = bin.find(ControlArray::LimitMax);
+  ASSERT_NE(hiddenLabel, nullptr);
+  EXPECT_FALSE(hiddenLabel->visible);
+  EXPECT_EQ(hiddenLabel->left, 2700);
+  EXPECT_FLOAT_EQ(hiddenLabel->font.size, 8.25f * 1.5f);
+
+  // A second request with the same factor starts from the design again: 1.5, not 2.25.
+  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  EXPECT_EQ(pad(kPadNum).find(ControlArray::Standard, 7)->width, 900);
+  EXPECT_EQ(pad(kPadNum).ScaleWidth(), 5400);
+}
+
+TEST_F(PadsTest, ScalingKeepsThePadsPosition) {
+  float left = pad(kPadHex).Left(), top = pad(kPadHex).Top();
+  request("QDM32_1_TOUCHKEYSIZE", 0, 0x40000000);  // 2.0
+  EXPECT_EQ(pad(kPadHex).Left(), left);
+  EXPECT_EQ(pad(kPadHex).Top(), top);
+  EXPECT_EQ(pad(kPadHex).ScaleWidth(), 7200);
+}
+
+// --- showing and placing ----------------------------------------------------------------------
+
+TEST_F(PadsTest, PadSwitchHidesTheActivePadAndShowsTheOther) {
+  notify(306, 0);
+  ASSERT_TRUE(pad(kPadNum).Visible());
+  touch(pad(kPadNum), ControlArray::PadSwitch);
+  EXPECT_FALSE(pad(kPadNum).Visible());
+  EXPECT_TRUE(pad(kPadAlpha).Visible());
+  EXPECT_EQ(fake.host.focus, kField);
+  EXPECT_EQ(hides(), 0);
+  touch(pad(kPadAlpha), ControlArray::PadSwitch);
+  EXPECT_TRUE(pad(kPadNum).Visible());
+  EXPECT_FALSE(pad(kPadAlpha).Visible());
+}
+
+TEST_F(PadsTest, ShowingTheActivePadAgainHidesNothingAndPlacesItAgain) {
+  request("QDM32_1_TOUCHPOSITION", 0, 1);
+  notify(306, 0);
+  EXPECT_EQ(pad(kPadNum).Left(), 1500);
+  fake.host.windows[kField].rect = {200, 300, 400, 325};
+  notify(306, 3);
+  EXPECT_TRUE(pad(kPadNum).Visible());
+  EXPECT_EQ(pad(kPadNum).Left(), 3000);
+  EXPECT_EQ(pad(kPadNum).Top(), 325 * 15 + 15);
+}
+
+TEST_F(PadsTest, WithoutAnActiveFormNothingIsHidden) {
+  notify(306, 0);
+  keyboard.pads().setActiveForm(nullptr);
+  notify(306, 2);
+  EXPECT_TRUE(pad(kPadNum).Visible());
+  EXPECT_TRUE(pad(kPadHex).Visible());
+}
+
+TEST_F(PadsTest, TouchingAPadMakesItTheActiveForm) {
+  notify(306, 0);
+  notify(306, 2);  // hex is active, num hidden
+  pad(kPadNum).Show();
+  touch(pad(kPadNum), ControlArray::Standard, 5);
+  notify(306, 1);
+  EXPECT_FALSE(pad(kPadNum).Visible());  // the touched pad was the active one
+  EXPECT_TRUE(pad(kPadHex).Visible());
+  EXPECT_TRUE(pad(kPadBin).Visible());
+}
+
+TEST_F(PadsTest, FieldRectangleIsConvertedToTwipsHalvesToEven) {
+  fake.screen.px = fake.screen.py = 14.5f;
+  fake.host.windows[kField].rect = {101, 103, 301, 125};
+  request("QDM32_1_TOUCHPOSITION", 0, 1);
+  notify(306, 0);
+  EXPECT_EQ(pad(kPadNum).Left(), 1464);  // 101 px = 1464.5 twips
+  EXPECT_EQ(pad(kPadNum).Top(), 1826);   // 125 px = 1812.5 twips -> 1812, + 14.5 -> 1826
+}
+
+TEST_F(PadsTest, PadNumbersOutsideTheRangeShowNothing) {
+  keyboard.pads().ShowPad(4);
+  keyboard.pads().ShowPad(-1);
+  EXPECT_EQ(fake.windows.created, 0);
+}
+
+// --- value pad keys ---------------------------------------------------------------------------
+
+TEST_F(PadsTest, StandardKeysTypeTheirTagIntoTheField) {
+  notify(306, 0);
+  fake.host.focus = 0;
+  Pad& num = pad(kPadNum);
+  touch(num, ControlArray::Standard, 7);
+  touch(num, ControlArray::Standard, 5);
+  touch(num, ControlArray::Standard, 10);
+  EXPECT_EQ(fieldText(), "75.");
+  EXPECT_EQ(fake.host.focus, kField);
+  EXPECT_TRUE(num.Visible());
+  EXPECT_EQ(hides(), 0);
+}
+
+TEST_F(PadsTest, HexLetterKeysSendLowerCase) {
+  notify(306, 2);
+  touch(pad(kPadHex), ControlArray::Standard, 10);
+  touch(pad(kPadHex), ControlArray::Standard, 21);
+  EXPECT_EQ(fieldText(), "af");
+}
+
+TEST_F(PadsTest, BitKeysSendTheirCaretStringsUnchanged) {
+  notify(306, 1);
+  touch(pad(kPadBin), ControlArray::Bit, 3);
+  touch(pad(kPadBin), ControlArray::Bit, 15);
+  ASSERT_EQ(fake.keys.strings.size(), 2u);
+  EXPECT_EQ(fake.keys.strings[0].size(), parseKeystrokes("{END}{LEFT 4} {LEFT}").strokes.size());
+  EXPECT_EQ(fake.keys.strings[1].size(), parseKeystrokes("{HOME} {LEFT}").strokes.size());
+  EXPECT_EQ(fieldText(), "  ");
+}
+
+TEST_F(PadsTest, TheTagIsReadAtTheTouch) {
+  notify(306, 0);
+  pad(kPadNum).find(ControlArray::Standard, 10)->tag = ",";
+  touch(pad(kPadNum), ControlArray::Standard, 10);
+  EXPECT_EQ(fieldText(), ",");
+}
+
+TEST_F(PadsTest, EndKeysSendHideAndNotifyOnce) {
+  for (int index : {0, 1}) {
+    notify(306, 0);
+    fake.host.sent.clear();
+    fake.keys.strings.clear();
+    touch(pad(kPadNum), ControlArray::End, index);
+    EXPECT_FALSE(pad(kPadNum).Visible());
+    ASSERT_EQ(fake.host.sent.size(), 1u);
+    EXPECT_EQ(fake.host.sent[0].window, 0x1234u);
+    EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_TOUCHKEYBOARDHIDES"));
+    EXPECT_EQ(fake.host.sent[0].wParam, 0u);
+    EXPECT_EQ(fake.host.sent[0].lParam, 0);
+    ASSERT_EQ(fake.keys.strings.size(), 1u);
+    ASSERT_EQ(fake.keys.strings[0].size(), 1u);
+    EXPECT_EQ(fake.keys.strings[0][0].vk, index == 0 ? 27 : 13);
+    EXPECT_EQ(fake.host.focus, kField);
+  }
+}
+
+TEST_F(PadsTest, CloseKeyHidesAndNotifiesWithoutTyping) {
+  notify(306, 2);
+  touch(pad(kPadHex), ControlArray::Close);
+  EXPECT_FALSE(pad(kPadHex).Visible());
+  EXPECT_EQ(hides(), 1);
+  EXPECT_TRUE(fake.keys.strings.empty());
+  EXPECT_EQ(fake.host.focus, kField);
+}
+
+TEST_F(PadsTest, EndKeyStillHidesWhenTheControllerIsGone) {
+  fake.host.windows.erase(0x1234);
+  notify(306, 0);
+  touch(pad(kPadNum), ControlArray::End, 1);
+  EXPECT_FALSE(pad(kPadNum).Visible());
+  EXPECT_EQ(fake.keys.strings.size(), 1u);
+}
+
+TEST_F(PadsTest, HostRequestAnsweringTheNotificationMayReloadThePads) {
+  // The host answers the notification with a language request that unloads every pad while the
+  // touch handler is still running.
+  fake.host.onSend = [&](const test::SentMessage& m) {
+    if (m.message == id("QDM32_1_TOUCHKEYBOARDHIDES")) request("QDM1_LANGUAGE", 1031, 0);
+  };
+  notify(306, 0);
+  touch(pad(kPadNum), ControlArray::End, 1);
+  EXPECT_TRUE(pad(kPadNum).loaded());
+  EXPECT_FALSE(pad(kPadNum).Visible());
+}
+
+TEST_F(PadsTest, ReleasingOutsideTheKeyOrOnAHiddenKeyTouchesNothing) {
+  notify(306, 0);
+  Pad& num = pad(kPadNum);
+  const Control* five = num.find(ControlArray::Standard, 5);
+  float x = num.originLeft(*five) + five->left + 10, y = num.originTop(*five) + five->top + 10;
+  num.pointerDown(x, y);
+  EXPECT_TRUE(five->pressed);
+  num.pointerUp(x + five->width, y);  // slid onto the neighbour
+  EXPECT_FALSE(five->pressed);
+  EXPECT_EQ(fieldText(), "");
+  num.find(ControlArray::Standard, 5)->visible = false;
+  num.pointerDown(x, y);
+  num.pointerUp(x, y);
+  EXPECT_EQ(fieldText(), "");
+}
+
+TEST_F(PadsTest, MoveKeysPushThePadIntoTheCorners) {
+  notify(306, 0);
+  Pad& num = pad(kPadNum);
+  const float w = num.Width(), h = num.Height();
+  touch(num, ControlArray::Move, 3);
+  EXPECT_EQ(num.Left(), 15360 - w);
+  EXPECT_EQ(num.Top(), 11520 - h);
+  touch(num, ControlArray::Move, 1);
+  EXPECT_EQ(num.Left(), 15360 - w);
+  EXPECT_EQ(num.Top(), 0);
+  touch(num, ControlArray::Move, 2);
+  EXPECT_EQ(num.Left(), 0);
+  EXPECT_EQ(num.Top(), 11520 - h);
+  touch(num, ControlArray::Move, 0);
+  EXPECT_EQ(num.Left(), 0);
+  EXPECT_EQ(num.Top(), 0);
+  EXPECT_EQ(fake.host.focus, kField);
+}
+
+// --- limits -----------------------------------------------------------------------------------
+
+TEST_F(PadsTest, LimitBlockFollowsTheLimitSwitchAndTexts) {
+  Pad& num = pad(kPadNum);
+  notify(306, 0, "0", "100");  // limits off
+  EXPECT_EQ(num.picKeys()->top, 0);
+  EXPECT_EQ(num.ScaleHeight(), 3000);
+  EXPECT_FALSE(num.find(ControlArray::LimitMax)->visible);
+  EXPECT_EQ(num.find(ControlArray::LimitMax)->caption, "100");
+
+  request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
+  notify(306, 0, "0", "100");
+  EXPECT_EQ(num.picKeys()->top, 600);
+  EXPECT_EQ(num.ScaleHeight(), 3600);
+  EXPECT_TRUE(num.find(ControlArray::LabelLimits, 0)->visible);
+  EXPECT_TRUE(num.find(ControlArray::LabelLimits, 1)->visible);
+
+  notify(306, 0, "", "100");  // only the maximum: the lower row stays empty
+  EXPECT_TRUE(num.find(ControlArray::LimitMax)->visible);
+  EXPECT_FALSE(num.find(ControlArray::LimitMin)->visible);
+  EXPECT_FALSE(num.find(ControlArray::LabelLimits, 1)->visible);
+  EXPECT_EQ(num.picKeys()->top, 600);
+
+  notify(306, 0, "", "");
+  EXPECT_EQ(num.picKeys()->top, 0);
+  EXPECT_EQ(num.ScaleHeight(), 3000);
+
+  notify(306, 1, "0", "1");
+  EXPECT_EQ(pad(kPadBin).ScaleHeight(), 3000);
+  notify(306, 2, "0", "FF");
+  EXPECT_EQ(pad(kPadHex).ScaleHeight(), 4200);
+}
+
+}  // namespace
+}  // namespace pmx
