@@ -1,0 +1,523 @@
+// An HMI host simulator: a window with input fields of the kinds an HMI runtime has, which
+// starts PMXTouchKeyboard.exe with /Controller: and /Thread: and drives it like the runtime does.
+//
+//   pmx_demo_host.exe [/keyboard <path of PMXTouchKeyboard.exe>] [/tour <folder>]
+//
+// Without /keyboard the keyboard is looked for in the demo host's own folder. With /tour the
+// host runs a scripted tour without a human: it focuses each field in turn, waits for the pad,
+// saves a screenshot of the screen as a BMP in the folder, then ends the keyboard and exits
+// (0 when every pad showed and every screenshot was saved).
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- The protocol ---------------------------------------------------------------------------
+
+struct Messages {
+  UINT keyboardHandle = RegisterWindowMessageA("QDM32_1_KEYBOARDHANDLE");
+  UINT terminateKeyboard = RegisterWindowMessageA("QDM32_1_TERMINATEKEYBOARD");
+  UINT hideKeyboard = RegisterWindowMessageA("QDM32_1_HIDEKEYBOARD");
+  UINT notifyKeyboard = RegisterWindowMessageA("QDM32_1_NOTIFYKEYBOARD");
+  UINT language = RegisterWindowMessageA("QDM1_LANGUAGE");
+  UINT touchKeyboardHides = RegisterWindowMessageA("QDM32_1_TOUCHKEYBOARDHIDES");
+  UINT touchPosition = RegisterWindowMessageA("QDM32_1_TOUCHPOSITION");
+  UINT touchShowLimits = RegisterWindowMessageA("QDM32_1_TOUCHSHOWLIMITS");
+  UINT touchKeySize = RegisterWindowMessageA("QDM32_1_TOUCHKEYSIZE");
+};
+
+const Messages& messages() {
+  static const Messages m;
+  return m;
+}
+
+#pragma pack(push, 1)
+struct NotifyRecord {
+  std::int16_t reserved;
+  std::int16_t fieldType;
+  std::int16_t valueFormat;
+  char limitMin[255];
+  char limitMax[255];
+};
+#pragma pack(pop)
+static_assert(sizeof(NotifyRecord) == 516, "the notify record has 516 bytes");
+
+LPARAM floatBits(float value) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return static_cast<LPARAM>(bits);
+}
+
+// ---- The fields -----------------------------------------------------------------------------
+
+struct FieldSpec {
+  const char* label;
+  const char* shortName;  // for screenshot files
+  std::int16_t fieldType;
+  std::int16_t valueFormat;
+  const char* limitMin;
+  const char* limitMax;
+  const char* preset;
+  const char* padClass;  // the pad the keyboard shows for this field
+  int width;
+};
+
+constexpr FieldSpec kFields[] = {
+    {"Decimal, 0 to 100 (306/0)", "decimal", 306, 0, "0", "100", "", "PMXTouchKeyboard.FNumPad",
+     160},
+    {"Hexadecimal (306/2)", "hexadecimal", 306, 2, "0", "FFFF", "", "PMXTouchKeyboard.FHexPad",
+     160},
+    {"Binary, 16 bits (306/1)", "binary", 306, 1, "0", "65535", "0000000000000000",
+     "PMXTouchKeyboard.FBinPad", 160},
+    {"Text (265)", "text", 265, 0, "", "", "", "PMXTouchKeyboard.FAlphaPad", 260},
+};
+constexpr int kFieldCount = static_cast<int>(sizeof kFields / sizeof kFields[0]);
+static_assert(kFieldCount == 4, "one field of each kind");
+
+// ---- Control ids ----------------------------------------------------------------------------
+
+enum : int {
+  kIdFieldFirst = 100,  // 100 .. 103
+  kIdHide = 200,
+  kIdShowLimits,
+  kIdPlacement0,
+  kIdPlacement1,
+  kIdPlacement2,
+  kIdKeySize10,
+  kIdKeySize15,
+  kIdLanguage,
+  kIdSetLanguage,
+  kIdStatus,
+};
+
+// ---- The host -------------------------------------------------------------------------------
+
+struct Host {
+  HWND window = nullptr;
+  HWND fields[kFieldCount] = {};
+  HWND status = nullptr;
+  HWND keyboardWindow = nullptr;
+  PROCESS_INFORMATION keyboard{};
+  int hides = 0;
+  int lastField = 0;
+  std::string keyboardPath;
+  std::string startError;
+};
+
+Host g_host;
+
+void updateStatus() {
+  char text[256];
+  if (g_host.keyboardWindow) {
+    std::snprintf(text, sizeof text, "Keyboard running (message window %llu). Hides received: %d",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_host.keyboardWindow)),
+                  g_host.hides);
+  } else if (!g_host.startError.empty()) {
+    std::snprintf(text, sizeof text, "%s", g_host.startError.c_str());
+  } else {
+    std::snprintf(text, sizeof text, "Waiting for the keyboard to announce itself...");
+  }
+  SetWindowTextA(g_host.status, text);
+}
+
+LRESULT sendToKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_host.keyboardWindow) return 0;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(g_host.keyboardWindow, message, wParam, lParam,
+                      SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+void notifyField(int index) {
+  const FieldSpec& spec = kFields[index];
+  NotifyRecord record{};
+  record.fieldType = spec.fieldType;
+  record.valueFormat = spec.valueFormat;
+  std::strncpy(record.limitMin, spec.limitMin, sizeof record.limitMin - 1);
+  std::strncpy(record.limitMax, spec.limitMax, sizeof record.limitMax - 1);
+  COPYDATASTRUCT cds{};
+  cds.dwData = messages().notifyKeyboard;
+  cds.cbData = sizeof record;
+  cds.lpData = &record;
+  sendToKeyboard(WM_COPYDATA, reinterpret_cast<WPARAM>(g_host.fields[index]),
+                 reinterpret_cast<LPARAM>(&cds));
+}
+
+bool startKeyboard() {
+  std::string commandLine =
+      "\"" + g_host.keyboardPath + "\" /Project:Demo /Controller:" +
+      std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_host.window))) +
+      " /Thread:" + std::to_string(GetCurrentThreadId());
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (CreateProcessA(g_host.keyboardPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &si, &g_host.keyboard)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    g_host.startError = "Could not start " + g_host.keyboardPath + " (error " +
+                        std::to_string(error) + ")";
+    if (error != ERROR_INTERNAL_ERROR) break;  // Wine under load: one retry
+  }
+  updateStatus();
+  return false;
+}
+
+// Ends the keyboard: the terminate request, then a short wait for the process.
+DWORD stopKeyboard() {
+  DWORD code = STILL_ACTIVE;
+  if (!g_host.keyboard.hProcess) return code;
+  if (g_host.keyboardWindow) sendToKeyboard(messages().terminateKeyboard, 0, 0);
+  g_host.keyboardWindow = nullptr;
+  if (WaitForSingleObject(g_host.keyboard.hProcess, 3000) != WAIT_OBJECT_0) {
+    TerminateProcess(g_host.keyboard.hProcess, 1);
+    WaitForSingleObject(g_host.keyboard.hProcess, 3000);
+  }
+  GetExitCodeProcess(g_host.keyboard.hProcess, &code);
+  CloseHandle(g_host.keyboard.hThread);
+  CloseHandle(g_host.keyboard.hProcess);
+  g_host.keyboard = PROCESS_INFORMATION{};
+  return code;
+}
+
+// After a setting changed by a control, the field gets the focus back (and with it the pad).
+void refocusLastField() { SetFocus(g_host.fields[g_host.lastField]); }
+
+void onCommand(int id, int code, HWND control) {
+  const Messages& m = messages();
+  if (id >= kIdFieldFirst && id < kIdFieldFirst + kFieldCount && code == EN_SETFOCUS) {
+    g_host.lastField = id - kIdFieldFirst;
+    notifyField(g_host.lastField);
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kIdHide:
+      sendToKeyboard(m.hideKeyboard, 0, 0);
+      break;
+    case kIdShowLimits:
+      sendToKeyboard(m.touchShowLimits, 0,
+                     SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+      refocusLastField();
+      break;
+    case kIdPlacement0:
+    case kIdPlacement1:
+    case kIdPlacement2:
+      sendToKeyboard(m.touchPosition, 0, id - kIdPlacement0);
+      refocusLastField();
+      break;
+    case kIdKeySize10:
+    case kIdKeySize15:
+      sendToKeyboard(m.touchKeySize, 0, floatBits(id == kIdKeySize10 ? 1.0f : 1.5f));
+      refocusLastField();
+      break;
+    case kIdSetLanguage: {
+      char text[32] = {};
+      GetDlgItemTextA(g_host.window, kIdLanguage, text, sizeof text);
+      sendToKeyboard(m.language, static_cast<WPARAM>(std::strtol(text, nullptr, 10)), 0);
+      refocusLastField();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+HWND addControl(const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+                int id, DWORD exStyle = 0) {
+  HWND control = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                 g_host.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+               TRUE);
+  return control;
+}
+
+void createControls() {
+  int y = 12;
+  for (int i = 0; i < kFieldCount; ++i, y += 32) {
+    addControl("STATIC", kFields[i].label, SS_LEFT, 12, y + 4, 190, 20, -1);
+    g_host.fields[i] = addControl("EDIT", kFields[i].preset, WS_TABSTOP | ES_AUTOHSCROLL, 210, y,
+                                  kFields[i].width, 24, kIdFieldFirst + i, WS_EX_CLIENTEDGE);
+  }
+  y += 10;
+  addControl("BUTTON", "Hide keyboard", WS_TABSTOP | BS_PUSHBUTTON, 12, y, 120, 26, kIdHide);
+  addControl("BUTTON", "Show limits", WS_TABSTOP | BS_AUTOCHECKBOX, 150, y + 3, 120, 20,
+             kIdShowLimits);
+  y += 36;
+  addControl("STATIC", "Placement:", SS_LEFT, 12, y + 3, 80, 20, -1);
+  addControl("BUTTON", "0 keep clear", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 100, y, 110,
+             22, kIdPlacement0);
+  addControl("BUTTON", "1 next to field", BS_AUTORADIOBUTTON, 215, y, 120, 22, kIdPlacement1);
+  addControl("BUTTON", "2 centred", BS_AUTORADIOBUTTON, 340, y, 100, 22, kIdPlacement2);
+  CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement0);
+  y += 32;
+  addControl("STATIC", "Key size:", SS_LEFT, 12, y + 3, 80, 20, -1);
+  addControl("BUTTON", "1.0", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 100, y, 50, 22,
+             kIdKeySize10);
+  addControl("BUTTON", "1.5", BS_AUTORADIOBUTTON, 155, y, 50, 22, kIdKeySize15);
+  CheckRadioButton(g_host.window, kIdKeySize10, kIdKeySize15, kIdKeySize10);
+  addControl("STATIC", "Language:", SS_LEFT, 240, y + 3, 70, 20, -1);
+  addControl("EDIT", "1031", WS_TABSTOP | WS_GROUP | ES_NUMBER, 310, y, 60, 24, kIdLanguage,
+             WS_EX_CLIENTEDGE);
+  addControl("BUTTON", "Set", WS_TABSTOP | BS_PUSHBUTTON, 378, y, 50, 24, kIdSetLanguage);
+  y += 38;
+  g_host.status = addControl("STATIC", "", SS_LEFT | SS_SUNKEN, 12, y, 470, 22, kIdStatus);
+}
+
+LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const Messages& m = messages();
+  if (message == m.keyboardHandle) {
+    g_host.keyboardWindow = reinterpret_cast<HWND>(wParam);
+    updateStatus();
+    return 0;
+  }
+  if (message == m.touchKeyboardHides) {
+    ++g_host.hides;
+    updateStatus();
+    return 0;
+  }
+  switch (message) {
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_CLOSE:
+      stopKeyboard();
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+// ---- The scripted tour ----------------------------------------------------------------------
+
+void pumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    pumpMessages();
+    if (condition()) return true;
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+struct PadQuery {
+  DWORD pid;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK findPad(HWND window, LPARAM param) {
+  auto* q = reinterpret_cast<PadQuery*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char cls[256] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (pid == q->pid && IsWindowVisible(window) && std::strcmp(cls, q->className) == 0) {
+    q->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND visiblePad(const char* className) {
+  PadQuery q{g_host.keyboard.dwProcessId, className, nullptr};
+  EnumWindows(&findPad, reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+// A GDI capture of the whole screen, written as a 24-bit BMP.
+bool saveScreenshot(const std::string& path) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const bool copied = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;  // bottom-up rows, as BMP files keep them
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
+  const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(),
+                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (!copied || rows != height) return false;
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+            std::fwrite(&info, sizeof info, 1, out) == 1 &&
+            std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+  ok = std::fclose(out) == 0 && ok;
+  return ok;
+}
+
+void say(const std::string& text) {
+  std::printf("tour: %s\n", text.c_str());
+  std::fflush(stdout);
+}
+
+// One stop of the tour: focus the field, wait for its pad, let it paint, capture the screen.
+bool tourStop(const std::string& folder, int number, int field, const char* suffix) {
+  const FieldSpec& spec = kFields[field];
+  char name[128];
+  std::snprintf(name, sizeof name, "%02d-%s%s.bmp", number, spec.shortName, suffix);
+  SetFocus(g_host.window);  // so that focusing the field is a change and notifies
+  SetFocus(g_host.fields[field]);
+  HWND pad = nullptr;
+  const bool shown = waitFor(
+      [&] {
+        pad = visiblePad(spec.padClass);
+        return pad != nullptr;
+      },
+      10000);
+  if (shown) {
+    // Paint now and wait until the pad's thread has handled it.
+    RedrawWindow(pad, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(pad, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+  }
+  RedrawWindow(g_host.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pumpMessages();
+  const std::string path = folder + "\\" + name;
+  const bool saved = saveScreenshot(path);
+  std::string report = std::string(name) + ": ";
+  report += shown ? std::string(spec.padClass) + " shown" : "NO " + std::string(spec.padClass);
+  report += saved ? ", saved" : ", SCREENSHOT FAILED";
+  say(report);
+  return shown && saved;
+}
+
+int runTour(const std::string& folder) {
+  const Messages& m = messages();
+  CreateDirectoryA(folder.c_str(), nullptr);
+  if (!waitFor([] { return g_host.keyboardWindow != nullptr; }, 15000)) {
+    say("the keyboard did not announce itself within 15 s");
+    stopKeyboard();
+    return 1;
+  }
+  say("keyboard announced; placing pads next to the fields, limits shown");
+  sendToKeyboard(m.touchPosition, 0, 1);
+  CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement1);
+  sendToKeyboard(m.touchShowLimits, 0, 1);
+  CheckDlgButton(g_host.window, kIdShowLimits, BST_CHECKED);
+
+  bool ok = true;
+  int number = 1;
+  for (int field = 0; field < kFieldCount; ++field) ok = tourStop(folder, number++, field, "") && ok;
+
+  say("key size 1.5, centred");
+  sendToKeyboard(m.touchKeySize, 0, floatBits(1.5f));
+  CheckRadioButton(g_host.window, kIdKeySize10, kIdKeySize15, kIdKeySize15);
+  sendToKeyboard(m.touchPosition, 0, 2);
+  CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement2);
+  ok = tourStop(folder, number++, 0, "-keysize-1.5") && ok;
+  ok = tourStop(folder, number++, 3, "-keysize-1.5") && ok;
+
+  const DWORD code = stopKeyboard();
+  say("keyboard ended with exit code " + std::to_string(code));
+  ok = code == 0 && ok;
+  DestroyWindow(g_host.window);
+  pumpMessages();
+  return ok ? 0 : 1;
+}
+
+// ---- Start ----------------------------------------------------------------------------------
+
+std::string ownFolder() {
+  char path[MAX_PATH * 2] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string p = path;
+  const size_t slash = p.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetProcessDPIAware();
+  std::string tourFolder;
+  g_host.keyboardPath = ownFolder() + "\\PMXTouchKeyboard.exe";
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if ((arg == "/keyboard" || arg == "--keyboard") && i + 1 < argc) {
+      g_host.keyboardPath = argv[++i];
+    } else if ((arg == "/tour" || arg == "--tour") && i + 1 < argc) {
+      tourFolder = argv[++i];
+    } else {
+      std::printf("usage: pmx_demo_host [/keyboard <PMXTouchKeyboard.exe>] [/tour <folder>]\n");
+      return 2;
+    }
+  }
+
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = hostProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = "PMXDemoHost";
+  RegisterClassA(&wc);
+  RECT frame{0, 0, 496, 290};
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  AdjustWindowRect(&frame, style, FALSE);
+  g_host.window = CreateWindowExA(0, wc.lpszClassName, "PMX Touch Keyboard - demo host", style,
+                                  10, 10, frame.right - frame.left, frame.bottom - frame.top,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+  if (!g_host.window) return 1;
+  createControls();
+  updateStatus();
+  ShowWindow(g_host.window, SW_SHOW);
+  UpdateWindow(g_host.window);
+  SetForegroundWindow(g_host.window);
+
+  if (!startKeyboard()) {
+    std::printf("%s\n", g_host.startError.c_str());
+    if (!tourFolder.empty()) return 1;
+  }
+  if (!tourFolder.empty()) return runTour(tourFolder);
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(g_host.window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  stopKeyboard();
+  return 0;
+}
