@@ -6,12 +6,6 @@
 
 namespace e2e {
 
-const char* const kNumPadClass = "PMXTouchKeyboard.FNumPad";
-const char* const kHexPadClass = "PMXTouchKeyboard.FHexPad";
-const char* const kBinPadClass = "PMXTouchKeyboard.FBinPad";
-const char* const kAlphaPadClass = "PMXTouchKeyboard.FAlphaPad";
-const char* const kMessageWindowClass = "PMXTouchKeyboard.Message";
-
 const FieldKind kDecimalField{"decimal 306/0", 306, 0, kNumPadClass};
 const FieldKind kBinaryField{"binary 306/1", 306, 1, kBinPadClass};
 const FieldKind kHexField{"hexadecimal 306/2", 306, 2, kHexPadClass};
@@ -424,6 +418,18 @@ HWND findWindow(DWORD pid, const char* className) {
   return found.empty() ? nullptr : found.front();
 }
 
+RECT windowRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+SIZE clientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 // ---- Input ----------------------------------------------------------------------------------
 
 bool clickClientPoint(HWND window, POINT client) {
@@ -459,6 +465,19 @@ int twipsToPixelsX(double twips) {
 }
 int twipsToPixelsY(double twips) {
   return static_cast<int>(std::lround(twips / twipsPerPixel(LOGPIXELSY)));
+}
+
+POINT keyCentre(HWND pad, const PadDesign& design, const PadKey& key) {
+  const SIZE client = clientSize(pad);
+  const double scale = static_cast<double>(client.cx) / design.clientWidth;
+  const double x = (key.left + key.width / 2.0) * scale;
+  const double fromBottom = (design.keysHeight - (key.top + key.height / 2.0)) * scale;
+  return POINT{static_cast<LONG>(std::lround(x)),
+               static_cast<LONG>(std::lround(client.cy - fromBottom))};
+}
+
+bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
+  return clickClientPoint(pad, keyCentre(pad, design, key));
 }
 
 }  // namespace e2e

@@ -57,11 +57,11 @@ struct FieldKind {
   std::int16_t valueFormat;
   const char* padClass;  // nullptr: no pad is chosen
 };
-extern const char* const kNumPadClass;
-extern const char* const kHexPadClass;
-extern const char* const kBinPadClass;
-extern const char* const kAlphaPadClass;
-extern const char* const kMessageWindowClass;
+inline constexpr char kNumPadClass[] = "PMXTouchKeyboard.FNumPad";
+inline constexpr char kHexPadClass[] = "PMXTouchKeyboard.FHexPad";
+inline constexpr char kBinPadClass[] = "PMXTouchKeyboard.FBinPad";
+inline constexpr char kAlphaPadClass[] = "PMXTouchKeyboard.FAlphaPad";
+inline constexpr char kMessageWindowClass[] = "PMXTouchKeyboard.Message";
 extern const FieldKind kDecimalField;  // 306 / 0
 extern const FieldKind kBinaryField;   // 306 / 1
 extern const FieldKind kHexField;      // 306 / 2
@@ -202,6 +202,9 @@ HWND findVisibleWindow(DWORD pid, const char* className);
 // The top-level window of the process with this class, visible or not, or nullptr.
 HWND findWindow(DWORD pid, const char* className);
 
+RECT windowRect(HWND window);
+SIZE clientSize(HWND window);
+
 // ---- Input ----------------------------------------------------------------------------------
 
 // A real mouse click (absolute move, left down, left up) at a point of the window's client area.
@@ -209,5 +212,26 @@ bool clickClientPoint(HWND window, POINT client);
 // Twips of the layouts in pixels of this screen.
 int twipsToPixelsX(double twips);
 int twipsToPixelsY(double twips);
+
+// A key of a value pad's layout: its rectangle in design twips inside the key container.
+struct PadKey {
+  const char* name;
+  int left;
+  int top;
+  int width;
+  int height;
+};
+// The design size of a pad's client area width and of its key container, in twips.
+struct PadDesign {
+  const char* className;
+  int clientWidth;
+  int keysWidth;
+  int keysHeight;
+};
+// The centre of a key in the pad's client area. Found from the pad's actual client size: the
+// key container spans the client width and ends at the client bottom (whether or not the limit
+// block is shown), and everything scales with the key size.
+POINT keyCentre(HWND pad, const PadDesign& design, const PadKey& key);
+bool clickKey(HWND pad, const PadDesign& design, const PadKey& key);
 
 }  // namespace e2e

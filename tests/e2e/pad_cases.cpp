@@ -1,0 +1,356 @@
+// The pads as a host and a user meet them: which pad a field gets, hiding, typing with real
+// mouse clicks on the keys, the end keys and their notice, placement, key size and limits.
+#include <cstdlib>
+
+#include "host.h"
+#include "value_pad_keys.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr DWORD kShowTimeoutMs = 5000;
+constexpr DWORD kTypeTimeoutMs = 3000;
+
+// Clicks a key and waits until the field holds the expected text.
+bool typeKey(Case& t, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
+             const std::string& expected) {
+  if (!t.check(clickKey(pad, design, key), "the click was injected", __FILE__, __LINE__, key.name))
+    return false;
+  const bool typed = waitFor([&] { return windowText(field) == expected; }, kTypeTimeoutMs);
+  return t.check(typed, "the field holds the expected text", __FILE__, __LINE__,
+                 std::string("after key ") + key.name + ": \"" + windowText(field) +
+                     "\", expected \"" + expected + "\"");
+}
+
+// The only visible window of the keyboard is a pad of this class.
+bool onlyPadVisible(const Session& s, const char* className) {
+  const auto visible = s.visibleWindows();
+  return visible.size() == 1 && windowClass(visible.front()) == className;
+}
+
+}  // namespace
+
+E2E_CASE(pad_for_each_field_kind) {
+  struct Row {
+    std::int16_t fieldType;
+    std::int16_t valueFormat;
+    const char* padClass;  // nullptr: no pad chosen, the one on screen stays
+  };
+  const Row rows[] = {
+      {306, 0, kNumPadClass},  {306, 1, kBinPadClass},   {306, 2, kHexPadClass},
+      {306, 4, nullptr},       {306, 3, kNumPadClass},   {307, 1, kBinPadClass},
+      {310, 2, kHexPadClass},  {370, 0, kNumPadClass},   {371, 1, kBinPadClass},
+      {374, -1, nullptr},      {374, 2, kHexPadClass},   {295, 2, kNumPadClass},
+      {265, 0, kAlphaPadClass}, {305, 1, kNumPadClass},  {0, 0, kAlphaPadClass},
+      {356, 2, kNumPadClass},  {-5, 0, kAlphaPadClass},  {1000, 1, kAlphaPadClass},
+  };
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  E2E_REQUIRE(s.focus(s.fields[0]));
+  const char* expected = nullptr;
+  for (const Row& row : rows) {
+    t.note("field type " + std::to_string(row.fieldType) + ", value format " +
+           std::to_string(row.valueFormat));
+    E2E_CHECK(sendNotify(s.keyboardWindow, s.fields[0],
+                         makeNotifyRecord(row.fieldType, row.valueFormat, "0", "100"))
+                  .delivered);
+    if (row.padClass) expected = row.padClass;
+    s.settle();
+    E2E_CHECK_MSG(s.waitForPad(expected, kShowTimeoutMs), std::string("no ") + expected);
+    E2E_CHECK_MSG(onlyPadVisible(s, expected), std::string("more than ") + expected + " visible");
+    E2E_CHECK_EQ(GetFocus(), s.fields[0]);
+  }
+  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  s.terminate();
+}
+
+E2E_CASE(hide_request_hides_every_pad_without_notice) {
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  // Before any notify request: all four pads come into being, hidden.
+  E2E_CHECK(s.request(messages().hideKeyboard).delivered);
+  const char* classes[] = {kNumPadClass, kHexPadClass, kBinPadClass, kAlphaPadClass};
+  for (const char* cls : classes) {
+    E2E_CHECK_MSG(findWindow(s.keyboard.pid(), cls) != nullptr, std::string("no window ") + cls);
+  }
+  E2E_CHECK(s.visibleWindows().empty());
+
+  E2E_REQUIRE(s.focus(s.fields[0]));
+  E2E_CHECK(s.notify(s.fields[0], kDecimalField).delivered);
+  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs));
+  E2E_CHECK(s.request(messages().hideKeyboard).delivered);
+  E2E_CHECK(waitFor([&] { return s.visibleWindows().empty(); }, kShowTimeoutMs));
+  E2E_CHECK_EQ(GetFocus(), s.fields[0]);
+  s.settle();
+  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  s.terminate();
+}
+
+E2E_CASE(decimal_pad_types_into_the_field) {
+  using namespace pads;
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[0];
+  E2E_REQUIRE(s.focus(field));
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  HWND pad = nullptr;
+  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+
+  // The same key twice in a row counts twice (no double click swallowed).
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k1, field, "1"));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "10"));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "100"));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kPoint, field, "100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "100.5"));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kBackspace, field, "100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kHome, field, "100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kMinus, field, "-100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "-100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kDelete, field, "100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kRight, field, "100."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k7, field, "1700."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kEnd, field, "1700."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "1700."));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k9, field, "17009."));
+
+  // Typing leaves the field with the focus, the host active and the pad up.
+  E2E_CHECK_EQ(GetFocus(), field);
+  E2E_CHECK_EQ(GetForegroundWindow(), s.host.hwnd());
+  E2E_CHECK(IsWindowVisible(pad));
+  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+
+  // Enter: the pad goes, the host hears of it once, with 0 and 0.
+  E2E_CHECK(clickKey(pad, kNumPad, num::kEnter));
+  E2E_CHECK(waitFor([&] { return s.host.count(messages().touchKeyboardHides) > 0; },
+                    kTypeTimeoutMs));
+  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
+  s.settle();
+  const auto hides = s.host.received(messages().touchKeyboardHides);
+  E2E_CHECK_EQ(hides.size(), size_t{1});
+  if (!hides.empty()) {
+    E2E_CHECK_EQ(hides.front().wParam, WPARAM{0});
+    E2E_CHECK_EQ(hides.front().lParam, LPARAM{0});
+  }
+  E2E_CHECK_EQ(windowText(field), std::string("17009."));
+  E2E_CHECK_EQ(GetFocus(), field);
+  s.terminate();
+}
+
+E2E_CASE(hex_pad_letters_and_the_end_keys) {
+  using namespace pads;
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[1];
+  E2E_REQUIRE(s.focus(field));
+  E2E_CHECK(s.notify(field, kHexField, "0", "FFFF").delivered);
+  HWND pad = nullptr;
+  E2E_REQUIRE(s.waitForPad(kHexPadClass, kShowTimeoutMs, &pad));
+  // Upper-case captions, lower-case keystrokes.
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kA, field, "a"));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kF, field, "af"));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k9, field, "af9"));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k0, field, "af90"));
+
+  t.note("close key");
+  E2E_CHECK(clickKey(pad, kHexPad, hex::kClose));
+  E2E_CHECK(waitFor([&] { return s.host.count(messages().touchKeyboardHides) == 1; },
+                    kTypeTimeoutMs));
+  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
+  s.settle();
+  E2E_CHECK_EQ(windowText(field), std::string("af90"));
+  E2E_CHECK_EQ(GetFocus(), field);
+
+  t.note("Esc key");
+  E2E_CHECK(s.notify(field, kHexField, "0", "FFFF").delivered);
+  E2E_REQUIRE(s.waitForPad(kHexPadClass, kShowTimeoutMs, &pad));
+  E2E_CHECK(clickKey(pad, kHexPad, hex::kEsc));
+  E2E_CHECK(waitFor([&] { return s.host.count(messages().touchKeyboardHides) == 2; },
+                    kTypeTimeoutMs));
+  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
+  s.settle();
+  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 2);
+  E2E_CHECK_EQ(windowText(field), std::string("af90"));
+  E2E_CHECK_EQ(GetFocus(), field);
+  s.terminate();
+}
+
+// A bit key puts a blank before the character of its bit (counted from the end for bits 0 to 7,
+// from the start for 8 to 15) and steps back onto it; the host's field decides what a blank
+// means. A plain EDIT inserts it.
+E2E_CASE(binary_pad_bit_keys_place_the_caret) {
+  using namespace pads;
+  struct Step {
+    const PadKey& key;
+    const char* expected;
+  };
+  const Step steps[] = {
+      {bin::kBit3, "000000000000 0000"},
+      {bin::kBit15, " 000000000000 0000"},
+      {bin::kBit8, " 000000 000000 0000"},
+      {bin::kBit0, " 000000 000000 000 0"},
+      {bin::k1, " 000000 000000 0001 0"},
+  };
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[2];
+  E2E_REQUIRE(windowText(field) == "0000000000000000");
+  E2E_REQUIRE(s.focus(field));
+  E2E_CHECK(s.notify(field, kBinaryField, "0", "65535").delivered);
+  HWND pad = nullptr;
+  E2E_REQUIRE(s.waitForPad(kBinPadClass, kShowTimeoutMs, &pad));
+  for (const Step& step : steps) {
+    E2E_REQUIRE(typeKey(t, pad, kBinPad, step.key, field, step.expected));
+  }
+  E2E_CHECK_EQ(GetFocus(), field);
+  s.terminate();
+}
+
+E2E_CASE(pad_key_switches_to_the_alphanumeric_pad) {
+  using namespace pads;
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[0];
+  E2E_REQUIRE(s.focus(field));
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  HWND pad = nullptr;
+  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  E2E_CHECK(clickKey(pad, kNumPad, num::kPad));
+  E2E_CHECK(s.waitForPad(kAlphaPadClass, kShowTimeoutMs));
+  E2E_CHECK(waitFor([&] { return onlyPadVisible(s, kAlphaPadClass); }, kShowTimeoutMs));
+  s.settle();
+  E2E_CHECK_EQ(GetFocus(), field);
+  E2E_CHECK_EQ(GetForegroundWindow(), s.host.hwnd());
+  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  s.terminate();
+}
+
+E2E_CASE(placement_modes) {
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[1];
+  E2E_REQUIRE(s.focus(field));
+  HWND pad = nullptr;
+
+  t.note("mode 1: below the field, one pixel apart, left-aligned");
+  E2E_CHECK(s.request(messages().touchPosition, 0, 1).delivered);
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  RECT f = windowRect(field);
+  RECT p = windowRect(pad);
+  E2E_CHECK_EQ(p.left, f.left);
+  E2E_CHECK_EQ(p.top, f.bottom + 1);
+
+  t.note("mode 2: centred on the screen");
+  E2E_CHECK(s.request(messages().touchPosition, 0, 2).delivered);
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  s.settle();
+  p = windowRect(pad);
+  const int screenW = GetSystemMetrics(SM_CXSCREEN);
+  const int screenH = GetSystemMetrics(SM_CYSCREEN);
+  E2E_CHECK_MSG(std::abs((p.left + p.right) - screenW) <= 1,
+                "left " + std::to_string(p.left) + ", right " + std::to_string(p.right));
+  E2E_CHECK_MSG(std::abs((p.top + p.bottom) - screenH) <= 1,
+                "top " + std::to_string(p.top) + ", bottom " + std::to_string(p.bottom));
+
+  t.note("mode 0: a pad over the field goes to the first clear corner, top-left");
+  // Move the host so that the field lies under the centred pad.
+  RECT host = windowRect(s.host.hwnd());
+  f = windowRect(field);
+  SetWindowPos(s.host.hwnd(), nullptr, host.left + (p.left + 20 - f.left),
+               host.top + (p.top + 20 - f.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  pumpMessages();
+  f = windowRect(field);
+  RECT overlap{};
+  E2E_REQUIRE(IntersectRect(&overlap, &f, &p));
+  E2E_CHECK(s.request(messages().touchPosition, 0, 0).delivered);
+  E2E_REQUIRE(s.focus(field));
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  s.settle();
+  p = windowRect(pad);
+  E2E_CHECK_EQ(p.left, LONG{0});
+  E2E_CHECK_EQ(p.top, LONG{0});
+  E2E_CHECK(!IntersectRect(&overlap, &f, &p));
+
+  t.note("mode 0: a pad clear of the field stays where it is");
+  E2E_CHECK(s.notify(s.fields[0], kDecimalField).delivered);
+  s.settle();
+  const RECT again = windowRect(pad);
+  E2E_CHECK_EQ(again.left, p.left);
+  E2E_CHECK_EQ(again.top, p.top);
+  s.terminate();
+}
+
+E2E_CASE(key_size_scales_the_pads) {
+  using namespace pads;
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[0];
+  E2E_REQUIRE(s.focus(field));
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  HWND pad = nullptr;
+  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  const SIZE design = clientSize(pad);
+  E2E_CHECK_EQ(design.cx, twipsToPixelsX(3600));
+
+  // Twice 1.5 is 1.5: every key-size request scales from the design size.
+  for (int round = 0; round < 2; ++round) {
+    t.note("key size 1.5, request " + std::to_string(round + 1));
+    E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.5f)).delivered);
+    s.settle();
+    // The pads are reloaded: none is on screen until the next notify request.
+    E2E_CHECK(s.visibleWindows().empty());
+    E2E_CHECK(s.notify(field, kDecimalField).delivered);
+    E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+    const SIZE scaled = clientSize(pad);
+    E2E_CHECK_MSG(std::abs(scaled.cx * 2 - design.cx * 3) <= 2,
+                  std::to_string(scaled.cx) + " px wide, design " + std::to_string(design.cx));
+    E2E_CHECK_MSG(std::abs(scaled.cy * 2 - design.cy * 3) <= 2,
+                  std::to_string(scaled.cy) + " px high, design " + std::to_string(design.cy));
+  }
+  // The keys are hit where they are drawn at the new size.
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "5"));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k3, field, "53"));
+
+  t.note("key size 1.0 again");
+  E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  E2E_CHECK_EQ(clientSize(pad).cx, design.cx);
+  E2E_CHECK_EQ(clientSize(pad).cy, design.cy);
+  s.terminate();
+}
+
+// The limit block takes 600 of the 3600 design twips of the decimal pad's height when shown.
+E2E_CASE(limits_change_the_pad_height) {
+  struct Step {
+    bool show;
+    const char* min;
+    const char* max;
+    bool tall;
+  };
+  const Step steps[] = {
+      {false, "0", "100", false}, {true, "0", "100", true}, {true, "", "100", true},
+      {true, "0", "", true},      {true, "", "", false},    {false, "", "", false},
+      {true, "-5", "5", true},
+  };
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  HWND field = s.fields[0];
+  E2E_REQUIRE(s.focus(field));
+  for (const Step& step : steps) {
+    t.note(std::string("limits ") + (step.show ? "on" : "off") + ", min \"" + step.min +
+           "\", max \"" + step.max + "\"");
+    E2E_CHECK(s.request(messages().touchShowLimits, 0, step.show ? 1 : 0).delivered);
+    E2E_CHECK(s.notify(field, kDecimalField, step.min, step.max).delivered);
+    HWND pad = nullptr;
+    E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+    const SIZE client = clientSize(pad);
+    // Height against width, so the check holds at any DPI: 3600 x 3600 or 3600 x 3000 twips.
+    const int expected = step.tall ? client.cx : client.cx * 5 / 6;
+    E2E_CHECK_MSG(std::abs(client.cy - expected) <= 1,
+                  std::to_string(client.cx) + " x " + std::to_string(client.cy) + " px, expected " +
+                      std::to_string(expected) + " px high");
+  }
+  s.terminate();
+}
