@@ -443,9 +443,10 @@ bool clickClientPoint(HWND window, POINT client) {
     in.type = INPUT_MOUSE;
     in.mi.dx = static_cast<LONG>((screen.x * 65535LL + (width - 1) / 2) / (width - 1));
     in.mi.dy = static_cast<LONG>((screen.y * 65535LL + (height - 1) / 2) / (height - 1));
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    // Every event carries the position, so the press and the release land on the point even
+    // when a stale pointer motion (Wine's X11 driver reports its own warps) comes in between.
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   }
-  inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
   inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
   inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
   return SendInput(3, inputs, sizeof(INPUT)) == 3;

@@ -12,15 +12,25 @@ namespace {
 constexpr DWORD kShowTimeoutMs = 5000;
 constexpr DWORD kTypeTimeoutMs = 3000;
 
-// Clicks a key and waits until the field holds the expected text.
+// Where the caret of an EDIT is (the end of its selection).
+int caretOf(HWND field) {
+  DWORD start = 0, end = 0;
+  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end);
+}
+
+// Clicks a key and waits until the field holds the expected text with the caret where expected.
+// Every step changes one of the two, so the wait also paces the clicks like a person typing.
 bool typeKey(Case& t, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
-             const std::string& expected) {
+             const std::string& expected, int caret) {
   if (!t.check(clickKey(pad, design, key), "the click was injected", __FILE__, __LINE__, key.name))
     return false;
-  const bool typed = waitFor([&] { return windowText(field) == expected; }, kTypeTimeoutMs);
-  return t.check(typed, "the field holds the expected text", __FILE__, __LINE__,
-                 std::string("after key ") + key.name + ": \"" + windowText(field) +
-                     "\", expected \"" + expected + "\"");
+  const bool typed = waitFor(
+      [&] { return windowText(field) == expected && caretOf(field) == caret; }, kTypeTimeoutMs);
+  return t.check(typed, "the field holds the expected text and caret", __FILE__, __LINE__,
+                 std::string("after key ") + key.name + ": \"" + windowText(field) + "\" caret " +
+                     std::to_string(caretOf(field)) + ", expected \"" + expected + "\" caret " +
+                     std::to_string(caret));
 }
 
 // The only visible window of the keyboard is a pad of this class.
@@ -97,22 +107,23 @@ E2E_CASE(decimal_pad_types_into_the_field) {
   HWND pad = nullptr;
   E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
 
-  // The same key twice in a row counts twice (no double click swallowed).
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k1, field, "1"));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "10"));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "100"));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kPoint, field, "100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "100.5"));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kBackspace, field, "100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kHome, field, "100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kMinus, field, "-100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "-100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kDelete, field, "100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kRight, field, "100."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k7, field, "1700."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kEnd, field, "1700."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "1700."));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k9, field, "17009."));
+  // The same key twice in a row counts twice (no double click swallowed); the caret keys move
+  // the caret in the field.
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k1, field, "1", 1));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "10", 2));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "100", 3));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kPoint, field, "100.", 4));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "100.5", 5));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kBackspace, field, "100.", 4));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kHome, field, "100.", 0));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kMinus, field, "-100.", 1));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "-100.", 0));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kDelete, field, "100.", 0));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kRight, field, "100.", 1));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k7, field, "1700.", 2));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kEnd, field, "1700.", 5));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "1700.", 4));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k9, field, "17009.", 5));
 
   // Typing leaves the field with the focus, the host active and the pad up.
   E2E_CHECK_EQ(GetFocus(), field);
@@ -147,10 +158,10 @@ E2E_CASE(hex_pad_letters_and_the_end_keys) {
   HWND pad = nullptr;
   E2E_REQUIRE(s.waitForPad(kHexPadClass, kShowTimeoutMs, &pad));
   // Upper-case captions, lower-case keystrokes.
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kA, field, "a"));
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kF, field, "af"));
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k9, field, "af9"));
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k0, field, "af90"));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kA, field, "a", 1));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kF, field, "af", 2));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k9, field, "af9", 3));
+  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k0, field, "af90", 4));
 
   t.note("close key");
   E2E_CHECK(clickKey(pad, kHexPad, hex::kClose));
@@ -183,13 +194,14 @@ E2E_CASE(binary_pad_bit_keys_place_the_caret) {
   struct Step {
     const PadKey& key;
     const char* expected;
+    int caret;
   };
   const Step steps[] = {
-      {bin::kBit3, "000000000000 0000"},
-      {bin::kBit15, " 000000000000 0000"},
-      {bin::kBit8, " 000000 000000 0000"},
-      {bin::kBit0, " 000000 000000 000 0"},
-      {bin::k1, " 000000 000000 0001 0"},
+      {bin::kBit3, "000000000000 0000", 12},
+      {bin::kBit15, " 000000000000 0000", 0},
+      {bin::kBit8, " 000000 000000 0000", 7},
+      {bin::kBit0, " 000000 000000 000 0", 18},
+      {bin::k1, " 000000 000000 0001 0", 19},
   };
   Session s(t);
   E2E_REQUIRE(s.start());
@@ -200,7 +212,7 @@ E2E_CASE(binary_pad_bit_keys_place_the_caret) {
   HWND pad = nullptr;
   E2E_REQUIRE(s.waitForPad(kBinPadClass, kShowTimeoutMs, &pad));
   for (const Step& step : steps) {
-    E2E_REQUIRE(typeKey(t, pad, kBinPad, step.key, field, step.expected));
+    E2E_REQUIRE(typeKey(t, pad, kBinPad, step.key, field, step.expected, step.caret));
   }
   E2E_CHECK_EQ(GetFocus(), field);
   s.terminate();
@@ -309,8 +321,8 @@ E2E_CASE(key_size_scales_the_pads) {
                   std::to_string(scaled.cy) + " px high, design " + std::to_string(design.cy));
   }
   // The keys are hit where they are drawn at the new size.
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "5"));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k3, field, "53"));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "5", 1));
+  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k3, field, "53", 2));
 
   t.note("key size 1.0 again");
   E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
