@@ -1,5 +1,6 @@
 #include "host.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -29,9 +30,10 @@ Messages registerMessages() {
   return m;
 }
 
+// A limit text into its 255-byte slot, NUL-terminated (and cut at 254 bytes).
 void copyText(char (&target)[255], const char* text) {
   std::memset(target, 0, sizeof target);
-  if (text) std::strncpy(target, text, sizeof target - 1);
+  if (text) std::memcpy(target, text, std::min(std::strlen(text), sizeof target - 1));
 }
 
 }  // namespace

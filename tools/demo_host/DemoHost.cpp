@@ -9,7 +9,9 @@
 // (0 when every pad showed and every screenshot was saved).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -134,13 +136,19 @@ LRESULT sendToKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
   return static_cast<LRESULT>(result);
 }
 
+// A limit text into its 255-byte slot of the record, NUL-terminated.
+void copyText(char (&target)[255], const char* text) {
+  std::memset(target, 0, sizeof target);
+  std::memcpy(target, text, std::min(std::strlen(text), sizeof target - 1));
+}
+
 void notifyField(int index) {
   const FieldSpec& spec = kFields[index];
   NotifyRecord record{};
   record.fieldType = spec.fieldType;
   record.valueFormat = spec.valueFormat;
-  std::strncpy(record.limitMin, spec.limitMin, sizeof record.limitMin - 1);
-  std::strncpy(record.limitMax, spec.limitMax, sizeof record.limitMax - 1);
+  copyText(record.limitMin, spec.limitMin);
+  copyText(record.limitMax, spec.limitMax);
   COPYDATASTRUCT cds{};
   cds.dwData = messages().notifyKeyboard;
   cds.cbData = sizeof record;
@@ -379,12 +387,16 @@ bool saveScreenshot(const std::string& path) {
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-            std::fwrite(&info, sizeof info, 1, out) == 1 &&
-            std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-  ok = std::fclose(out) == 0 && ok;
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  auto write = [out](const void* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(out, data, size, &written, nullptr) && written == size;
+  };
+  bool ok = write(&file, sizeof file) && write(&info, sizeof info) &&
+            write(pixels.data(), static_cast<DWORD>(pixels.size()));
+  ok = CloseHandle(out) && ok;
   return ok;
 }
 
