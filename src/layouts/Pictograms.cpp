@@ -98,8 +98,8 @@ constexpr PictoShape kCornerArrow2 =
 
 constexpr std::array<PictoShape, 4> cornerWindow(bool right, bool lower) {
   auto place = [right, lower](PictoPoint p) {
-    return PictoPoint{static_cast<std::int16_t>(right ? 100 - p.x : p.x),
-                      static_cast<std::int16_t>(lower ? 78 - p.y : p.y)};
+    return PictoPoint{static_cast<std::int16_t>(right ? kScreenLeft + kScreenRight - p.x : p.x),
+                      static_cast<std::int16_t>(lower ? kScreenTop + kScreenBottom - p.y : p.y)};
   };
   const PictoPoint a = place({16, 16});
   const PictoPoint b = place({36, 29});

@@ -225,12 +225,12 @@ class PadWindow : public NativeWindow {
     DeleteObject(pen);
   }
 
-  // Draws a line of text centred horizontally in [left, right) with its top at y.
-  static void centredText(HDC dc, const std::wstring& text, int left, int right, int y) {
+  // Draws a line of text centred horizontally in an area, its top at y, clipped to the area.
+  static void centredText(HDC dc, const std::wstring& text, const RECT& area, int y) {
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ExtTextOutW(dc, left + (right - left - size.cx) / 2, y, 0, nullptr, text.c_str(),
-                static_cast<UINT>(text.size()), nullptr);
+    ExtTextOutW(dc, area.left + (area.right - area.left - size.cx) / 2, y, ETO_CLIPPED, &area,
+                text.c_str(), static_cast<UINT>(text.size()), nullptr);
   }
 
   void paintLabel(HDC dc, const Control& c) {
@@ -274,22 +274,22 @@ class PadWindow : public NativeWindow {
 
     SelectObject(dc, font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
-    std::wstring text = widen(c.caption, c.font.charset);
-    // A backslash and "n" in a caption separate an upper line from a lower line.
-    const std::wstring separator = L"\\n";
-    std::size_t split = text.find(separator);
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
     const int lineHeight = tm.tmHeight;
     const int top = textArea.top, height = textArea.bottom - textArea.top;
-    if (split == std::wstring::npos) {
-      centredText(dc, text, textArea.left, textArea.right, top + (height - lineHeight) / 2);
+    // A backslash and "n" in a caption separate an upper line from a lower line. The caption is
+    // split before it is decoded: in a symbol font the two bytes are no line break.
+    const std::size_t split = c.caption.find("\\n");
+    if (split == std::string::npos) {
+      centredText(dc, widen(c.caption, c.font.charset), textArea,
+                  top + (height - lineHeight) / 2);
     } else {
-      std::wstring upper = text.substr(0, split);
-      std::wstring lower = text.substr(split + separator.size());
+      const std::wstring upper = widen(c.caption.substr(0, split), c.font.charset);
+      const std::wstring lower = widen(c.caption.substr(split + 2), c.font.charset);
       const int gap = std::max(0, (height - 2 * lineHeight) / 3);
-      centredText(dc, upper, textArea.left, textArea.right, top + gap);
-      centredText(dc, lower, textArea.left, textArea.right, top + 2 * gap + lineHeight);
+      centredText(dc, upper, textArea, top + gap);
+      centredText(dc, lower, textArea, top + 2 * gap + lineHeight);
     }
   }
 
