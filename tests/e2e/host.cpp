@@ -483,4 +483,23 @@ bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
   return clickClientPoint(pad, keyCentre(pad, design, key));
 }
 
+int caretPosition(HWND field) {
+  DWORD start = 0, end = 0;
+  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end);
+}
+
+bool typeKey(Case& t, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
+             const std::string& expected, int caret) {
+  if (!t.check(clickKey(pad, design, key), "the click was injected", __FILE__, __LINE__, key.name))
+    return false;
+  const bool typed = waitFor(
+      [&] { return windowText(field) == expected && caretPosition(field) == caret; },
+      kTypeTimeoutMs);
+  return t.check(typed, "the field holds the expected text and caret", __FILE__, __LINE__,
+                 std::string("after key ") + key.name + ": \"" + windowText(field) + "\" caret " +
+                     std::to_string(caretPosition(field)) + ", expected \"" + expected +
+                     "\" caret " + std::to_string(caret));
+}
+
 }  // namespace e2e

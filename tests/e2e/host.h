@@ -234,4 +234,13 @@ struct PadDesign {
 POINT keyCentre(HWND pad, const PadDesign& design, const PadKey& key);
 bool clickKey(HWND pad, const PadDesign& design, const PadKey& key);
 
+constexpr DWORD kTypeTimeoutMs = 3000;
+// Where the caret of an EDIT is (the end of its selection).
+int caretPosition(HWND field);
+// Clicks a key and waits until the field holds the expected text with the caret where expected;
+// records a failure in the case if it does not. Every step of a typing case changes one of the
+// two, so the wait also paces the clicks like a person typing.
+bool typeKey(Case& t, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
+             const std::string& expected, int caret);
+
 }  // namespace e2e

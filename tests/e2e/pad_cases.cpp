@@ -10,28 +10,6 @@ using namespace e2e;
 namespace {
 
 constexpr DWORD kShowTimeoutMs = 5000;
-constexpr DWORD kTypeTimeoutMs = 3000;
-
-// Where the caret of an EDIT is (the end of its selection).
-int caretOf(HWND field) {
-  DWORD start = 0, end = 0;
-  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return static_cast<int>(end);
-}
-
-// Clicks a key and waits until the field holds the expected text with the caret where expected.
-// Every step changes one of the two, so the wait also paces the clicks like a person typing.
-bool typeKey(Case& t, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
-             const std::string& expected, int caret) {
-  if (!t.check(clickKey(pad, design, key), "the click was injected", __FILE__, __LINE__, key.name))
-    return false;
-  const bool typed = waitFor(
-      [&] { return windowText(field) == expected && caretOf(field) == caret; }, kTypeTimeoutMs);
-  return t.check(typed, "the field holds the expected text and caret", __FILE__, __LINE__,
-                 std::string("after key ") + key.name + ": \"" + windowText(field) + "\" caret " +
-                     std::to_string(caretOf(field)) + ", expected \"" + expected + "\" caret " +
-                     std::to_string(caret));
-}
 
 // The only visible window of the keyboard is a pad of this class.
 bool onlyPadVisible(const Session& s, const char* className) {
