@@ -58,7 +58,7 @@ LPARAM floatBits(float value) {
 
 // ---- The fields -----------------------------------------------------------------------------
 
-struct FieldSpec {
+struct DemoField {
   const char* label;
   const char* shortName;  // for screenshot files
   std::int16_t fieldType;
@@ -70,7 +70,7 @@ struct FieldSpec {
   int width;
 };
 
-constexpr FieldSpec kFields[] = {
+constexpr DemoField kFields[] = {
     {"Decimal, 0 to 100 (306/0)", "decimal", 306, 0, "0", "100", "", "PMXTouchKeyboard.FNumPad",
      160},
     {"Hexadecimal (306/2)", "hexadecimal", 306, 2, "0", "FFFF", "", "PMXTouchKeyboard.FHexPad",
@@ -143,12 +143,12 @@ void copyText(char (&target)[255], const char* text) {
 }
 
 void notifyField(int index) {
-  const FieldSpec& spec = kFields[index];
+  const DemoField& def = kFields[index];
   NotifyRecord record{};
-  record.fieldType = spec.fieldType;
-  record.valueFormat = spec.valueFormat;
-  copyText(record.limitMin, spec.limitMin);
-  copyText(record.limitMax, spec.limitMax);
+  record.fieldType = def.fieldType;
+  record.valueFormat = def.valueFormat;
+  copyText(record.limitMin, def.limitMin);
+  copyText(record.limitMax, def.limitMax);
   COPYDATASTRUCT cds{};
   cds.dwData = messages().notifyKeyboard;
   cds.cbData = sizeof record;
@@ -407,15 +407,15 @@ void say(const std::string& text) {
 
 // One stop of the tour: focus the field, wait for its pad, let it paint, capture the screen.
 bool tourStop(const std::string& folder, int number, int field, const char* suffix) {
-  const FieldSpec& spec = kFields[field];
+  const DemoField& def = kFields[field];
   char name[128];
-  std::snprintf(name, sizeof name, "%02d-%s%s.bmp", number, spec.shortName, suffix);
+  std::snprintf(name, sizeof name, "%02d-%s%s.bmp", number, def.shortName, suffix);
   SetFocus(g_host.window);  // so that focusing the field is a change and notifies
   SetFocus(g_host.fields[field]);
   HWND pad = nullptr;
   const bool shown = waitFor(
       [&] {
-        pad = visiblePad(spec.padClass);
+        pad = visiblePad(def.padClass);
         return pad != nullptr;
       },
       10000);
@@ -430,7 +430,7 @@ bool tourStop(const std::string& folder, int number, int field, const char* suff
   const std::string path = folder + "\\" + name;
   const bool saved = saveScreenshot(path);
   std::string report = std::string(name) + ": ";
-  report += shown ? std::string(spec.padClass) + " shown" : "NO " + std::string(spec.padClass);
+  report += shown ? std::string(def.padClass) + " shown" : "NO " + std::string(def.padClass);
   report += saved ? ", saved" : ", SCREENSHOT FAILED";
   say(report);
   return shown && saved;
