@@ -231,6 +231,26 @@ E2E_CASE(placement_modes) {
   E2E_CHECK_EQ(p.left, f.left);
   E2E_CHECK_EQ(p.top, f.bottom + 1);
 
+  t.note("mode 1, field near the bottom of the screen: above the field, one pixel apart");
+  {
+    const RECT host = windowRect(s.host.hwnd());
+    const int screenBottom = GetSystemMetrics(SM_CYSCREEN);
+    // Put the field's bottom edge 40 pixels above the screen's bottom edge.
+    SetWindowPos(s.host.hwnd(), nullptr, host.left, host.top + (screenBottom - 40 - f.bottom), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pumpMessages();
+    E2E_CHECK(s.notify(field, kDecimalField).delivered);
+    s.settle();
+    const RECT low = windowRect(field);
+    p = windowRect(pad);
+    E2E_CHECK_EQ(p.left, low.left);
+    E2E_CHECK_EQ(p.bottom, low.top - 1);
+    SetWindowPos(s.host.hwnd(), nullptr, host.left, host.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pumpMessages();
+    f = windowRect(field);
+  }
+
   t.note("mode 2: centred on the screen");
   E2E_CHECK(s.request(messages().touchPosition, 0, 2).delivered);
   E2E_CHECK(s.notify(field, kDecimalField).delivered);
