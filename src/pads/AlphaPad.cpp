@@ -49,21 +49,8 @@ bool isMultilineTextBox(const std::string& className, std::uint32_t style) {
 AlphaPad::AlphaPad(Context& context) : Pad(context, alphaPadLayout()) {}
 
 void AlphaPad::CheckLimits() {
-  const ModuleValues& v = context_.values;
-  Control* labelMax = find(ControlArray::LabelLimits, 0);
-  Control* labelMin = find(ControlArray::LabelLimits, 1);
-  Control* limitMax = find(ControlArray::LimitMax);
-  Control* limitMin = find(ControlArray::LimitMin);
-  if (labelMax == nullptr || labelMin == nullptr || limitMax == nullptr || limitMin == nullptr) {
-    return;
-  }
-  const bool show = v.showLimits != kFalse;
-  limitMax->caption = v.limitMaxText;
-  limitMin->caption = v.limitMinText;
-  limitMax->visible = show && !v.limitMaxText.empty();
-  labelMax->visible = limitMax->visible;
-  limitMin->visible = show && !v.limitMinText.empty();
-  labelMin->visible = limitMin->visible;
+  // The limit block keeps its place above the keys: nothing moves, the window keeps its size.
+  showLimitTexts();
 }
 
 void AlphaPad::ChangeLanguage() {

@@ -208,6 +208,25 @@ void Pad::notifyHostHidden() {
   context_.platform.host.sendMessage(v.controllerWindow, v.msg.touchKeyboardHides, 0, 0);
 }
 
+bool Pad::showLimitTexts() {
+  const ModuleValues& v = context_.values;
+  Control* labelMax = find(ControlArray::LabelLimits, 0);
+  Control* labelMin = find(ControlArray::LabelLimits, 1);
+  Control* limitMax = find(ControlArray::LimitMax);
+  Control* limitMin = find(ControlArray::LimitMin);
+  if (labelMax == nullptr || labelMin == nullptr || limitMax == nullptr || limitMin == nullptr) {
+    return false;
+  }
+  const bool show = v.showLimits != kFalse;
+  limitMin->caption = v.limitMinText;
+  limitMax->caption = v.limitMaxText;
+  limitMax->visible = show && !v.limitMaxText.empty();
+  labelMax->visible = limitMax->visible;
+  limitMin->visible = show && !v.limitMinText.empty();
+  labelMin->visible = limitMin->visible;
+  return true;
+}
+
 void Pad::pushBounds() {
   if (window_ != nullptr) window_->setOuterBounds(left_, top_, width_, height_);
 }

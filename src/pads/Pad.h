@@ -90,6 +90,9 @@ class Pad : public PadWindowEvents {
 
  protected:
   void repaint();
+  // Puts the host's limit texts on the limit labels and shows each row whose text is not empty
+  // while the limit display is on. False when the pad has no limit block.
+  bool showLimitTexts();
 
  private:
   void pushBounds();

@@ -8,24 +8,11 @@
 namespace pmx {
 
 void ValuePad::CheckLimits() {
-  const ModuleValues& v = context_.values;
-  Control* labelMax = find(ControlArray::LabelLimits, 0);
-  Control* labelMin = find(ControlArray::LabelLimits, 1);
-  Control* limitMax = find(ControlArray::LimitMax);
-  Control* limitMin = find(ControlArray::LimitMin);
   Control* keys = picKeys();
-  if (labelMax == nullptr || labelMin == nullptr || limitMax == nullptr || limitMin == nullptr ||
-      keys == nullptr) {
-    return;
-  }
+  const Control* labelMin = find(ControlArray::LabelLimits, 1);
+  if (keys == nullptr || labelMin == nullptr || !showLimitTexts()) return;
+  const ModuleValues& v = context_.values;
   const bool show = v.showLimits != kFalse;
-  limitMin->caption = v.limitMinText;
-  limitMax->caption = v.limitMaxText;
-  limitMax->visible = show && !v.limitMaxText.empty();
-  labelMax->visible = limitMax->visible;
-  limitMin->visible = show && !v.limitMinText.empty();
-  labelMin->visible = limitMin->visible;
-
   if (show && (!v.limitMinText.empty() || !v.limitMaxText.empty())) {
     keys->top = labelMin->top + labelMin->height;
   } else {
