@@ -73,6 +73,7 @@ struct Control {
   float left = 0, top = 0, width = 0, height = 0;
 
   std::string caption;  // key caption, or a label's TextOff; 8-bit text in the font's charset
+  bool systemText = false;  // the caption is in the system's ANSI code page (texts from the host)
   std::string tag;      // keystroke string or virtual-key code, never interpreted by the key
   Font font;
   std::uint32_t backColor = kColorGrey;

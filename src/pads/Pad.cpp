@@ -218,8 +218,11 @@ bool Pad::showLimitTexts() {
     return false;
   }
   const bool show = v.showLimits != kFalse;
+  // The host writes its limits in the system's ANSI code page.
   limitMin->caption = v.limitMinText;
+  limitMin->systemText = true;
   limitMax->caption = v.limitMaxText;
+  limitMax->systemText = true;
   limitMax->visible = show && !v.limitMaxText.empty();
   labelMax->visible = limitMax->visible;
   limitMin->visible = show && !v.limitMinText.empty();

@@ -305,6 +305,10 @@ TEST_F(PadsTest, LimitBlockFollowsTheLimitSwitchAndTexts) {
   EXPECT_EQ(num.ScaleHeight(), 3000);
   EXPECT_FALSE(num.find(ControlArray::LimitMax)->visible);
   EXPECT_EQ(num.find(ControlArray::LimitMax)->caption, "100");
+  // Host texts are shown in the system's code page, not in the label font's character set.
+  EXPECT_TRUE(num.find(ControlArray::LimitMax)->systemText);
+  EXPECT_TRUE(num.find(ControlArray::LimitMin)->systemText);
+  EXPECT_FALSE(num.find(ControlArray::LabelLimits, 0)->systemText);
 
   request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
   notify(306, 0, "0", "100");

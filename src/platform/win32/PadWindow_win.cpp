@@ -27,18 +27,18 @@ COLORREF darker(COLORREF c) {
   return RGB(GetRValue(c) * 3 / 4, GetGValue(c) * 3 / 4, GetBValue(c) * 3 / 4);
 }
 
-// An 8-bit text in the code page of a font's character set.
-std::wstring widen(const std::string& text, int charset) {
+// An 8-bit text in the code page of a font's character set, or in the system's ANSI code page.
+std::wstring widen(const std::string& text, int charset, bool systemText = false) {
   std::wstring wide;
   if (text.empty()) return wide;
-  if (charset == SYMBOL_CHARSET) {
+  if (charset == SYMBOL_CHARSET && !systemText) {
     // Symbol fonts keep their glyphs at U+F020..U+F0FF.
     for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
     return wide;
   }
   UINT codePage = CP_ACP;
   CHARSETINFO info;
-  if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<std::uintptr_t>(charset)), &info,
+  if (!systemText && TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<std::uintptr_t>(charset)), &info,
                            TCI_SRCCHARSET)) {
     codePage = info.ciACP;
   }
@@ -238,7 +238,7 @@ class PadWindow : public NativeWindow {
     fill(dc, r, toColor(c.backColor));
     SelectObject(dc, font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
-    std::wstring text = widen(c.caption, c.font.charset);
+    std::wstring text = widen(c.caption, c.font.charset, c.systemText);
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     ExtTextOutW(dc, r.left + 2, r.top + (r.bottom - r.top - size.cy) / 2, ETO_CLIPPED, &r,
