@@ -17,6 +17,14 @@ namespace {
 constexpr DWORD kPadStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kPadExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
 
+// The window property through which the pen and touch service takes a window's wishes:
+// no press-and-hold right click, no tap and barrel feedback, no flicks.
+constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
+constexpr std::uintptr_t kTabletFlags = 0x00000001    // press and hold off
+                                        | 0x00000008  // pen tap feedback off
+                                        | 0x00000010  // pen barrel feedback off
+                                        | 0x00010000;  // flicks off
+
 COLORREF toColor(std::uint32_t color) {
   // Colours with the high bit set name a system colour, as the button face does.
   if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
@@ -62,11 +70,14 @@ class PadWindow : public NativeWindow {
     RegisterClassA(&wc);  // fails harmlessly once the class exists
     hwnd_ = CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, 0, 0, 10, 10, nullptr,
                             nullptr, instance, this);
+    // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
+    SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
   }
 
   ~PadWindow() override {
     if (hwnd_ != nullptr) {
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      RemovePropA(hwnd_, kTabletProperty);
       DestroyWindow(hwnd_);
     }
     for (auto& entry : fonts_) DeleteObject(entry.second);
