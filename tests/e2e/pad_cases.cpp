@@ -29,6 +29,14 @@ void closeWith(Session& s, HWND pad, const PadDesign& design, const PadKey& key,
   E2E_CHECK_EQ(GetFocus(), field);
 }
 
+// Moves the host window, and with it its fields, by dx, dy pixels.
+void moveHost(const Session& s, LONG dx, LONG dy) {
+  const RECT r = windowRect(s.host.hwnd());
+  SetWindowPos(s.host.hwnd(), nullptr, r.left + dx, r.top + dy, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pumpMessages();
+}
+
 }  // namespace
 
 E2E_CASE(pad_for_each_field_kind) {
@@ -199,24 +207,15 @@ E2E_CASE(placement_modes) {
   E2E_CHECK_EQ(p.top, f.bottom + 1);
 
   t.note("mode 1, field near the bottom of the screen: above the field, one pixel apart");
-  {
-    const RECT host = windowRect(s.host.hwnd());
-    const int screenBottom = GetSystemMetrics(SM_CYSCREEN);
-    // Put the field's bottom edge 40 pixels above the screen's bottom edge.
-    SetWindowPos(s.host.hwnd(), nullptr, host.left, host.top + (screenBottom - 40 - f.bottom), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pumpMessages();
-    E2E_CHECK(s.notify(field, kDecimalField).delivered);
-    s.settle();
-    const RECT low = windowRect(field);
-    p = windowRect(pad);
-    E2E_CHECK_EQ(p.left, low.left);
-    E2E_CHECK_EQ(p.bottom, low.top - 1);
-    SetWindowPos(s.host.hwnd(), nullptr, host.left, host.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pumpMessages();
-    f = windowRect(field);
-  }
+  const LONG down = GetSystemMetrics(SM_CYSCREEN) - 40 - f.bottom;  // 40 px above the bottom
+  moveHost(s, 0, down);
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  s.settle();
+  f = windowRect(field);
+  p = windowRect(pad);
+  E2E_CHECK_EQ(p.left, f.left);
+  E2E_CHECK_EQ(p.bottom, f.top - 1);
+  moveHost(s, 0, -down);
 
   t.note("mode 2: centred on the screen");
   E2E_CHECK(s.request(messages().touchPosition, 0, 2).delivered);
@@ -232,11 +231,8 @@ E2E_CASE(placement_modes) {
 
   t.note("mode 0: a pad over the field goes to the first clear corner, top-left");
   // Move the host so that the field lies under the centred pad.
-  RECT host = windowRect(s.host.hwnd());
   f = windowRect(field);
-  SetWindowPos(s.host.hwnd(), nullptr, host.left + (p.left + 20 - f.left),
-               host.top + (p.top + 20 - f.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  pumpMessages();
+  moveHost(s, p.left + 20 - f.left, p.top + 20 - f.top);
   f = windowRect(field);
   RECT overlap{};
   E2E_REQUIRE(IntersectRect(&overlap, &f, &p));
