@@ -212,6 +212,11 @@ HWND Session::showPad(HWND field, const FieldKind& kind, const char* limitMin,
   return pad;
 }
 
+HWND Session::startWithPad(HWND field, const FieldKind& kind, const char* limitMin,
+                           const char* limitMax) {
+  return start() ? showPad(field, kind, limitMin, limitMax) : nullptr;
+}
+
 std::vector<HWND> Session::visibleWindows() const { return visibleTopLevelWindows(keyboard.pid()); }
 
 // ---- Windows of the keyboard ----------------------------------------------------------------

@@ -106,6 +106,9 @@ class Session {
   // failure recorded.
   HWND showPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
                const char* limitMax = "100");
+  // start() and then showPad().
+  HWND startWithPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
+                    const char* limitMax = "100");
   std::vector<HWND> visibleWindows() const;
 
   Case& t;

@@ -6,6 +6,7 @@
 #include "value_pad_keys.h"
 
 using namespace e2e;
+using namespace e2e::pads;
 
 namespace {
 
@@ -94,11 +95,9 @@ E2E_CASE(hide_request_hides_every_pad_without_notice) {
 }
 
 E2E_CASE(decimal_pad_types_into_the_field) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[0];
-  HWND pad = s.showPad(field, kDecimalField);
+  HWND pad = s.startWithPad(field, kDecimalField);
   E2E_REQUIRE(pad);
   // The same key twice in a row counts twice (no double click swallowed); the caret keys move
   // the caret in the field.
@@ -139,11 +138,9 @@ E2E_CASE(decimal_pad_types_into_the_field) {
 // Upper-case captions type lower-case letters; close and Esc both end the pad with a notice and
 // leave the text as it is.
 E2E_CASE(hex_pad_letters_and_the_end_keys) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[1];
-  HWND pad = s.showPad(field, kHexField, "0", "FFFF");
+  HWND pad = s.startWithPad(field, kHexField, "0", "FFFF");
   E2E_REQUIRE(pad);
   E2E_REQUIRE(
       typeKeys(t, pad, kHexPad, field,
@@ -159,12 +156,10 @@ E2E_CASE(hex_pad_letters_and_the_end_keys) {
 // from the start for 8 to 15) and steps back onto it; the host's field decides what a blank
 // means. A plain EDIT inserts it.
 E2E_CASE(binary_pad_bit_keys_place_the_caret) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[2];
   E2E_REQUIRE(windowText(field) == "0000000000000000");
-  HWND pad = s.showPad(field, kBinaryField, "0", "65535");
+  HWND pad = s.startWithPad(field, kBinaryField, "0", "65535");
   E2E_REQUIRE(pad);
   E2E_CHECK(typeKeys(t, pad, kBinPad, field,
                      {{bin::kBit3, "000000000000 0000", 12},
@@ -177,10 +172,8 @@ E2E_CASE(binary_pad_bit_keys_place_the_caret) {
 }
 
 E2E_CASE(pad_key_switches_to_the_alphanumeric_pad) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
-  HWND pad = s.showPad(s.fields[0], kDecimalField);
+  HWND pad = s.startWithPad(s.fields[0], kDecimalField);
   E2E_REQUIRE(pad);
   E2E_CHECK(clickKey(pad, kNumPad, num::kPad));
   E2E_CHECK(s.waitForPad(kAlphaPadClass, kShowTimeoutMs));
@@ -255,11 +248,9 @@ E2E_CASE(placement_modes) {
 }
 
 E2E_CASE(key_size_scales_the_pads) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[0];
-  HWND pad = s.showPad(field, kDecimalField);
+  HWND pad = s.startWithPad(field, kDecimalField);
   E2E_REQUIRE(pad);
   const SIZE design = clientSize(pad);
   E2E_CHECK_EQ(design.cx, twipsToPixels(3600));
