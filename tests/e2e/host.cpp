@@ -1,9 +1,6 @@
 #include "host.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 namespace e2e {
 
@@ -13,29 +10,7 @@ const FieldKind kHexField{"hexadecimal 306/2", 306, 2, kHexPadClass};
 const FieldKind kTextField{"text 265", 265, 0, kAlphaPadClass};
 
 namespace {
-
 const char* const kHostClass = "PMXE2EHost";
-
-Messages registerMessages() {
-  Messages m{};
-  m.keyboardHandle = RegisterWindowMessageA("QDM32_1_KEYBOARDHANDLE");
-  m.terminateKeyboard = RegisterWindowMessageA("QDM32_1_TERMINATEKEYBOARD");
-  m.hideKeyboard = RegisterWindowMessageA("QDM32_1_HIDEKEYBOARD");
-  m.notifyKeyboard = RegisterWindowMessageA("QDM32_1_NOTIFYKEYBOARD");
-  m.language = RegisterWindowMessageA("QDM1_LANGUAGE");
-  m.touchKeyboardHides = RegisterWindowMessageA("QDM32_1_TOUCHKEYBOARDHIDES");
-  m.touchPosition = RegisterWindowMessageA("QDM32_1_TOUCHPOSITION");
-  m.touchShowLimits = RegisterWindowMessageA("QDM32_1_TOUCHSHOWLIMITS");
-  m.touchKeySize = RegisterWindowMessageA("QDM32_1_TOUCHKEYSIZE");
-  return m;
-}
-
-// A limit text into its 255-byte slot, NUL-terminated (and cut at 254 bytes).
-void copyText(char (&target)[255], const char* text) {
-  std::memset(target, 0, sizeof target);
-  if (text) std::memcpy(target, text, std::min(std::strlen(text), sizeof target - 1));
-}
-
 }  // namespace
 
 void prepareHostProcess() {
@@ -69,87 +44,6 @@ std::string toWindowsPath(const std::string& path) {
     if (c == '/') c = '\\';
   }
   return converted;
-}
-
-const Messages& messages() {
-  static const Messages m = registerMessages();
-  return m;
-}
-
-NotifyRecord makeNotifyRecord(std::int16_t fieldType, std::int16_t valueFormat,
-                              const char* limitMin, const char* limitMax) {
-  NotifyRecord record{};
-  record.reserved = 0;
-  record.fieldType = fieldType;
-  record.valueFormat = valueFormat;
-  copyText(record.limitMin, limitMin);
-  copyText(record.limitMax, limitMax);
-  return record;
-}
-
-SendResult sendRequest(HWND keyboard, UINT message, WPARAM wParam, LPARAM lParam,
-                       DWORD timeoutMs) {
-  SendResult r;
-  DWORD_PTR result = 0;
-  r.delivered = SendMessageTimeoutA(keyboard, message, wParam, lParam,
-                                    SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
-  r.result = static_cast<LRESULT>(result);
-  return r;
-}
-
-SendResult sendCopyData(HWND keyboard, HWND field, ULONG_PTR tag, const void* data, DWORD size,
-                        DWORD timeoutMs) {
-  COPYDATASTRUCT cds{};
-  cds.dwData = tag;
-  cds.cbData = size;
-  cds.lpData = const_cast<void*>(data);
-  return sendRequest(keyboard, WM_COPYDATA, reinterpret_cast<WPARAM>(field),
-                     reinterpret_cast<LPARAM>(&cds), timeoutMs);
-}
-
-SendResult sendNotify(HWND keyboard, HWND field, const NotifyRecord& record) {
-  return sendCopyData(keyboard, field, messages().notifyKeyboard, &record, sizeof record);
-}
-
-LPARAM floatBits(float value) {
-  std::uint32_t bits = 0;
-  static_assert(sizeof bits == sizeof value, "a float has 32 bits");
-  std::memcpy(&bits, &value, sizeof bits);
-  return static_cast<LPARAM>(bits);
-}
-
-// ---- Waiting --------------------------------------------------------------------------------
-
-void pumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    pumpMessages();
-    if (condition()) return true;
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs) return false;
-    const DWORD slice = timeoutMs - elapsed < 10 ? timeoutMs - elapsed : 10;
-    MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
-
-bool waitForProcessExit(HANDLE process, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    pumpMessages();
-    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return true;
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs) return false;
-    MsgWaitForMultipleObjectsEx(1, &process, timeoutMs - elapsed, QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
-  }
 }
 
 // ---- The host window ------------------------------------------------------------------------
@@ -202,63 +96,10 @@ LRESULT CALLBACK HostWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (message == m.keyboardHandle && self->onKeyboardHandle) {
       self->onKeyboardHandle(reinterpret_cast<HWND>(wParam));
     }
-    if (message == m.touchKeyboardHides && self->onKeyboardHides) self->onKeyboardHides();
     return 0;
   }
   if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
   return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-// ---- The keyboard process -------------------------------------------------------------------
-
-KeyboardProcess::~KeyboardProcess() {
-  kill();
-  if (info_.hThread) CloseHandle(info_.hThread);
-  if (info_.hProcess) CloseHandle(info_.hProcess);
-}
-
-bool KeyboardProcess::start(const std::string& exe, const std::string& arguments,
-                            std::string* error) {
-  std::string commandLine = "\"" + exe + "\" " + arguments;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    if (CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &si, &info_)) {
-      return true;
-    }
-    const DWORD code = GetLastError();
-    if (error) *error = "CreateProcess(" + commandLine + ") failed with error " +
-                        std::to_string(code);
-    // Under load Wine sometimes fails a start with ERROR_INTERNAL_ERROR; one retry is enough.
-    if (code != ERROR_INTERNAL_ERROR) break;
-  }
-  return false;
-}
-
-bool KeyboardProcess::running() const {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-DWORD KeyboardProcess::exitCode() const {
-  DWORD code = STILL_ACTIVE;
-  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
-  return code;
-}
-
-void KeyboardProcess::kill() {
-  if (running()) {
-    TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 5000);
-  }
-}
-
-std::string keyboardArguments(HWND controller, DWORD thread) {
-  return "/Project:E2E /Controller:" +
-         std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(controller))) +
-         " /Thread:" + std::to_string(thread);
 }
 
 // ---- Session --------------------------------------------------------------------------------
@@ -283,14 +124,17 @@ bool Session::start(const std::string& arguments) {
   if (!E2E_CHECK_MSG(host.activate(fields[0]), "the host window did not become active"))
     return false;
   const std::string args =
-      arguments.empty() ? keyboardArguments(host.hwnd(), GetCurrentThreadId()) : arguments;
-  std::string error;
-  if (!E2E_CHECK_MSG(keyboard.start(keyboardExe(), args, &error), error)) return false;
+      arguments.empty() ? keyboardArguments("E2E", host.hwnd(), GetCurrentThreadId()) : arguments;
+  DWORD error = 0;
+  if (!E2E_CHECK_MSG(keyboard.start(keyboardExe(), args, &error),
+                     "CreateProcess(\"" + keyboardExe() + "\" " + args + ") failed with error " +
+                         std::to_string(error)))
+    return false;
 
   const UINT handleMessage = messages().keyboardHandle;
-  const bool announced = waitFor([&] { return host.count(handleMessage) > 0 || !keyboard.running(); },
-                                 15000) &&
-                         host.count(handleMessage) > 0;
+  const bool announced =
+      waitFor([&] { return host.count(handleMessage) > 0 || !keyboard.running(); }, 15000) &&
+      host.count(handleMessage) > 0;
   if (!announced) {
     std::string why = keyboard.running()
                           ? "no QDM32_1_KEYBOARDHANDLE within 15 s"
@@ -344,20 +188,33 @@ bool Session::terminate(DWORD exitTimeoutMs) {
   return ok;
 }
 
-HWND Session::visiblePad(const char* className) const {
-  return findVisibleWindow(keyboard.pid(), className);
-}
+int Session::hides() const { return host.count(messages().touchKeyboardHides); }
 
 bool Session::waitForPad(const char* className, DWORD timeoutMs, HWND* pad) const {
   HWND found = nullptr;
   const bool ok = waitFor(
       [&] {
-        found = visiblePad(className);
+        found = findVisibleWindow(keyboard.pid(), className);
         return found != nullptr;
       },
       timeoutMs);
   if (pad) *pad = found;
   return ok;
+}
+
+HWND Session::showPad(HWND field, const FieldKind& kind, const char* limitMin,
+                      const char* limitMax) {
+  HWND pad = nullptr;
+  if (E2E_CHECK(focus(field)) && E2E_CHECK(notify(field, kind, limitMin, limitMax).delivered)) {
+    E2E_CHECK_MSG(waitForPad(kind.padClass, kShowTimeoutMs, &pad),
+                  std::string("no ") + kind.padClass + " for the " + kind.name + " field");
+  }
+  return pad;
+}
+
+HWND Session::startWithPad(HWND field, const FieldKind& kind, const char* limitMin,
+                           const char* limitMax) {
+  return start() ? showPad(field, kind, limitMin, limitMax) : nullptr;
 }
 
 std::vector<HWND> Session::visibleWindows() const { return visibleTopLevelWindows(keyboard.pid()); }
@@ -368,56 +225,6 @@ std::string windowText(HWND window) {
   char buffer[1024] = {};
   GetWindowTextA(window, buffer, sizeof buffer);
   return buffer;
-}
-
-std::string windowClass(HWND window) {
-  char buffer[256] = {};
-  GetClassNameA(window, buffer, sizeof buffer);
-  return buffer;
-}
-
-DWORD windowProcessId(HWND window) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  return pid;
-}
-
-namespace {
-
-struct WindowQuery {
-  DWORD pid;
-  const char* className;  // nullptr: any
-  bool visibleOnly;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
-  auto* q = reinterpret_cast<WindowQuery*>(param);
-  if (windowProcessId(window) != q->pid) return TRUE;
-  if (q->visibleOnly && !IsWindowVisible(window)) return TRUE;
-  if (q->className && windowClass(window) != q->className) return TRUE;
-  q->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> queryWindows(DWORD pid, const char* className, bool visibleOnly) {
-  WindowQuery q{pid, className, visibleOnly, {}};
-  if (pid != 0) EnumWindows(&collectWindow, reinterpret_cast<LPARAM>(&q));
-  return q.found;
-}
-
-}  // namespace
-
-std::vector<HWND> visibleTopLevelWindows(DWORD pid) { return queryWindows(pid, nullptr, true); }
-
-HWND findVisibleWindow(DWORD pid, const char* className) {
-  auto found = queryWindows(pid, className, true);
-  return found.empty() ? nullptr : found.front();
-}
-
-HWND findWindow(DWORD pid, const char* className) {
-  auto found = queryWindows(pid, className, false);
-  return found.empty() ? nullptr : found.front();
 }
 
 RECT windowRect(HWND window) {
@@ -432,11 +239,22 @@ SIZE clientSize(HWND window) {
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+int twipsToPixels(double twips) {
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  return static_cast<int>(std::lround(twips * (dpi > 0 ? dpi : 96) / 1440.0));
+}
+
 // ---- Input ----------------------------------------------------------------------------------
 
-bool clickClientPoint(HWND window, POINT client) {
-  POINT screen = client;
-  if (!ClientToScreen(window, &screen)) return false;
+bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
+  const SIZE client = clientSize(pad);
+  const double scale = static_cast<double>(client.cx) / design.clientWidth;
+  const double fromBottom = (design.keysHeight - (key.top + key.height / 2.0)) * scale;
+  POINT screen{static_cast<LONG>(std::lround((key.left + key.width / 2.0) * scale)),
+               static_cast<LONG>(std::lround(client.cy - fromBottom))};
+  if (!ClientToScreen(pad, &screen)) return false;
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   if (width <= 1 || height <= 1) return false;
@@ -454,52 +272,29 @@ bool clickClientPoint(HWND window, POINT client) {
   return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
-namespace {
-double twipsPerPixel(int axis) {
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, axis);
-  ReleaseDC(nullptr, dc);
-  return 1440.0 / (dpi > 0 ? dpi : 96);
-}
-}  // namespace
-
-int twipsToPixelsX(double twips) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel(LOGPIXELSX)));
-}
-int twipsToPixelsY(double twips) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel(LOGPIXELSY)));
-}
-
-POINT keyCentre(HWND pad, const PadDesign& design, const PadKey& key) {
-  const SIZE client = clientSize(pad);
-  const double scale = static_cast<double>(client.cx) / design.clientWidth;
-  const double x = (key.left + key.width / 2.0) * scale;
-  const double fromBottom = (design.keysHeight - (key.top + key.height / 2.0)) * scale;
-  return POINT{static_cast<LONG>(std::lround(x)),
-               static_cast<LONG>(std::lround(client.cy - fromBottom))};
-}
-
-bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
-  return clickClientPoint(pad, keyCentre(pad, design, key));
-}
-
-int caretPosition(HWND field) {
-  DWORD start = 0, end = 0;
-  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return static_cast<int>(end);
-}
-
-bool typeKey(Case& t, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
-             const std::string& expected, int caret) {
-  if (!t.check(clickKey(pad, design, key), "the click was injected", __FILE__, __LINE__, key.name))
-    return false;
-  const bool typed = waitFor(
-      [&] { return windowText(field) == expected && caretPosition(field) == caret; },
-      kTypeTimeoutMs);
-  return t.check(typed, "the field holds the expected text and caret", __FILE__, __LINE__,
-                 std::string("after key ") + key.name + ": \"" + windowText(field) + "\" caret " +
-                     std::to_string(caretPosition(field)) + ", expected \"" + expected +
-                     "\" caret " + std::to_string(caret));
+bool typeKeys(Case& t, HWND pad, const PadDesign& design, HWND field,
+              std::initializer_list<TypeStep> steps) {
+  // Where the caret of an EDIT is (the end of its selection).
+  const auto caret = [field] {
+    DWORD start = 0, end = 0;
+    SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end);
+  };
+  for (const TypeStep& step : steps) {
+    if (!t.check(clickKey(pad, design, step.key), "the click was injected", __FILE__, __LINE__,
+                 step.key.name))
+      return false;
+    const bool typed =
+        waitFor([&] { return windowText(field) == step.expected && caret() == step.caret; },
+                kTypeTimeoutMs);
+    if (!t.check(typed, "the field holds the expected text and caret", __FILE__, __LINE__,
+                 std::string("after key ") + step.key.name + ": \"" + windowText(field) +
+                     "\" caret " + std::to_string(caret()) + ", expected \"" + step.expected +
+                     "\" caret " + std::to_string(step.caret)))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace e2e

@@ -6,15 +6,36 @@
 #include "value_pad_keys.h"
 
 using namespace e2e;
+using namespace e2e::pads;
 
 namespace {
-
-constexpr DWORD kShowTimeoutMs = 5000;
 
 // The only visible window of the keyboard is a pad of this class.
 bool onlyPadVisible(const Session& s, const char* className) {
   const auto visible = s.visibleWindows();
   return visible.size() == 1 && windowClass(visible.front()) == className;
+}
+
+// Clicks an end key of the pad: the pad goes, the focus stays in the field, and the host's count
+// of notices reaches `hides`.
+void closeWith(Session& s, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
+               int hides) {
+  Case& t = s.t;
+  t.note(std::string(key.name) + " key");
+  E2E_CHECK(clickKey(pad, design, key));
+  E2E_CHECK(waitFor([&] { return s.hides() == hides; }, kTypeTimeoutMs));
+  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
+  s.settle();
+  E2E_CHECK_EQ(s.hides(), hides);
+  E2E_CHECK_EQ(GetFocus(), field);
+}
+
+// Moves the host window, and with it its fields, by dx, dy pixels.
+void moveHost(const Session& s, LONG dx, LONG dy) {
+  const RECT r = windowRect(s.host.hwnd());
+  SetWindowPos(s.host.hwnd(), nullptr, r.left + dx, r.top + dy, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pumpMessages();
 }
 
 }  // namespace
@@ -49,7 +70,7 @@ E2E_CASE(pad_for_each_field_kind) {
     E2E_CHECK_MSG(onlyPadVisible(s, expected), std::string("more than ") + expected + " visible");
     E2E_CHECK_EQ(GetFocus(), s.fields[0]);
   }
-  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  E2E_CHECK_EQ(s.hides(), 0);
   s.terminate();
 }
 
@@ -64,103 +85,70 @@ E2E_CASE(hide_request_hides_every_pad_without_notice) {
   }
   E2E_CHECK(s.visibleWindows().empty());
 
-  E2E_REQUIRE(s.focus(s.fields[0]));
-  E2E_CHECK(s.notify(s.fields[0], kDecimalField).delivered);
-  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs));
+  E2E_REQUIRE(s.showPad(s.fields[0], kDecimalField));
   E2E_CHECK(s.request(messages().hideKeyboard).delivered);
   E2E_CHECK(waitFor([&] { return s.visibleWindows().empty(); }, kShowTimeoutMs));
   E2E_CHECK_EQ(GetFocus(), s.fields[0]);
   s.settle();
-  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  E2E_CHECK_EQ(s.hides(), 0);
   s.terminate();
 }
 
 E2E_CASE(decimal_pad_types_into_the_field) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[0];
-  E2E_REQUIRE(s.focus(field));
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
-  HWND pad = nullptr;
-  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
-
+  HWND pad = s.startWithPad(field, kDecimalField);
+  E2E_REQUIRE(pad);
   // The same key twice in a row counts twice (no double click swallowed); the caret keys move
   // the caret in the field.
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k1, field, "1", 1));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "10", 2));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k0, field, "100", 3));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kPoint, field, "100.", 4));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "100.5", 5));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kBackspace, field, "100.", 4));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kHome, field, "100.", 0));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kMinus, field, "-100.", 1));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "-100.", 0));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kDelete, field, "100.", 0));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kRight, field, "100.", 1));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k7, field, "1700.", 2));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kEnd, field, "1700.", 5));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::kLeft, field, "1700.", 4));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k9, field, "17009.", 5));
+  E2E_REQUIRE(typeKeys(t, pad, kNumPad, field,
+                       {{num::k1, "1", 1},
+                        {num::k0, "10", 2},
+                        {num::k0, "100", 3},
+                        {num::kPoint, "100.", 4},
+                        {num::k5, "100.5", 5},
+                        {num::kBackspace, "100.", 4},
+                        {num::kHome, "100.", 0},
+                        {num::kMinus, "-100.", 1},
+                        {num::kLeft, "-100.", 0},
+                        {num::kDelete, "100.", 0},
+                        {num::kRight, "100.", 1},
+                        {num::k7, "1700.", 2},
+                        {num::kEnd, "1700.", 5},
+                        {num::kLeft, "1700.", 4},
+                        {num::k9, "17009.", 5}}));
 
   // Typing leaves the field with the focus, the host active and the pad up.
   E2E_CHECK_EQ(GetFocus(), field);
   E2E_CHECK_EQ(GetForegroundWindow(), s.host.hwnd());
   E2E_CHECK(IsWindowVisible(pad));
-  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  E2E_CHECK_EQ(s.hides(), 0);
 
   // Enter: the pad goes, the host hears of it once, with 0 and 0.
-  E2E_CHECK(clickKey(pad, kNumPad, num::kEnter));
-  E2E_CHECK(waitFor([&] { return s.host.count(messages().touchKeyboardHides) > 0; },
-                    kTypeTimeoutMs));
-  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
-  s.settle();
+  closeWith(s, pad, kNumPad, num::kEnter, field, 1);
   const auto hides = s.host.received(messages().touchKeyboardHides);
-  E2E_CHECK_EQ(hides.size(), size_t{1});
   if (!hides.empty()) {
     E2E_CHECK_EQ(hides.front().wParam, WPARAM{0});
     E2E_CHECK_EQ(hides.front().lParam, LPARAM{0});
   }
   E2E_CHECK_EQ(windowText(field), std::string("17009."));
-  E2E_CHECK_EQ(GetFocus(), field);
   s.terminate();
 }
 
+// Upper-case captions type lower-case letters; close and Esc both end the pad with a notice and
+// leave the text as it is.
 E2E_CASE(hex_pad_letters_and_the_end_keys) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[1];
-  E2E_REQUIRE(s.focus(field));
-  E2E_CHECK(s.notify(field, kHexField, "0", "FFFF").delivered);
-  HWND pad = nullptr;
-  E2E_REQUIRE(s.waitForPad(kHexPadClass, kShowTimeoutMs, &pad));
-  // Upper-case captions, lower-case keystrokes.
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kA, field, "a", 1));
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::kF, field, "af", 2));
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k9, field, "af9", 3));
-  E2E_REQUIRE(typeKey(t, pad, kHexPad, hex::k0, field, "af90", 4));
-
-  t.note("close key");
-  E2E_CHECK(clickKey(pad, kHexPad, hex::kClose));
-  E2E_CHECK(waitFor([&] { return s.host.count(messages().touchKeyboardHides) == 1; },
-                    kTypeTimeoutMs));
-  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
-  s.settle();
+  HWND pad = s.startWithPad(field, kHexField, "0", "FFFF");
+  E2E_REQUIRE(pad);
+  E2E_REQUIRE(
+      typeKeys(t, pad, kHexPad, field,
+               {{hex::kA, "a", 1}, {hex::kF, "af", 2}, {hex::k9, "af9", 3}, {hex::k0, "af90", 4}}));
+  closeWith(s, pad, kHexPad, hex::kClose, field, 1);
+  E2E_REQUIRE((pad = s.showPad(field, kHexField, "0", "FFFF")) != nullptr);
+  closeWith(s, pad, kHexPad, hex::kEsc, field, 2);
   E2E_CHECK_EQ(windowText(field), std::string("af90"));
-  E2E_CHECK_EQ(GetFocus(), field);
-
-  t.note("Esc key");
-  E2E_CHECK(s.notify(field, kHexField, "0", "FFFF").delivered);
-  E2E_REQUIRE(s.waitForPad(kHexPadClass, kShowTimeoutMs, &pad));
-  E2E_CHECK(clickKey(pad, kHexPad, hex::kEsc));
-  E2E_CHECK(waitFor([&] { return s.host.count(messages().touchKeyboardHides) == 2; },
-                    kTypeTimeoutMs));
-  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
-  s.settle();
-  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 2);
-  E2E_CHECK_EQ(windowText(field), std::string("af90"));
-  E2E_CHECK_EQ(GetFocus(), field);
   s.terminate();
 }
 
@@ -168,50 +156,32 @@ E2E_CASE(hex_pad_letters_and_the_end_keys) {
 // from the start for 8 to 15) and steps back onto it; the host's field decides what a blank
 // means. A plain EDIT inserts it.
 E2E_CASE(binary_pad_bit_keys_place_the_caret) {
-  using namespace pads;
-  struct Step {
-    const PadKey& key;
-    const char* expected;
-    int caret;
-  };
-  const Step steps[] = {
-      {bin::kBit3, "000000000000 0000", 12},
-      {bin::kBit15, " 000000000000 0000", 0},
-      {bin::kBit8, " 000000 000000 0000", 7},
-      {bin::kBit0, " 000000 000000 000 0", 18},
-      {bin::k1, " 000000 000000 0001 0", 19},
-  };
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[2];
   E2E_REQUIRE(windowText(field) == "0000000000000000");
-  E2E_REQUIRE(s.focus(field));
-  E2E_CHECK(s.notify(field, kBinaryField, "0", "65535").delivered);
-  HWND pad = nullptr;
-  E2E_REQUIRE(s.waitForPad(kBinPadClass, kShowTimeoutMs, &pad));
-  for (const Step& step : steps) {
-    E2E_REQUIRE(typeKey(t, pad, kBinPad, step.key, field, step.expected, step.caret));
-  }
+  HWND pad = s.startWithPad(field, kBinaryField, "0", "65535");
+  E2E_REQUIRE(pad);
+  E2E_CHECK(typeKeys(t, pad, kBinPad, field,
+                     {{bin::kBit3, "000000000000 0000", 12},
+                      {bin::kBit15, " 000000000000 0000", 0},
+                      {bin::kBit8, " 000000 000000 0000", 7},
+                      {bin::kBit0, " 000000 000000 000 0", 18},
+                      {bin::k1, " 000000 000000 0001 0", 19}}));
   E2E_CHECK_EQ(GetFocus(), field);
   s.terminate();
 }
 
 E2E_CASE(pad_key_switches_to_the_alphanumeric_pad) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
-  HWND field = s.fields[0];
-  E2E_REQUIRE(s.focus(field));
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
-  HWND pad = nullptr;
-  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  HWND pad = s.startWithPad(s.fields[0], kDecimalField);
+  E2E_REQUIRE(pad);
   E2E_CHECK(clickKey(pad, kNumPad, num::kPad));
   E2E_CHECK(s.waitForPad(kAlphaPadClass, kShowTimeoutMs));
   E2E_CHECK(waitFor([&] { return onlyPadVisible(s, kAlphaPadClass); }, kShowTimeoutMs));
   s.settle();
-  E2E_CHECK_EQ(GetFocus(), field);
+  E2E_CHECK_EQ(GetFocus(), s.fields[0]);
   E2E_CHECK_EQ(GetForegroundWindow(), s.host.hwnd());
-  E2E_CHECK_EQ(s.host.count(messages().touchKeyboardHides), 0);
+  E2E_CHECK_EQ(s.hides(), 0);
   s.terminate();
 }
 
@@ -219,37 +189,26 @@ E2E_CASE(placement_modes) {
   Session s(t);
   E2E_REQUIRE(s.start());
   HWND field = s.fields[1];
-  E2E_REQUIRE(s.focus(field));
-  HWND pad = nullptr;
 
   t.note("mode 1: below the field, one pixel apart, left-aligned");
   E2E_CHECK(s.request(messages().touchPosition, 0, 1).delivered);
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
-  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  HWND pad = s.showPad(field, kDecimalField);
+  E2E_REQUIRE(pad);
   RECT f = windowRect(field);
   RECT p = windowRect(pad);
   E2E_CHECK_EQ(p.left, f.left);
   E2E_CHECK_EQ(p.top, f.bottom + 1);
 
   t.note("mode 1, field near the bottom of the screen: above the field, one pixel apart");
-  {
-    const RECT host = windowRect(s.host.hwnd());
-    const int screenBottom = GetSystemMetrics(SM_CYSCREEN);
-    // Put the field's bottom edge 40 pixels above the screen's bottom edge.
-    SetWindowPos(s.host.hwnd(), nullptr, host.left, host.top + (screenBottom - 40 - f.bottom), 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pumpMessages();
-    E2E_CHECK(s.notify(field, kDecimalField).delivered);
-    s.settle();
-    const RECT low = windowRect(field);
-    p = windowRect(pad);
-    E2E_CHECK_EQ(p.left, low.left);
-    E2E_CHECK_EQ(p.bottom, low.top - 1);
-    SetWindowPos(s.host.hwnd(), nullptr, host.left, host.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pumpMessages();
-    f = windowRect(field);
-  }
+  const LONG down = GetSystemMetrics(SM_CYSCREEN) - 40 - f.bottom;  // 40 px above the bottom
+  moveHost(s, 0, down);
+  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  s.settle();
+  f = windowRect(field);
+  p = windowRect(pad);
+  E2E_CHECK_EQ(p.left, f.left);
+  E2E_CHECK_EQ(p.bottom, f.top - 1);
+  moveHost(s, 0, -down);
 
   t.note("mode 2: centred on the screen");
   E2E_CHECK(s.request(messages().touchPosition, 0, 2).delivered);
@@ -265,11 +224,8 @@ E2E_CASE(placement_modes) {
 
   t.note("mode 0: a pad over the field goes to the first clear corner, top-left");
   // Move the host so that the field lies under the centred pad.
-  RECT host = windowRect(s.host.hwnd());
   f = windowRect(field);
-  SetWindowPos(s.host.hwnd(), nullptr, host.left + (p.left + 20 - f.left),
-               host.top + (p.top + 20 - f.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  pumpMessages();
+  moveHost(s, p.left + 20 - f.left, p.top + 20 - f.top);
   f = windowRect(field);
   RECT overlap{};
   E2E_REQUIRE(IntersectRect(&overlap, &f, &p));
@@ -292,16 +248,12 @@ E2E_CASE(placement_modes) {
 }
 
 E2E_CASE(key_size_scales_the_pads) {
-  using namespace pads;
   Session s(t);
-  E2E_REQUIRE(s.start());
   HWND field = s.fields[0];
-  E2E_REQUIRE(s.focus(field));
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
-  HWND pad = nullptr;
-  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  HWND pad = s.startWithPad(field, kDecimalField);
+  E2E_REQUIRE(pad);
   const SIZE design = clientSize(pad);
-  E2E_CHECK_EQ(design.cx, twipsToPixelsX(3600));
+  E2E_CHECK_EQ(design.cx, twipsToPixels(3600));
 
   // Twice 1.5 is 1.5: every key-size request scales from the design size.
   for (int round = 0; round < 2; ++round) {
@@ -310,8 +262,7 @@ E2E_CASE(key_size_scales_the_pads) {
     s.settle();
     // The pads are reloaded: none is on screen until the next notify request.
     E2E_CHECK(s.visibleWindows().empty());
-    E2E_CHECK(s.notify(field, kDecimalField).delivered);
-    E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+    E2E_REQUIRE((pad = s.showPad(field, kDecimalField)) != nullptr);
     const SIZE scaled = clientSize(pad);
     E2E_CHECK_MSG(std::abs(scaled.cx * 2 - design.cx * 3) <= 2,
                   std::to_string(scaled.cx) + " px wide, design " + std::to_string(design.cx));
@@ -319,13 +270,11 @@ E2E_CASE(key_size_scales_the_pads) {
                   std::to_string(scaled.cy) + " px high, design " + std::to_string(design.cy));
   }
   // The keys are hit where they are drawn at the new size.
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k5, field, "5", 1));
-  E2E_REQUIRE(typeKey(t, pad, kNumPad, num::k3, field, "53", 2));
+  E2E_REQUIRE(typeKeys(t, pad, kNumPad, field, {{num::k5, "5", 1}, {num::k3, "53", 2}}));
 
   t.note("key size 1.0 again");
   E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
-  E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+  E2E_REQUIRE((pad = s.showPad(field, kDecimalField)) != nullptr);
   E2E_CHECK_EQ(clientSize(pad).cx, design.cx);
   E2E_CHECK_EQ(clientSize(pad).cy, design.cy);
   s.terminate();
@@ -346,15 +295,12 @@ E2E_CASE(limits_change_the_pad_height) {
   };
   Session s(t);
   E2E_REQUIRE(s.start());
-  HWND field = s.fields[0];
-  E2E_REQUIRE(s.focus(field));
   for (const Step& step : steps) {
     t.note(std::string("limits ") + (step.show ? "on" : "off") + ", min \"" + step.min +
            "\", max \"" + step.max + "\"");
     E2E_CHECK(s.request(messages().touchShowLimits, 0, step.show ? 1 : 0).delivered);
-    E2E_CHECK(s.notify(field, kDecimalField, step.min, step.max).delivered);
-    HWND pad = nullptr;
-    E2E_REQUIRE(s.waitForPad(kNumPadClass, kShowTimeoutMs, &pad));
+    HWND pad = s.showPad(s.fields[0], kDecimalField, step.min, step.max);
+    E2E_REQUIRE(pad);
     const SIZE client = clientSize(pad);
     // Height against width, so the check holds at any DPI: 3600 x 3600 or 3600 x 3000 twips.
     const int expected = step.tall ? client.cx : client.cx * 5 / 6;

@@ -91,12 +91,14 @@ TEST(Pictograms, MoveArrowheadsPointIntoTheirCorner) {
   }
 }
 
-// The one tip of a single-polygon arrow: its extreme point in the direction (dx, dy).
-PictoPoint tipOf(Pictogram p, int dx, int dy, Box& box) {
+// The box of a single-polygon arrow pointing in the direction (dx, dy): it has one extreme point
+// that way, its tip, and the tip lies in the middle of the side it points from.
+Box arrow(Pictogram p, int dx, int dy) {
+  SCOPED_TRACE(static_cast<int>(p));
   const auto shapes = shapesOf(p);
   EXPECT_EQ(shapes.size(), 1u);
   const PictoShape& s = shapes.at(0);
-  box = Box().add(s);
+  const Box box = Box().add(s);
   int best = 0, ties = 0;
   for (int i = 0; i < s.pointCount; ++i) {
     const int v = s.points[i].x * dx + s.points[i].y * dy;
@@ -104,31 +106,24 @@ PictoPoint tipOf(Pictogram p, int dx, int dy, Box& box) {
     ties = i == 0 || v > b ? 1 : ties + (v == b);
     if (v > b) best = i;
   }
-  EXPECT_EQ(ties, 1) << "blunt tip in pictogram " << static_cast<int>(p);
-  return s.points[best];
+  EXPECT_EQ(ties, 1) << "a blunt tip";
+  const PictoPoint tip = s.points[best];
+  EXPECT_EQ(dx != 0 ? tip.y * 2 : tip.x * 2, dx != 0 ? box.top + box.bottom : box.left + box.right);
+  return box;
 }
 
 TEST(Pictograms, ArrowsPointWhereTheirKeysSay) {
-  Box left, right, up, down, pageUp, pageDown, backspace;
-  const PictoPoint leftTip = tipOf(Pictogram::ArrowLeft, -1, 0, left);
-  const PictoPoint rightTip = tipOf(Pictogram::ArrowRight, 1, 0, right);
-  const PictoPoint upTip = tipOf(Pictogram::ArrowUp, 0, -1, up);
-  const PictoPoint downTip = tipOf(Pictogram::ArrowDown, 0, 1, down);
-  EXPECT_EQ(leftTip.y * 2, left.top + left.bottom);  // each tip in the middle of its side
-  EXPECT_EQ(rightTip.y * 2, right.top + right.bottom);
-  EXPECT_EQ(upTip.x * 2, up.left + up.right);
-  EXPECT_EQ(downTip.x * 2, down.left + down.right);
+  const Box left = arrow(Pictogram::ArrowLeft, -1, 0), right = arrow(Pictogram::ArrowRight, 1, 0);
+  const Box up = arrow(Pictogram::ArrowUp, 0, -1), down = arrow(Pictogram::ArrowDown, 0, 1);
   // Left and right, up and down are mirror images in extent.
   EXPECT_TRUE(left.left == 100 - right.right && left.right == 100 - right.left &&
               left.top == right.top && left.bottom == right.bottom);
   EXPECT_TRUE(up.top == 100 - down.bottom && up.bottom == 100 - down.top && up.left == down.left &&
               up.right == down.right);
-
+  arrow(Pictogram::Backspace, -1, 0);
   // The page keys' arrows keep to the left, leaving the key's right to its caption "Bild".
-  tipOf(Pictogram::PageUp, 0, -1, pageUp);
-  tipOf(Pictogram::PageDown, 0, 1, pageDown);
-  EXPECT_TRUE(pageUp.right <= 40 && pageDown.right <= 40);
-  tipOf(Pictogram::Backspace, -1, 0, backspace);
+  EXPECT_LE(arrow(Pictogram::PageUp, 0, -1).right, 40);
+  EXPECT_LE(arrow(Pictogram::PageDown, 0, 1).right, 40);
 }
 
 }  // namespace

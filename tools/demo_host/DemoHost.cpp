@@ -9,52 +9,17 @@
 // (0 when every pad showed and every screenshot was saved).
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
-#include <cstring>
-#include <functional>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "HostClient.h"
+
 namespace {
 
-// ---- The protocol ---------------------------------------------------------------------------
-
-struct Messages {
-  UINT keyboardHandle = RegisterWindowMessageA("QDM32_1_KEYBOARDHANDLE");
-  UINT terminateKeyboard = RegisterWindowMessageA("QDM32_1_TERMINATEKEYBOARD");
-  UINT hideKeyboard = RegisterWindowMessageA("QDM32_1_HIDEKEYBOARD");
-  UINT notifyKeyboard = RegisterWindowMessageA("QDM32_1_NOTIFYKEYBOARD");
-  UINT language = RegisterWindowMessageA("QDM1_LANGUAGE");
-  UINT touchKeyboardHides = RegisterWindowMessageA("QDM32_1_TOUCHKEYBOARDHIDES");
-  UINT touchPosition = RegisterWindowMessageA("QDM32_1_TOUCHPOSITION");
-  UINT touchShowLimits = RegisterWindowMessageA("QDM32_1_TOUCHSHOWLIMITS");
-  UINT touchKeySize = RegisterWindowMessageA("QDM32_1_TOUCHKEYSIZE");
-};
-
-const Messages& messages() {
-  static const Messages m;
-  return m;
-}
-
-#pragma pack(push, 1)
-struct NotifyRecord {
-  std::int16_t reserved;
-  std::int16_t fieldType;
-  std::int16_t valueFormat;
-  char limitMin[255];
-  char limitMax[255];
-};
-#pragma pack(pop)
-static_assert(sizeof(NotifyRecord) == 516, "the notify record has 516 bytes");
-
-LPARAM floatBits(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return static_cast<LPARAM>(bits);
-}
+using namespace host_client;
 
 // ---- The fields -----------------------------------------------------------------------------
 
@@ -71,13 +36,11 @@ struct DemoField {
 };
 
 constexpr DemoField kFields[] = {
-    {"Decimal, 0 to 100 (306/0)", "decimal", 306, 0, "0", "100", "", "PMXTouchKeyboard.FNumPad",
+    {"Decimal, 0 to 100 (306/0)", "decimal", 306, 0, "0", "100", "", kNumPadClass, 160},
+    {"Hexadecimal (306/2)", "hexadecimal", 306, 2, "0", "FFFF", "", kHexPadClass, 160},
+    {"Binary, 16 bits (306/1)", "binary", 306, 1, "0", "65535", "0000000000000000", kBinPadClass,
      160},
-    {"Hexadecimal (306/2)", "hexadecimal", 306, 2, "0", "FFFF", "", "PMXTouchKeyboard.FHexPad",
-     160},
-    {"Binary, 16 bits (306/1)", "binary", 306, 1, "0", "65535", "0000000000000000",
-     "PMXTouchKeyboard.FBinPad", 160},
-    {"Text (265)", "text", 265, 0, "", "", "", "PMXTouchKeyboard.FAlphaPad", 260},
+    {"Text (265)", "text", 265, 0, "", "", "", kAlphaPadClass, 260},
 };
 constexpr int kFieldCount = static_cast<int>(sizeof kFields / sizeof kFields[0]);
 static_assert(kFieldCount == 4, "one field of each kind");
@@ -105,7 +68,7 @@ struct Host {
   HWND fields[kFieldCount] = {};
   HWND status = nullptr;
   HWND keyboardWindow = nullptr;
-  PROCESS_INFORMATION keyboard{};
+  KeyboardProcess keyboard;
   int hides = 0;
   int lastField = 0;
   std::string keyboardPath;
@@ -130,70 +93,37 @@ void updateStatus() {
 
 LRESULT sendToKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_host.keyboardWindow) return 0;
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(g_host.keyboardWindow, message, wParam, lParam,
-                      SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &result);
-  return static_cast<LRESULT>(result);
-}
-
-// A limit text into its 255-byte slot of the record, NUL-terminated.
-void copyText(char (&target)[255], const char* text) {
-  std::memset(target, 0, sizeof target);
-  std::memcpy(target, text, std::min(std::strlen(text), sizeof target - 1));
+  return sendRequest(g_host.keyboardWindow, message, wParam, lParam).result;
 }
 
 void notifyField(int index) {
   const DemoField& def = kFields[index];
-  NotifyRecord record{};
-  record.fieldType = def.fieldType;
-  record.valueFormat = def.valueFormat;
-  copyText(record.limitMin, def.limitMin);
-  copyText(record.limitMax, def.limitMax);
-  COPYDATASTRUCT cds{};
-  cds.dwData = messages().notifyKeyboard;
-  cds.cbData = sizeof record;
-  cds.lpData = &record;
-  sendToKeyboard(WM_COPYDATA, reinterpret_cast<WPARAM>(g_host.fields[index]),
-                 reinterpret_cast<LPARAM>(&cds));
+  if (!g_host.keyboardWindow) return;
+  sendNotify(g_host.keyboardWindow, g_host.fields[index],
+             makeNotifyRecord(def.fieldType, def.valueFormat, def.limitMin, def.limitMax));
 }
 
 bool startKeyboard() {
-  std::string commandLine =
-      "\"" + g_host.keyboardPath + "\" /Project:Demo /Controller:" +
-      std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_host.window))) +
-      " /Thread:" + std::to_string(GetCurrentThreadId());
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    if (CreateProcessA(g_host.keyboardPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, nullptr, &si, &g_host.keyboard)) {
-      return true;
-    }
-    const DWORD error = GetLastError();
-    g_host.startError = "Could not start " + g_host.keyboardPath + " (error " +
-                        std::to_string(error) + ")";
-    if (error != ERROR_INTERNAL_ERROR) break;  // Wine under load: one retry
+  DWORD error = 0;
+  if (g_host.keyboard.start(g_host.keyboardPath,
+                            keyboardArguments("Demo", g_host.window, GetCurrentThreadId()),
+                            &error)) {
+    return true;
   }
+  g_host.startError =
+      "Could not start " + g_host.keyboardPath + " (error " + std::to_string(error) + ")";
   updateStatus();
   return false;
 }
 
 // Ends the keyboard: the terminate request, then a short wait for the process.
 DWORD stopKeyboard() {
-  DWORD code = STILL_ACTIVE;
-  if (!g_host.keyboard.hProcess) return code;
+  if (!g_host.keyboard.handle()) return STILL_ACTIVE;
   if (g_host.keyboardWindow) sendToKeyboard(messages().terminateKeyboard, 0, 0);
   g_host.keyboardWindow = nullptr;
-  if (WaitForSingleObject(g_host.keyboard.hProcess, 3000) != WAIT_OBJECT_0) {
-    TerminateProcess(g_host.keyboard.hProcess, 1);
-    WaitForSingleObject(g_host.keyboard.hProcess, 3000);
-  }
-  GetExitCodeProcess(g_host.keyboard.hProcess, &code);
-  CloseHandle(g_host.keyboard.hThread);
-  CloseHandle(g_host.keyboard.hProcess);
-  g_host.keyboard = PROCESS_INFORMATION{};
+  if (WaitForSingleObject(g_host.keyboard.handle(), 3000) != WAIT_OBJECT_0) g_host.keyboard.kill(1);
+  const DWORD code = g_host.keyboard.exitCode();
+  g_host.keyboard.close();
   return code;
 }
 
@@ -312,50 +242,6 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 // ---- The scripted tour ----------------------------------------------------------------------
 
-void pumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    pumpMessages();
-    if (condition()) return true;
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs) return false;
-    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
-
-struct PadQuery {
-  DWORD pid;
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK findPad(HWND window, LPARAM param) {
-  auto* q = reinterpret_cast<PadQuery*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  char cls[256] = {};
-  GetClassNameA(window, cls, sizeof cls);
-  if (pid == q->pid && IsWindowVisible(window) && std::strcmp(cls, q->className) == 0) {
-    q->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND visiblePad(const char* className) {
-  PadQuery q{g_host.keyboard.dwProcessId, className, nullptr};
-  EnumWindows(&findPad, reinterpret_cast<LPARAM>(&q));
-  return q.found;
-}
-
 // A GDI capture of the whole screen, written as a 24-bit BMP.
 bool saveScreenshot(const std::string& path) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
@@ -415,7 +301,7 @@ bool tourStop(const std::string& folder, int number, int field, const char* suff
   HWND pad = nullptr;
   const bool shown = waitFor(
       [&] {
-        pad = visiblePad(def.padClass);
+        pad = findVisibleWindow(g_host.keyboard.pid(), def.padClass);
         return pad != nullptr;
       },
       10000);

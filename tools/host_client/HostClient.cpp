@@ -1,0 +1,215 @@
+#include "HostClient.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace host_client {
+namespace {
+
+Messages registerMessages() {
+  Messages m{};
+  m.keyboardHandle = RegisterWindowMessageA("QDM32_1_KEYBOARDHANDLE");
+  m.terminateKeyboard = RegisterWindowMessageA("QDM32_1_TERMINATEKEYBOARD");
+  m.hideKeyboard = RegisterWindowMessageA("QDM32_1_HIDEKEYBOARD");
+  m.notifyKeyboard = RegisterWindowMessageA("QDM32_1_NOTIFYKEYBOARD");
+  m.language = RegisterWindowMessageA("QDM1_LANGUAGE");
+  m.touchKeyboardHides = RegisterWindowMessageA("QDM32_1_TOUCHKEYBOARDHIDES");
+  m.touchPosition = RegisterWindowMessageA("QDM32_1_TOUCHPOSITION");
+  m.touchShowLimits = RegisterWindowMessageA("QDM32_1_TOUCHSHOWLIMITS");
+  m.touchKeySize = RegisterWindowMessageA("QDM32_1_TOUCHKEYSIZE");
+  return m;
+}
+
+// A limit text into its 255-byte slot, NUL-terminated (and cut at 254 bytes).
+void copyText(char (&target)[255], const char* text) {
+  std::memset(target, 0, sizeof target);
+  if (text) std::memcpy(target, text, std::min(std::strlen(text), sizeof target - 1));
+}
+
+struct WindowQuery {
+  DWORD pid;
+  const char* className;  // nullptr: any
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
+  auto* q = reinterpret_cast<WindowQuery*>(param);
+  if (windowProcessId(window) != q->pid) return TRUE;
+  if (q->visibleOnly && !IsWindowVisible(window)) return TRUE;
+  if (q->className && windowClass(window) != q->className) return TRUE;
+  q->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> queryWindows(DWORD pid, const char* className, bool visibleOnly) {
+  WindowQuery q{pid, className, visibleOnly, {}};
+  if (pid != 0) EnumWindows(&collectWindow, reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+}  // namespace
+
+// ---- The protocol ---------------------------------------------------------------------------
+
+const Messages& messages() {
+  static const Messages m = registerMessages();
+  return m;
+}
+
+NotifyRecord makeNotifyRecord(std::int16_t fieldType, std::int16_t valueFormat,
+                              const char* limitMin, const char* limitMax) {
+  NotifyRecord record{};
+  record.reserved = 0;
+  record.fieldType = fieldType;
+  record.valueFormat = valueFormat;
+  copyText(record.limitMin, limitMin);
+  copyText(record.limitMax, limitMax);
+  return record;
+}
+
+SendResult sendRequest(HWND keyboard, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
+  SendResult r;
+  DWORD_PTR result = 0;
+  r.delivered = SendMessageTimeoutA(keyboard, message, wParam, lParam,
+                                    SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+  r.result = static_cast<LRESULT>(result);
+  return r;
+}
+
+SendResult sendCopyData(HWND keyboard, HWND field, ULONG_PTR tag, const void* data, DWORD size,
+                        DWORD timeoutMs) {
+  COPYDATASTRUCT cds{};
+  cds.dwData = tag;
+  cds.cbData = size;
+  cds.lpData = const_cast<void*>(data);
+  return sendRequest(keyboard, WM_COPYDATA, reinterpret_cast<WPARAM>(field),
+                     reinterpret_cast<LPARAM>(&cds), timeoutMs);
+}
+
+SendResult sendNotify(HWND keyboard, HWND field, const NotifyRecord& record) {
+  return sendCopyData(keyboard, field, messages().notifyKeyboard, &record, sizeof record);
+}
+
+LPARAM floatBits(float value) {
+  std::uint32_t bits = 0;
+  static_assert(sizeof bits == sizeof value, "a float has 32 bits");
+  std::memcpy(&bits, &value, sizeof bits);
+  return static_cast<LPARAM>(bits);
+}
+
+// ---- The pads -------------------------------------------------------------------------------
+
+std::string windowClass(HWND window) {
+  char buffer[256] = {};
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+DWORD windowProcessId(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+std::vector<HWND> visibleTopLevelWindows(DWORD pid) { return queryWindows(pid, nullptr, true); }
+
+HWND findVisibleWindow(DWORD pid, const char* className) {
+  auto found = queryWindows(pid, className, true);
+  return found.empty() ? nullptr : found.front();
+}
+
+HWND findWindow(DWORD pid, const char* className) {
+  auto found = queryWindows(pid, className, false);
+  return found.empty() ? nullptr : found.front();
+}
+
+// ---- Waiting --------------------------------------------------------------------------------
+
+void pumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    pumpMessages();
+    if (condition()) return true;
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) return false;
+    const DWORD slice = timeoutMs - elapsed < 10 ? timeoutMs - elapsed : 10;
+    MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+bool waitForProcessExit(HANDLE process, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    pumpMessages();
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return true;
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) return false;
+    MsgWaitForMultipleObjectsEx(1, &process, timeoutMs - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+// ---- The keyboard process -------------------------------------------------------------------
+
+std::string keyboardArguments(const char* project, HWND controller, DWORD thread) {
+  return std::string("/Project:") + project + " /Controller:" +
+         std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(controller))) +
+         " /Thread:" + std::to_string(thread);
+}
+
+KeyboardProcess::~KeyboardProcess() {
+  kill();
+  close();
+}
+
+bool KeyboardProcess::start(const std::string& exe, const std::string& arguments, DWORD* error) {
+  const std::string commandLine = "\"" + exe + "\" " + arguments;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &si, &info_)) {
+      return true;
+    }
+    const DWORD code = GetLastError();
+    if (error) *error = code;
+    // Under load Wine sometimes fails a start with ERROR_INTERNAL_ERROR; one retry is enough.
+    if (code != ERROR_INTERNAL_ERROR) break;
+  }
+  return false;
+}
+
+bool KeyboardProcess::running() const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD KeyboardProcess::exitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void KeyboardProcess::kill(UINT exitCode) {
+  if (running()) {
+    TerminateProcess(info_.hProcess, exitCode);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+}
+
+void KeyboardProcess::close() {
+  if (info_.hThread) CloseHandle(info_.hThread);
+  if (info_.hProcess) CloseHandle(info_.hProcess);
+  info_ = PROCESS_INFORMATION{};
+}
+
+}  // namespace host_client

@@ -1,0 +1,116 @@
+// The host side of the keyboard protocol, as every program that plays the HMI runtime needs it:
+// the registered messages, the notify record, requests with a timeout, starting the keyboard
+// process, waiting without fixed sleeps and finding the keyboard's pads.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace host_client {
+
+// ---- The protocol ---------------------------------------------------------------------------
+
+// The ids of the registered message names, registered on first use.
+struct Messages {
+  UINT keyboardHandle;
+  UINT terminateKeyboard;
+  UINT hideKeyboard;
+  UINT notifyKeyboard;
+  UINT language;
+  UINT touchKeyboardHides;
+  UINT touchPosition;
+  UINT touchShowLimits;
+  UINT touchKeySize;
+};
+const Messages& messages();
+
+#pragma pack(push, 1)
+struct NotifyRecord {
+  std::int16_t reserved;
+  std::int16_t fieldType;
+  std::int16_t valueFormat;
+  char limitMin[255];
+  char limitMax[255];
+};
+#pragma pack(pop)
+static_assert(sizeof(NotifyRecord) == 516, "the notify record has 516 bytes");
+
+// Limit texts longer than 254 bytes are cut; nullptr is an empty text.
+NotifyRecord makeNotifyRecord(std::int16_t fieldType, std::int16_t valueFormat,
+                              const char* limitMin = "", const char* limitMax = "");
+
+struct SendResult {
+  bool delivered = false;  // the keyboard answered within the timeout
+  LRESULT result = 0;
+};
+
+constexpr DWORD kRequestTimeoutMs = 5000;
+
+// A request to the keyboard's message window, sent and answered synchronously.
+SendResult sendRequest(HWND keyboard, UINT message, WPARAM wParam, LPARAM lParam,
+                       DWORD timeoutMs = kRequestTimeoutMs);
+SendResult sendCopyData(HWND keyboard, HWND field, ULONG_PTR tag, const void* data, DWORD size,
+                        DWORD timeoutMs = kRequestTimeoutMs);
+SendResult sendNotify(HWND keyboard, HWND field, const NotifyRecord& record);
+// The bits of a float as the key-size request carries them.
+LPARAM floatBits(float value);
+
+// ---- The pads -------------------------------------------------------------------------------
+
+inline constexpr char kNumPadClass[] = "PMXTouchKeyboard.FNumPad";
+inline constexpr char kHexPadClass[] = "PMXTouchKeyboard.FHexPad";
+inline constexpr char kBinPadClass[] = "PMXTouchKeyboard.FBinPad";
+inline constexpr char kAlphaPadClass[] = "PMXTouchKeyboard.FAlphaPad";
+
+std::string windowClass(HWND window);
+DWORD windowProcessId(HWND window);
+// The visible top-level windows of a process.
+std::vector<HWND> visibleTopLevelWindows(DWORD pid);
+// The top-level window of the process with this class that is visible, or nullptr.
+HWND findVisibleWindow(DWORD pid, const char* className);
+// The top-level window of the process with this class, visible or not, or nullptr.
+HWND findWindow(DWORD pid, const char* className);
+
+// ---- Waiting --------------------------------------------------------------------------------
+
+// Handles every message that is waiting for this thread (sent ones included).
+void pumpMessages();
+// Polls the condition, pumping messages in between, until it holds or the time is up.
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+// Waits for the process to end, pumping messages meanwhile.
+bool waitForProcessExit(HANDLE process, DWORD timeoutMs);
+
+// ---- The keyboard process -------------------------------------------------------------------
+
+// The argument string an HMI runtime passes.
+std::string keyboardArguments(const char* project, HWND controller, DWORD thread);
+
+class KeyboardProcess {
+ public:
+  KeyboardProcess() = default;
+  ~KeyboardProcess();  // kills the process if it is still running
+  KeyboardProcess(const KeyboardProcess&) = delete;
+  KeyboardProcess& operator=(const KeyboardProcess&) = delete;
+
+  // CreateProcess of exe with the argument string; retried once on ERROR_INTERNAL_ERROR. On
+  // failure *error (if given) holds the last error code.
+  bool start(const std::string& exe, const std::string& arguments, DWORD* error = nullptr);
+  HANDLE handle() const { return info_.hProcess; }
+  DWORD pid() const { return info_.dwProcessId; }
+  bool running() const;
+  // The exit code, or STILL_ACTIVE.
+  DWORD exitCode() const;
+  // Ends a process that still runs with this exit code and waits for it to go.
+  void kill(UINT exitCode = 99);
+  // Lets go of the process handles (after it ended); handle() is nullptr afterwards.
+  void close();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+}  // namespace host_client
