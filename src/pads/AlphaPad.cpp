@@ -6,7 +6,6 @@
 #include "app/HostProtocol.h"
 #include "controls/Keystrokes.h"
 #include "layouts/AlphaPadLayout.h"
-#include "pad_manager/PadManager.h"
 #include "pad_manager/Settings.h"
 
 namespace pmx {
@@ -75,20 +74,12 @@ void AlphaPad::onTouch(ControlArray array, int index) {
     case ControlArray::End:
       keyEndTouch(index);
       break;
-    case ControlArray::Close:
-      keyCloseTouch();
-      break;
-    case ControlArray::PadSwitch:
-      context_.pads.ShowPad(kPadNum);
-      context_.platform.host.setFocus(context_.values.targetWindow);
-      break;
-    case ControlArray::Move:
-      keyMoveTouch(index);
-      break;
     default:
       break;
   }
 }
+
+int AlphaPad::switchPadNumber() const { return kPadNum; }
 
 void AlphaPad::keyStandardTouch(int index) {
   const Control* key = find(ControlArray::Standard, index);

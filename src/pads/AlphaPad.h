@@ -29,6 +29,7 @@ class AlphaPad : public Pad {
 
  protected:
   void onTouch(ControlArray array, int index) override;
+  int switchPadNumber() const override;
 
  private:
   void keyStandardTouch(int index);

@@ -140,7 +140,20 @@ Control* Pad::keyAt(float x, float y) {
 void Pad::Touch(ControlArray array, int index) {
   // The handler may hide or even unload this pad (a host request that arrives while the pad
   // notifies the host): nothing of the pad is used after it.
-  onTouch(array, index);
+  switch (array) {
+    case ControlArray::Move:
+      keyMoveTouch(index);
+      break;
+    case ControlArray::Close:
+      keyCloseTouch();
+      break;
+    case ControlArray::PadSwitch:
+      keyPadTouch();
+      break;
+    default:
+      onTouch(array, index);
+      break;
+  }
 }
 
 void Pad::pointerDown(float x, float y) {
@@ -201,6 +214,11 @@ void Pad::keyCloseTouch() {
   Hide();
   context_.platform.host.setFocus(context_.values.targetWindow);
   notifyHostHidden();
+}
+
+void Pad::keyPadTouch() {
+  context_.pads.ShowPad(switchPadNumber());
+  context_.platform.host.setFocus(context_.values.targetWindow);
 }
 
 void Pad::notifyHostHidden() {

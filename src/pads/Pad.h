@@ -78,12 +78,16 @@ class Pad : public PadWindowEvents {
  protected:
   // Runs once each time the window is created: scales the pad.
   virtual void Form_Load();
-  // The Touch handlers of the pad's keys.
+  // The Touch handlers of the pad's own keys; the window keys (move, close, pad switch) are the
+  // same on every pad and handled here.
   virtual void onTouch(ControlArray array, int index) = 0;
+  // The pad that the pad-switch key shows.
+  virtual int switchPadNumber() const = 0;
 
   // Shared handlers of every pad.
   void keyMoveTouch(int index);
   void keyCloseTouch();
+  void keyPadTouch();
   void notifyHostHidden();
 
   Context& context_;

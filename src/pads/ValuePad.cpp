@@ -2,7 +2,6 @@
 
 #include "app/HostProtocol.h"
 #include "controls/Keystrokes.h"
-#include "pad_manager/PadManager.h"
 #include "pad_manager/Settings.h"
 
 namespace pmx {
@@ -34,6 +33,8 @@ void ValuePad::sendTag(ControlArray array, int index) {
   if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag);
 }
 
+int ValuePad::switchPadNumber() const { return kPadAlpha; }
+
 void ValuePad::onTouch(ControlArray array, int index) {
   switch (array) {
     case ControlArray::Standard:
@@ -44,16 +45,6 @@ void ValuePad::onTouch(ControlArray array, int index) {
       sendTag(array, index);
       Hide();
       notifyHostHidden();
-      break;
-    case ControlArray::Close:
-      keyCloseTouch();
-      break;
-    case ControlArray::PadSwitch:
-      context_.pads.ShowPad(kPadAlpha);
-      context_.platform.host.setFocus(context_.values.targetWindow);
-      break;
-    case ControlArray::Move:
-      keyMoveTouch(index);
       break;
     default:
       break;

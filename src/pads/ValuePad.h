@@ -17,6 +17,7 @@ class ValuePad : public Pad {
 
  protected:
   void onTouch(ControlArray array, int index) override;
+  int switchPadNumber() const override;
 
  private:
   void sendTag(ControlArray array, int index);

@@ -1,61 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <vector>
-
-#include "FakePlatform.h"
-#include "app/HostProtocol.h"
-#include "app/Keyboard.h"
-#include "pads/Pad.h"
+#include "KeyboardRig.h"
 
 namespace pmx {
 namespace {
 
-using test::FakePlatform;
+using test::kController;
+using test::kField;
 using test::kPreviousResult;
 
-constexpr WindowHandle kController = 0x1234;
-constexpr WindowHandle kField = 0x2000;
-
-class HostLinkTest : public ::testing::Test {
+class HostLinkTest : public ::testing::Test, public test::KeyboardRig {
  protected:
-  HostLinkTest() {
-    fake.host.windows[kController] = {};
-    fake.host.windows[kField].rect = {100, 100, 300, 125};
-  }
-
-  void start() { keyboard.Main("/Project:Plant1 /Controller:4660 /Thread:567", "C:\\Panel"); }
-
-  std::uint32_t id(const char* name) { return fake.host.idOf(name); }
-
   std::intptr_t send(const char* name, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
-    return keyboard.KeyboardWindowProc(fake.host.messageWindow, id(name), wParam, lParam);
+    return request(name, wParam, lParam);
   }
-
-  std::intptr_t notify(WindowHandle field, std::int16_t type, std::int16_t format,
-                       const char* min = "0", const char* max = "100",
-                       std::size_t size = kNotifyRecordBytes) {
-    std::vector<unsigned char> bytes(kNotifyRecordBytes, 0);
-    bytes[2] = static_cast<unsigned char>(type & 0xFF);
-    bytes[3] = static_cast<unsigned char>((type >> 8) & 0xFF);
-    bytes[4] = static_cast<unsigned char>(format & 0xFF);
-    bytes[5] = static_cast<unsigned char>((format >> 8) & 0xFF);
-    std::memcpy(bytes.data() + 6, min, std::strlen(min));
-    std::memcpy(bytes.data() + 261, max, std::strlen(max));
-    std::vector<unsigned char> payload(bytes.begin(), bytes.begin() + static_cast<long>(size));
-    CopyData data{id("QDM32_1_NOTIFYKEYBOARD"), static_cast<std::uint32_t>(size),
-                  payload.empty() ? nullptr : payload.data()};
-    return keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, field,
-                                       reinterpret_cast<std::intptr_t>(&data));
-  }
-
-  bool shown(int padNumber) {
-    Pad* pad = keyboard.pads().existingPad(padNumber);
-    return pad != nullptr && pad->Visible();
-  }
-
-  FakePlatform fake;
-  Keyboard keyboard{fake.platform};
 };
 
 TEST_F(HostLinkTest, StartUpRegistersTheProtocolAndAnnouncesTheWindowOnce) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "KeyboardRig.h"
 #include "app/HostProtocol.h"
 
 namespace pmx {
@@ -11,14 +12,8 @@ namespace {
 
 std::vector<unsigned char> record(std::int16_t type, std::int16_t format, const char* min,
                                   const char* max) {
-  std::vector<unsigned char> bytes(kNotifyRecordBytes, 0);
+  std::vector<unsigned char> bytes = test::notifyRecordBytes(type, format, min, max);
   bytes[0] = 0xAA;  // reserved: ignored
-  bytes[2] = static_cast<unsigned char>(type & 0xFF);
-  bytes[3] = static_cast<unsigned char>((type >> 8) & 0xFF);
-  bytes[4] = static_cast<unsigned char>(format & 0xFF);
-  bytes[5] = static_cast<unsigned char>((format >> 8) & 0xFF);
-  std::memcpy(bytes.data() + 6, min, std::strlen(min));
-  std::memcpy(bytes.data() + 261, max, std::strlen(max));
   return bytes;
 }
 

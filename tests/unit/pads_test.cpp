@@ -1,49 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
-#include <vector>
 
-#include "FakePlatform.h"
-#include "app/HostProtocol.h"
-#include "app/Keyboard.h"
+#include "KeyboardRig.h"
 #include "controls/Keystrokes.h"
-#include "pads/Pad.h"
 
 namespace pmx {
 namespace {
 
-using test::FakePlatform;
+using test::kField;
 
-constexpr WindowHandle kField = 0x2000;
-
-class PadsTest : public ::testing::Test {
+class PadsTest : public ::testing::Test, public test::KeyboardRig {
  protected:
   PadsTest() {
-    fake.host.windows[0x1234] = {};
-    fake.host.windows[kField].rect = {100, 100, 300, 125};
-    fake.host.windows[kField].text = "";
-    keyboard.Main("/Controller:4660 /Thread:9", "C:\\Panel");
+    start();
     fake.host.sent.clear();
-  }
-
-  std::uint32_t id(const char* name) { return fake.host.idOf(name); }
-
-  void request(const char* name, std::uintptr_t wParam, std::intptr_t lParam) {
-    keyboard.KeyboardWindowProc(fake.host.messageWindow, id(name), wParam, lParam);
   }
 
   void notify(std::int16_t type, std::int16_t format, const char* min = "",
               const char* max = "") {
-    std::vector<unsigned char> bytes(kNotifyRecordBytes, 0);
-    bytes[2] = static_cast<unsigned char>(type & 0xFF);
-    bytes[3] = static_cast<unsigned char>(type >> 8);
-    bytes[4] = static_cast<unsigned char>(format);
-    std::memcpy(bytes.data() + 6, min, std::strlen(min));
-    std::memcpy(bytes.data() + 261, max, std::strlen(max));
-    CopyData data{id("QDM32_1_NOTIFYKEYBOARD"), kNotifyRecordBytes, bytes.data()};
-    keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField,
-                                reinterpret_cast<std::intptr_t>(&data));
+    KeyboardRig::notify(kField, type, format, min, max);
   }
 
   Pad& pad(int n) { return *keyboard.pads().pad(n); }
@@ -61,8 +37,6 @@ class PadsTest : public ::testing::Test {
   int hides() { return fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")); }
   std::string fieldText() { return fake.host.windows[kField].text; }
 
-  FakePlatform fake;
-  Keyboard keyboard{fake.platform};
 };
 
 // --- sizing ------------------------------------------------------------------------------------
@@ -221,7 +195,7 @@ TEST_F(PadsTest, EndKeysSendHideAndNotifyOnce) {
     touch(pad(kPadNum), ControlArray::End, index);
     EXPECT_FALSE(pad(kPadNum).Visible());
     ASSERT_EQ(fake.host.sent.size(), 1u);
-    EXPECT_EQ(fake.host.sent[0].window, 0x1234u);
+    EXPECT_EQ(fake.host.sent[0].window, test::kController);
     EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_TOUCHKEYBOARDHIDES"));
     EXPECT_EQ(fake.host.sent[0].wParam, 0u);
     EXPECT_EQ(fake.host.sent[0].lParam, 0);
@@ -242,7 +216,7 @@ TEST_F(PadsTest, CloseKeyHidesAndNotifiesWithoutTyping) {
 }
 
 TEST_F(PadsTest, EndKeyStillHidesWhenTheControllerIsGone) {
-  fake.host.windows.erase(0x1234);
+  fake.host.windows.erase(test::kController);
   notify(306, 0);
   touch(pad(kPadNum), ControlArray::End, 1);
   EXPECT_FALSE(pad(kPadNum).Visible());
