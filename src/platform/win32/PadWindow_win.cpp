@@ -236,12 +236,22 @@ class PadWindow : public NativeWindow {
     DeleteObject(pen);
   }
 
-  // Draws a line of text centred horizontally in an area, its top at y, clipped to the area.
+  // Draws a line of text centred horizontally in an area, its top at y. A line wider than the
+  // area starts at its left edge and shows only the characters that fit whole.
   static void centredText(HDC dc, const std::wstring& text, const RECT& area, int y) {
+    const int width = area.right - area.left;
+    int length = static_cast<int>(text.size());
     SIZE size = {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ExtTextOutW(dc, area.left + (area.right - area.left - size.cx) / 2, y, ETO_CLIPPED, &area,
-                text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    int x = area.left + (width - size.cx) / 2;
+    if (size.cx > width) {
+      const int margin = std::min(2, width);
+      int fit = 0;
+      GetTextExtentExPointW(dc, text.c_str(), length, width - margin, &fit, nullptr, &size);
+      length = std::max(0, std::min(fit, length));
+      x = area.left + margin;
+    }
+    ExtTextOutW(dc, x, y, ETO_CLIPPED, &area, text.c_str(), static_cast<UINT>(length), nullptr);
   }
 
   void paintLabel(HDC dc, const Control& c) {
@@ -275,7 +285,8 @@ class PadWindow : public NativeWindow {
         // A small arrow in the left part, the caption beside it.
         int side = std::min(w * 2 / 5, h / 2);
         paintPictogram(dc, c.picture, r.left + w / 12, r.top + (h - side) / 2, side);
-        textArea.left = r.left + w / 12 + side;
+        // The arrow keeps to the left part of its box; the caption takes the rest of the key.
+        textArea.left = r.left + w / 12 + side * 2 / 5;
       } else {
         int side = std::min(w, h) * 4 / 5;
         paintPictogram(dc, c.picture, r.left + (w - side) / 2, r.top + (h - side) / 2, side);
