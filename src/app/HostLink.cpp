@@ -9,7 +9,7 @@
 namespace pmx {
 
 bool keySizeFactorFromBits(std::uint32_t bits, float& factor) {
-  float value;
+  float value = 0;
   static_assert(sizeof value == sizeof bits, "the host sends a single-precision float");
   std::memcpy(&value, &bits, sizeof value);
   if (!std::isfinite(value) || value < kMinKeySizeFactor || value > kMaxKeySizeFactor) {
