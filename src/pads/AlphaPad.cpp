@@ -5,6 +5,7 @@
 
 #include "app/HostProtocol.h"
 #include "controls/Keystrokes.h"
+#include "controls/VirtualKeys.h"
 #include "layouts/AlphaPadLayout.h"
 #include "pad_manager/Settings.h"
 
@@ -12,9 +13,6 @@ namespace pmx {
 
 namespace {
 
-constexpr std::uint8_t kVkShift = 0x10;
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkMenu = 0x12;
 constexpr std::uint32_t kEsMultiline = 0x0004;
 
 std::int16_t toggled(std::int16_t flag) { return static_cast<std::int16_t>(~flag); }
@@ -88,15 +86,19 @@ void AlphaPad::keyStandardTouch(int index) {
   if (key == nullptr || !parseKeyCode(key->tag, code)) return;
   context_.platform.host.setFocus(context_.values.targetWindow);
   KeyInjector& keys = context_.platform.keys;
+  const auto event = [&keys](VirtualKeyCode vk, bool up) {
+    keys.keyEvent(static_cast<std::uint8_t>(vk), up);
+  };
   const bool shift = modifiers_.shift(), ctrl = modifiers_.ctrl(), alt = modifiers_.alt();
-  if (shift) keys.keyEvent(kVkShift, false);
-  if (ctrl) keys.keyEvent(kVkControl, false);
-  if (alt) keys.keyEvent(kVkMenu, false);
-  keys.keyEvent(code, false);
-  keys.keyEvent(code, true);
-  if (shift) keys.keyEvent(kVkShift, true);
-  if (ctrl) keys.keyEvent(kVkControl, true);
-  if (alt) keys.keyEvent(kVkMenu, true);
+  if (shift) event(kVkShift, false);
+  if (ctrl) event(kVkControl, false);
+  if (alt) event(kVkMenu, false);
+  event(code, false);
+  event(code, true);
+  // Released in the order they were pressed.
+  if (shift) event(kVkShift, true);
+  if (ctrl) event(kVkControl, true);
+  if (alt) event(kVkMenu, true);
   clearLatches();
   ShowModifierState();
 }
