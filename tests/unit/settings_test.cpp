@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "KeyboardRig.h"
+
+namespace pmx {
+namespace {
+
+class SettingsTest : public ::testing::Test, public test::KeyboardRig {
+ protected:
+  SettingsTest() { start(); }
+  Control& key(int pad, ControlArray array, int index) {
+    return *keyboard.pads().pad(pad)->find(array, index);
+  }
+  std::string caption(int pad, ControlArray array, int index = 0) {
+    return keyboard.pads().pad(pad)->find(array, index)->caption;
+  }
+};
+
+TEST_F(SettingsTest, WithoutAFileTheDesignStaysAndTheLimitCaptionsAreTheDefaults) {
+  request("QDM1_LANGUAGE", 1031);
+  EXPECT_EQ(keyboard.values().charSet, 0);
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ".");
+  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).tag, ".");
+  EXPECT_EQ(caption(kPadNum, ControlArray::LabelLimits, 0), "Maximum");
+  EXPECT_EQ(caption(kPadHex, ControlArray::LabelLimits, 1), "Minimum");
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, i).visible);
+}
+
+TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCaptions) {
+  fake.profile.set("Replace", "2055", "1031");
+  fake.profile.set("CharSet", "1031", "238");
+  fake.profile.set("1031 numpad text", "std10", ",");  // names match in any letter case
+  fake.profile.set("1031 NumPad KeyCode", "Std10", "{DEL}");
+  fake.profile.set("1031 AlphaPad Text", "Extra1", "F1");
+  fake.profile.set("2055 Text", "Max", "Hoechstwert");
+  fake.profile.set("1031 Text", "Max", "wrong section");
+  fake.layouts.installed = {0x04090409, 0x04070407, 0x040C040C};
+  request("QDM1_LANGUAGE", 2055);
+
+  EXPECT_EQ(keyboard.values().charSet, 238);
+  EXPECT_EQ(fake.layouts.current() & 0xFFFF, 0x0407u);
+  // The value pads share their texts: the "." key and the "A" key change together.
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ",");
+  EXPECT_EQ(caption(kPadHex, ControlArray::Standard, 10), ",");
+  EXPECT_EQ(key(kPadHex, ControlArray::Standard, 10).tag, "{DEL}");
+  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
+  EXPECT_EQ(key(kPadNum, ControlArray::End, 1).font.charset, 2);  // no entry: design font kept
+  EXPECT_EQ(caption(kPadBin, ControlArray::LabelLimits, 0), "Hoechstwert");
+  EXPECT_EQ(key(kPadBin, ControlArray::LimitMax, 0).font.charset, 238);
+  EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 1).visible);
+  EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
+}
+
+TEST_F(SettingsTest, EmptyLimitCaptionEmptiesTheLabelButEmptyKeyTextsKeepTheDesign) {
+  fake.profile.set("7 Text", "Min", "");
+  fake.profile.set("7 NumPad Text", "Std5", "");
+  request("QDM1_LANGUAGE", 7);
+  EXPECT_EQ(caption(kPadNum, ControlArray::LabelLimits, 1), "");
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 5), "5");
+}
+
+TEST_F(SettingsTest, KeyboardLayoutCycleEndsOnTheStartWhenTheLanguageIsNotInstalled) {
+  fake.layouts.installed = {0x04090409, 0x04070407, 0x040C040C};
+  fake.layouts.active = 1;
+  request("QDM1_LANGUAGE", 1041);
+  EXPECT_EQ(fake.layouts.active, 1u);
+  EXPECT_EQ(fake.layouts.switches, 3);
+  // A language above 65535 never matches the low 16 bits of a layout.
+  request("QDM1_LANGUAGE", 0x10409);
+  EXPECT_EQ(fake.layouts.active, 1u);
+}
+
+TEST_F(SettingsTest, KeySizeReloadBringsBackTheDesignTexts) {
+  fake.profile.set("1031 NumPad Text", "Std10", ",");
+  request("QDM1_LANGUAGE", 1031);
+  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ".");
+}
+
+}  // namespace
+}  // namespace pmx
