@@ -23,7 +23,6 @@ class HostLink {
                                    std::uintptr_t wParam, std::intptr_t lParam);
 
   bool linked() const { return messageWindow_ != 0; }
-  WindowHandle messageWindow() const { return messageWindow_; }
 
  private:
   void notifyRequest(std::uintptr_t wParam, std::intptr_t lParam);

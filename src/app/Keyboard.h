@@ -29,7 +29,6 @@ class Keyboard {
   ModuleValues& values() { return values_; }
   PadManager& pads() { return pads_; }
   HostLink& hostLink() { return link_; }
-  Context& context() { return context_; }
 
  private:
   ModuleValues values_;

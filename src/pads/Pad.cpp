@@ -97,8 +97,6 @@ void Pad::SetHeight(float height) {
   pushBounds();
 }
 
-WindowHandle Pad::hWnd() const { return window_ != nullptr ? window_->handle() : 0; }
-
 Control* Pad::find(ControlArray array, int index) {
   for (Control& c : controls_) {
     if (c.array == array && c.index == index) return &c;

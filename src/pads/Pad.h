@@ -45,7 +45,6 @@ class Pad : public PadWindowEvents {
   float ScaleWidth() const { return width_ - frameWidth_; }    // client width
   float ScaleHeight() const { return height_ - frameHeight_; }  // client height
 
-  WindowHandle hWnd() const;
   // Puts the window into the topmost band without moving, sizing or activating it.
   void makeTopmost();
 

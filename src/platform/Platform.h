@@ -44,7 +44,6 @@ class HostWindows {
                                      std::uintptr_t wParam, std::intptr_t lParam) = 0;
   // Reads the COPYDATASTRUCT that the lParam of a WM_COPYDATA points to; false for none.
   virtual bool readCopyData(std::intptr_t lParam, CopyData& data) = 0;
-  virtual ThreadId currentThread() = 0;
   virtual bool attachInput(ThreadId hostThread, bool attach) = 0;
   virtual std::intptr_t sendMessage(WindowHandle window, std::uint32_t message,
                                     std::uintptr_t wParam, std::intptr_t lParam) = 0;

@@ -76,7 +76,6 @@ class FakeHost : public HostWindows {
     data = *reinterpret_cast<const CopyData*>(lParam);
     return true;
   }
-  ThreadId currentThread() override { return 77; }
   bool attachInput(ThreadId hostThread, bool attach) override {
     attachments.emplace_back(hostThread, attach);
     return true;

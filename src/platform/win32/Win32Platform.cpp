@@ -21,14 +21,20 @@ float twipsPerPixel(int axis) {
 
 }  // namespace
 
-float twipsPerPixelX() { return twipsPerPixel(LOGPIXELSX); }
-float twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
+// The process is system-DPI aware: the screen's DPI it sees is fixed for its lifetime, so it is
+// asked once rather than at every conversion while painting.
+float twipsPerPixelX() {
+  static const float value = twipsPerPixel(LOGPIXELSX);
+  return value;
+}
+float twipsPerPixelY() {
+  static const float value = twipsPerPixel(LOGPIXELSY);
+  return value;
+}
 
 // --- Win32Host -----------------------------------------------------------------------------------
 
-std::uint32_t Win32Host::registerMessage(const char* name) {
-  return RegisterWindowMessageA(name);
-}
+std::uint32_t Win32Host::registerMessage(const char* name) { return RegisterWindowMessageA(name); }
 
 LRESULT CALLBACK Win32Host::KeyboardWindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
@@ -52,16 +58,15 @@ WindowHandle Win32Host::openMessageWindow() {
   RECT frame = {0, 0, static_cast<LONG>(std::lround(kMessageWindowClientWidth / tx)),
                 static_cast<LONG>(std::lround(kMessageWindowClientHeight / ty))};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  messageWindow_ = CreateWindowExA(0, kMessageWindowClass, kMessageWindowTitle,
-                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                   nullptr, instance, nullptr);
-  if (messageWindow_ == nullptr) return 0;
-  SetWindowLongPtrA(messageWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  previousWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(messageWindow_, GWLP_WNDPROC));
-  SetWindowLongPtrA(messageWindow_, GWLP_WNDPROC,
+  HWND window = CreateWindowExA(0, kMessageWindowClass, kMessageWindowTitle, WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) return 0;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  previousWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  SetWindowLongPtrA(window, GWLP_WNDPROC,
                     reinterpret_cast<LONG_PTR>(&Win32Host::KeyboardWindowProc));
-  return fromHwnd(messageWindow_);
+  return fromHwnd(window);
 }
 
 void Win32Host::closeMessageWindow(WindowHandle window) {
@@ -71,7 +76,6 @@ void Win32Host::closeMessageWindow(WindowHandle window) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
   }
   DestroyWindow(hwnd);
-  if (hwnd == messageWindow_) messageWindow_ = nullptr;
   // With the message window gone the keyboard has nothing left to do: end the message loop.
   PostQuitMessage(0);
 }
@@ -79,9 +83,8 @@ void Win32Host::closeMessageWindow(WindowHandle window) {
 std::intptr_t Win32Host::callPrevious(WindowHandle window, std::uint32_t message,
                                       std::uintptr_t wParam, std::intptr_t lParam) {
   WNDPROC previous = previousWindowProc_ != nullptr ? previousWindowProc_ : DefWindowProcA;
-  return static_cast<std::intptr_t>(CallWindowProcA(previous, toHwnd(window), message,
-                                                    static_cast<WPARAM>(wParam),
-                                                    static_cast<LPARAM>(lParam)));
+  return static_cast<std::intptr_t>(CallWindowProcA(
+      previous, toHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
 bool Win32Host::readCopyData(std::intptr_t lParam, CopyData& data) {
@@ -94,17 +97,14 @@ bool Win32Host::readCopyData(std::intptr_t lParam, CopyData& data) {
   return true;
 }
 
-ThreadId Win32Host::currentThread() { return GetCurrentThreadId(); }
-
 bool Win32Host::attachInput(ThreadId hostThread, bool attach) {
   return AttachThreadInput(GetCurrentThreadId(), hostThread, attach ? TRUE : FALSE) != FALSE;
 }
 
 std::intptr_t Win32Host::sendMessage(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
-  return static_cast<std::intptr_t>(SendMessageA(toHwnd(window), message,
-                                                 static_cast<WPARAM>(wParam),
-                                                 static_cast<LPARAM>(lParam)));
+  return static_cast<std::intptr_t>(SendMessageA(
+      toHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
 void Win32Host::setFocus(WindowHandle window) { SetFocus(toHwnd(window)); }

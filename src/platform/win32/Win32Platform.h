@@ -27,7 +27,6 @@ class Win32Host : public HostWindows {
   std::intptr_t callPrevious(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) override;
   bool readCopyData(std::intptr_t lParam, CopyData& data) override;
-  ThreadId currentThread() override;
   bool attachInput(ThreadId hostThread, bool attach) override;
   std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
@@ -42,7 +41,6 @@ class Win32Host : public HostWindows {
                                              LPARAM lParam);
   Procedure procedure_;
   WNDPROC previousWindowProc_ = nullptr;
-  HWND messageWindow_ = nullptr;
 };
 
 class Win32Screen : public Screen {
