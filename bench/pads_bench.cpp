@@ -37,8 +37,9 @@ void BM_TouchDigitKey(benchmark::State& state) {
   for (auto _ : state) {
     pad.pointerDown(x, y);
     pad.pointerUp(x, y);
-    rig.fake.keys.strings.clear();
+    rig.fake.keys.batches.clear();
     rig.fake.host.windows[kField].text.clear();
+    rig.fake.host.windows[kField].caret = 0;
   }
 }
 BENCHMARK(BM_TouchDigitKey);

@@ -37,6 +37,22 @@ void HostLink::CloseHostLink() {
   host.closeMessageWindow(window);
 }
 
+void HostLink::shutDown(bool windowDestroyed) {
+  ModuleValues& v = context_.values;
+  if (windowDestroyed) {
+    // Destroyed from elsewhere: the window is going anyway, only the link to the host is undone.
+    if (linked()) {
+      context_.platform.host.attachInput(static_cast<ThreadId>(v.controllerThread), false);
+      messageWindow_ = 0;
+    }
+  } else {
+    CloseHostLink();
+  }
+  v.ended = true;
+  context_.pads.UnloadAllPads();
+  context_.platform.host.endMessageLoop();
+}
+
 std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
   ModuleValues& v = context_.values;
@@ -44,12 +60,16 @@ std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t me
   // Registered ids are never 0; a registration that failed must not match every message 0.
   auto is = [message](std::uint32_t id) { return id != 0 && message == id; };
 
-  if (is(v.msg.terminateKeyboard)) {
-    CloseHostLink();
-    pads.UnloadAllPads();
+  // The terminate request, a polite close (as task managers send it) and the end of the user's
+  // session all end the keyboard the same way.
+  if (is(v.msg.terminateKeyboard) || message == kWmClose ||
+      (message == kWmEndSession && wParam != 0)) {
+    shutDown(false);
     return 0;  // the window is gone: nothing to pass on
   }
-  if (is(v.msg.hideKeyboard)) {
+  if (message == kWmDestroy) {
+    shutDown(true);
+  } else if (is(v.msg.hideKeyboard)) {
     pads.HideAllPads();
   } else if (is(v.msg.language)) {
     v.languageId = static_cast<std::int32_t>(wParam);
@@ -57,6 +77,7 @@ std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t me
     pads.UnloadAllPads();
     pads.LoadAllPads();
     pads.ChangeLanguageAllPads();
+    v.languageApplied = true;
   } else if (is(v.msg.touchPosition)) {
     v.touchPosition = static_cast<std::int32_t>(lParam);
   } else if (is(v.msg.touchShowLimits)) {
@@ -66,6 +87,7 @@ std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t me
   } else if (message == kWmCopyData) {
     notifyRequest(wParam, lParam);
   }
+  pads.syncWindows();
   return context_.platform.host.callPrevious(window, message, wParam, lParam);
 }
 
@@ -75,6 +97,8 @@ void HostLink::keySizeRequest(std::intptr_t lParam) {
   context_.values.keySizeFactor = factor;
   context_.pads.UnloadAllPads();
   context_.pads.LoadAllPads();
+  // The reloaded pads keep the language the host chose: what they show and type stays the same.
+  if (context_.values.languageApplied) context_.pads.ChangeLanguageAllPads();
 }
 
 void HostLink::notifyRequest(std::uintptr_t wParam, std::intptr_t lParam) {

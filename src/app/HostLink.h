@@ -25,6 +25,9 @@ class HostLink {
   bool linked() const { return messageWindow_ != 0; }
 
  private:
+  // The end of the keyboard: the host link closes (unless the window is already going), every pad
+  // is unloaded and the message loop ends. Nothing of the keyboard comes back afterwards.
+  void shutDown(bool windowDestroyed);
   void notifyRequest(std::uintptr_t wParam, std::intptr_t lParam);
   void keySizeRequest(std::intptr_t lParam);
 

@@ -15,7 +15,11 @@ constexpr std::array<const char*, 9> kMessageNames = {
     "QDM32_1_TOUCHPOSITION",   "QDM32_1_TOUCHSHOWLIMITS",   "QDM32_1_TOUCHKEYSIZE",
 };
 
-constexpr std::uint32_t kWmCopyData = 74;
+// Window messages of the system that the message window answers.
+constexpr std::uint32_t kWmDestroy = 0x0002;
+constexpr std::uint32_t kWmClose = 0x0010;
+constexpr std::uint32_t kWmEndSession = 0x0016;
+constexpr std::uint32_t kWmCopyData = 0x004A;
 
 // Pad numbers.
 constexpr int kPadNum = 0;

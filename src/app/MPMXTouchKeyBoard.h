@@ -35,6 +35,11 @@ struct ModuleValues {
   std::int16_t showLimits = 0;  // 0 or -1
   std::int32_t languageId = 0;
   std::int16_t charSet = 0;
+  // A language request has set the pads' texts; reloads keep that language from then on.
+  bool languageApplied = false;
+  // The host link has closed: the keyboard is ending, nothing of it comes back, nothing more is
+  // sent to the host.
+  bool ended = false;
 };
 
 constexpr std::int16_t kTrue = -1;

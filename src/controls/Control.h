@@ -92,4 +92,17 @@ struct Control {
   bool isKey() const { return kind == ControlKind::Key; }
 };
 
+inline bool operator==(const Font& a, const Font& b) {
+  return a.name == b.name && a.size == b.size && a.bold == b.bold && a.charset == b.charset;
+}
+
+// Whether two states of a control look the same on screen: same place, same drawing. The Tag is
+// not drawn.
+inline bool sameLook(const Control& a, const Control& b) {
+  return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
+         a.visible == b.visible && a.pressed == b.pressed && a.backColor == b.backColor &&
+         a.foreColor == b.foreColor && a.picture == b.picture && a.systemText == b.systemText &&
+         a.caption == b.caption && a.font == b.font;
+}
+
 }  // namespace pmx

@@ -3,16 +3,18 @@
 #include <algorithm>
 
 namespace pmx {
-namespace {
 
-KeyEvent keyEvent(VirtualKeyCode vk, bool up) {
+KeyEvent typedKeyEvent(VirtualKeyCode vk, bool up) {
   KeyEvent e;
   e.kind = KeyEvent::Kind::Key;
   e.vk = vk;
   e.up = up;
   e.extended = isNavigationKey(vk);
+  e.scanCode = true;
   return e;
 }
+
+namespace {
 
 KeyEvent unicodeEvent(char16_t unit, bool up) {
   KeyEvent e;
@@ -37,16 +39,16 @@ bool sameKey(const KeyEvent& a, const KeyEvent& b) {
 // Appends one stroke: modifiers down, the key (or Unicode unit) down and up, modifiers up.
 void appendStroke(std::vector<KeyEvent>& out, bool shift, bool ctrl, bool alt,
                   const KeyEvent& down) {
-  if (shift) out.push_back(keyEvent(kVkShift, false));
-  if (ctrl) out.push_back(keyEvent(kVkControl, false));
-  if (alt) out.push_back(keyEvent(kVkMenu, false));
+  if (shift) out.push_back(typedKeyEvent(kVkShift, false));
+  if (ctrl) out.push_back(typedKeyEvent(kVkControl, false));
+  if (alt) out.push_back(typedKeyEvent(kVkMenu, false));
   out.push_back(down);
   KeyEvent up = down;
   up.up = true;
   out.push_back(up);
-  if (shift) out.push_back(keyEvent(kVkShift, true));
-  if (ctrl) out.push_back(keyEvent(kVkControl, true));
-  if (alt) out.push_back(keyEvent(kVkMenu, true));
+  if (shift) out.push_back(typedKeyEvent(kVkShift, true));
+  if (ctrl) out.push_back(typedKeyEvent(kVkControl, true));
+  if (alt) out.push_back(typedKeyEvent(kVkMenu, true));
 }
 
 }  // namespace
@@ -58,19 +60,19 @@ std::vector<KeyEvent> keyEventsFor(const std::vector<KeyStroke>& strokes,
   for (const KeyStroke& s : strokes) {
     if (s.kind == KeyStroke::Kind::VirtualKey) {
       if (s.vk == 0 || s.vk > 0xFE) continue;  // no such key
-      appendStroke(out, s.shift, s.ctrl, s.alt, keyEvent(s.vk, false));
+      appendStroke(out, s.shift, s.ctrl, s.alt, typedKeyEvent(s.vk, false));
       continue;
     }
     const CharacterKey key = layout(s.ch);
     if (key.unit == 0) continue;
-    if (!key.hasKey) {
+    if (!key.hasKey || key.dead) {
       appendStroke(out, s.shift, s.ctrl, s.alt, unicodeEvent(key.unit, false));
       continue;
     }
     bool shift = s.shift || key.shift;
     const bool ownModifiers = s.shift || s.ctrl || s.alt;
     if (key.capsLockInverts && !ownModifiers && !key.ctrl && !key.alt) shift = !shift;
-    appendStroke(out, shift, s.ctrl || key.ctrl, s.alt || key.alt, keyEvent(key.vk, false));
+    appendStroke(out, shift, s.ctrl || key.ctrl, s.alt || key.alt, typedKeyEvent(key.vk, false));
   }
   return out;
 }
@@ -95,6 +97,14 @@ std::vector<KeyEvent> releasesAfter(const std::vector<KeyEvent>& events, std::si
     }
   }
   return releases;
+}
+
+void injectKeyEvents(KeyInjector& keys, const std::vector<KeyEvent>& events) {
+  if (events.empty()) return;
+  const std::size_t delivered = keys.inject(events);
+  if (delivered >= events.size()) return;
+  const std::vector<KeyEvent> releases = releasesAfter(events, delivered);
+  if (!releases.empty()) keys.inject(releases);
 }
 
 }  // namespace pmx

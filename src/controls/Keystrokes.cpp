@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "controls/KeyEvents.h"
 #include "controls/VirtualKeys.h"
 
 namespace pmx {
@@ -268,10 +269,11 @@ class Parser {
 
 KeystrokeParse parseKeystrokes(const std::string& text) { return Parser(text).run(); }
 
-void sendKeystrokes(KeyInjector& keys, const std::string& text) {
+void sendKeystrokes(KeyInjector& keys, const std::string& text, std::int16_t charset) {
   const KeystrokeParse parsed = parseKeystrokes(text);
   if (!parsed.ok || parsed.strokes.empty()) return;
-  keys.sendKeys(parsed.strokes);
+  injectKeyEvents(keys, keyEventsFor(parsed.strokes,
+                                     [&](char ch) { return keys.characterKey(ch, charset); }));
 }
 
 }  // namespace pmx

@@ -20,9 +20,19 @@
 #include <string>
 #include <vector>
 
+#include "controls/VirtualKeys.h"
 #include "platform/Platform.h"
 
 namespace pmx {
+
+// One keystroke of a keystroke string: a virtual key or a character, with the modifiers to hold.
+struct KeyStroke {
+  enum class Kind : std::uint8_t { VirtualKey, Character };
+  Kind kind = Kind::VirtualKey;
+  VirtualKeyCode vk = 0;  // for VirtualKey
+  char ch = 0;            // for Character: one 8-bit character of the string's code page
+  bool shift = false, ctrl = false, alt = false;
+};
 
 // Repeat counts such as {LEFT 300} are capped here.
 constexpr int kMaxKeystrokeRepeat = 255;
@@ -56,8 +66,9 @@ struct KeystrokeParse {
 
 KeystrokeParse parseKeystrokes(const std::string& text);
 
-// Sends a keystroke string to the window with the focus, as one batch. An empty string and a
-// malformed string send nothing (not even the valid beginning of a malformed one).
-void sendKeystrokes(KeyInjector& keys, const std::string& text);
+// Sends a keystroke string to the window with the focus, as one batch. Its characters are in the
+// code page of the font character set `charset`, the one its key's caption is shown in. An empty
+// string and a malformed string send nothing (not even the valid beginning of a malformed one).
+void sendKeystrokes(KeyInjector& keys, const std::string& text, std::int16_t charset);
 
 }  // namespace pmx

@@ -157,6 +157,40 @@ constexpr PictoShape kMenu[] = {
     polygon(kWhite, kBlack, {{55, 50}, {55, 89}, {64, 80}, {71, 95}, {76, 93}, {69, 78}, {83, 78}}),
 };
 
+// --- Stand-ins for symbol-font characters -----------------------------------------------------
+
+// Symbol's thin arrows (the Tab caption's): a shaft across the middle ending in a head at the left.
+constexpr PictoShape kThinLeft[] = {polygon(
+    kBlack, kNoColor, {{6, 50}, {36, 28}, {36, 44}, {94, 44}, {94, 56}, {36, 56}, {36, 72}})};
+constexpr PictoShape kThinRight[] = {mirroredX(kThinLeft[0])};
+constexpr PictoShape kThinUp[] = {transposed(kThinLeft[0])};
+constexpr PictoShape kThinDown[] = {transposed(mirroredX(kThinLeft[0]))};
+constexpr PictoShape kBar[] = {rect(44, 4, 56, 96, kBlack, kNoColor)};
+
+// Wingdings' white arrows (the Shift keys' and the Shift lock's): outlined, pointing up or down.
+constexpr PictoShape kWhiteUp =
+    shape(ShapeKind::Polygon, kWhite, kBlack, 6,
+          {{50, 6}, {92, 50}, {68, 50}, {68, 94}, {32, 94}, {32, 50}, {8, 50}});
+constexpr PictoShape kWhiteArrowUp[] = {kWhiteUp};
+constexpr PictoShape kWhiteArrowDown[] = {mapped(kWhiteUp, [](PictoPoint p) {
+  return PictoPoint{p.x, static_cast<std::int16_t>(100 - p.y)};
+})};
+constexpr PictoShape kWhiteArrowLeft[] = {transposed(kWhiteUp)};
+constexpr PictoShape kWhiteArrowRight[] = {transposed(kWhiteArrowDown[0])};
+
+// The system key's flag: four panes.
+constexpr PictoShape kFlag[] = {
+    rect(10, 10, 46, 46, kBlack, kNoColor), rect(54, 10, 90, 46, kBlack, kNoColor),
+    rect(10, 54, 46, 90, kBlack, kNoColor), rect(54, 54, 90, 90, kBlack, kNoColor)};
+
+bool sameName(const char* a, const char* b) {
+  for (; *a != 0 && *b != 0; ++a, ++b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(*a) != lower(*b)) return false;
+  }
+  return *a == *b;
+}
+
 template <std::size_t N>
 constexpr PictogramDrawing drawing(const PictoShape (&shapes)[N]) {
   return {shapes, N};
@@ -202,6 +236,41 @@ PictogramDrawing pictogramDrawing(Pictogram picture) {
       return drawing(kPageDown);
     case Pictogram::Menu:
       return drawing(kMenu);
+  }
+  return {nullptr, 0};
+}
+
+PictogramDrawing symbolGlyphDrawing(const char* fontName, unsigned char ch) {
+  if (sameName(fontName, "Symbol")) {
+    switch (ch) {
+      case 0x7C:
+        return drawing(kBar);
+      case 0xAC:
+        return drawing(kThinLeft);
+      case 0xAD:
+        return drawing(kThinUp);
+      case 0xAE:
+        return drawing(kThinRight);
+      case 0xAF:
+        return drawing(kThinDown);
+      default:
+        break;
+    }
+  } else if (sameName(fontName, "Wingdings")) {
+    switch (ch) {
+      case 0xEF:
+        return drawing(kWhiteArrowLeft);
+      case 0xF0:
+        return drawing(kWhiteArrowRight);
+      case 0xF1:
+        return drawing(kWhiteArrowUp);
+      case 0xF2:
+        return drawing(kWhiteArrowDown);
+      case 0xFF:
+        return drawing(kFlag);
+      default:
+        break;
+    }
   }
   return {nullptr, 0};
 }

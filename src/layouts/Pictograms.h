@@ -40,4 +40,10 @@ struct PictogramDrawing {
 // The drawing of a pictogram; an empty drawing for Pictogram::None.
 PictogramDrawing pictogramDrawing(Pictogram picture);
 
+// A drawing that stands in for a character of the Symbol or Wingdings font (names in any case)
+// where the system lacks the font or its glyph: the arrows and bars of the Tab, Shift and
+// Shift-lock captions, the system key's flag. Characters it does not know get an empty drawing:
+// nothing is better than an empty box.
+PictogramDrawing symbolGlyphDrawing(const char* fontName, unsigned char ch);
+
 }  // namespace pmx

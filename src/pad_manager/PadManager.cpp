@@ -111,6 +111,12 @@ void PadManager::ChangeLanguageAllPads() {
   for (int n : kAllPadsOrder) pad(n)->ChangeLanguage();
 }
 
+void PadManager::syncWindows() {
+  for (const std::unique_ptr<Pad>& p : pads_) {
+    if (p) p->syncWindow();
+  }
+}
+
 void PadManager::SetKeyboardLanguage() { pmx::SetKeyboardLanguage(context_); }
 
 }  // namespace pmx

@@ -33,6 +33,8 @@ class PadManager {
   void LoadAllPads();
   void UnloadAllPads();
   void ChangeLanguageAllPads();
+  // Has every loaded pad's window paint what changed since the last call.
+  void syncWindows();
 
   // Maps the host language through the settings file, takes its character set and switches the
   // keyboard layout of this thread to it.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/HostProtocol.h"
+#include "controls/KeyEvents.h"
 #include "controls/Keystrokes.h"
 #include "controls/VirtualKeys.h"
 #include "layouts/AlphaPadLayout.h"
@@ -85,9 +86,13 @@ void AlphaPad::keyStandardTouch(int index) {
   // A tag that is not a key code sends nothing and leaves focus and modifiers alone.
   if (key == nullptr || !parseKeyCode(key->tag, code)) return;
   context_.platform.host.setFocus(context_.values.targetWindow);
-  KeyInjector& keys = context_.platform.keys;
-  const auto event = [&keys](VirtualKeyCode vk, bool up) {
-    keys.keyEvent(static_cast<std::uint8_t>(vk), up);
+  // Plain key events: the virtual-key code, scan code 0, no extended-key flag.
+  std::vector<KeyEvent> events;
+  const auto event = [&events](VirtualKeyCode vk, bool up) {
+    KeyEvent e;
+    e.vk = vk;
+    e.up = up;
+    events.push_back(e);
   };
   const bool shift = modifiers_.shift(), ctrl = modifiers_.ctrl(), alt = modifiers_.alt();
   if (shift) event(kVkShift, false);
@@ -99,6 +104,7 @@ void AlphaPad::keyStandardTouch(int index) {
   if (shift) event(kVkShift, true);
   if (ctrl) event(kVkControl, true);
   if (alt) event(kVkMenu, true);
+  injectKeyEvents(context_.platform.keys, events);
   clearLatches();
   ShowModifierState();
 }
@@ -143,7 +149,7 @@ void AlphaPad::keyShiftTouch(int index) {
 void AlphaPad::keyExtraTouch(int index) {
   context_.platform.host.setFocus(context_.values.targetWindow);
   const Control* key = find(ControlArray::Extra, index);
-  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag);
+  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag, context_.values.charSet);
 }
 
 void AlphaPad::keyEndTouch(int index) {
@@ -155,11 +161,13 @@ void AlphaPad::keyEndTouch(int index) {
   if (key != nullptr) text += key->tag;
   HostWindows& host = context_.platform.host;
   host.setFocus(context_.values.targetWindow);
-  sendKeystrokes(context_.platform.keys, text);
+  sendKeystrokes(context_.platform.keys, text, context_.values.charSet);
   clearLatches();
   ShowModifierState();
 
   host.processPendingMessages();
+  // The host may have ended the keyboard meanwhile: then nothing comes back and nothing is sent.
+  if (context_.values.ended) return;
 
   if (index == 1) {
     WindowHandle target = context_.values.targetWindow;
@@ -190,7 +198,12 @@ void AlphaPad::ShowModifierState() {
       key->backColor = s.flag != 0 ? kColorRed : kColorGrey;
     }
   }
-  repaint();
+}
+
+void AlphaPad::Form_Load() {
+  Pad::Form_Load();
+  // A reloaded window shows the modifiers as they are, not the layout's grey.
+  ShowModifierState();
 }
 
 }  // namespace pmx

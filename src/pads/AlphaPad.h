@@ -28,6 +28,7 @@ class AlphaPad : public Pad {
   const Modifiers& modifiers() const { return modifiers_; }
 
  protected:
+  void Form_Load() override;
   void onTouch(ControlArray array, int index) override;
   int switchPadNumber() const override;
 

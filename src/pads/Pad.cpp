@@ -42,7 +42,7 @@ Pad::Pad(Context& context, const PadDef& layout) : context_(context), layout_(la
 Pad::~Pad() = default;
 
 void Pad::Load() {
-  if (loaded()) return;
+  if (loaded() || context_.values.ended) return;
   NativeWindowFactory& factory = context_.platform.windows;
   frameWidth_ = factory.frameWidthTwips();
   frameHeight_ = factory.frameHeightTwips();
@@ -57,6 +57,7 @@ void Pad::Load() {
   left_ = static_cast<float>(layout_.designLeft) - frameWidth_ / 2;
   top_ = static_cast<float>(layout_.designTop) - frameHeight_ / 2;
   pressed_ = nullptr;
+  shown_.clear();
   window_ = factory.createPadWindow(*this, *this);
   pushBounds();
   Form_Load();
@@ -71,12 +72,12 @@ void Pad::Unload() {
 
 void Pad::Show() {
   Load();
-  window_->show();
+  if (window_ != nullptr) window_->show();
 }
 
 void Pad::Hide() {
   Load();
-  window_->hide();
+  if (window_ != nullptr) window_->hide();
 }
 
 bool Pad::Visible() const { return window_ != nullptr && window_->visible(); }
@@ -120,19 +121,59 @@ float Pad::originTop(const Control& control) const {
   return keys != nullptr ? keys->top : 0;
 }
 
-Control* Pad::keyAt(float x, float y) {
+bool Pad::drawn(const Control& control) const {
+  if (!control.visible) return false;
+  if (!control.inPicKeys) return true;
   const Control* keys = find(ControlArray::PicKeys);
-  // Later controls are drawn on top of earlier ones, so they are hit first.
+  return keys != nullptr && keys->visible;
+}
+
+const Control* Pad::controlAt(float x, float y) const {
+  const Control* keys = find(ControlArray::PicKeys);
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-    Control& c = *it;
-    if (!c.isKey() || !c.visible) continue;
-    if (c.inPicKeys) {
-      if (keys == nullptr || !keys->visible) continue;
-      if (!contains(*keys, x, y, 0, 0)) continue;
-    }
+    const Control& c = *it;
+    if (!drawn(c)) continue;
+    // The container clips what lies inside it.
+    if (c.inPicKeys && !contains(*keys, x, y, 0, 0)) continue;
     if (contains(c, x, y, originLeft(c), originTop(c))) return &c;
   }
   return nullptr;
+}
+
+Control* Pad::keyAt(float x, float y) {
+  const Control* c = controlAt(x, y);
+  return c != nullptr && c->isKey() ? const_cast<Control*>(c) : nullptr;
+}
+
+void Pad::syncWindow() {
+  if (window_ == nullptr) return;
+  if (shown_.size() != controls_.size()) {
+    // A new window: it is painted whole when it is shown.
+    window_->invalidate(0, 0, ScaleWidth(), ScaleHeight());
+  } else {
+    // Old and new place of each changed control; a moved container covers all it holds.
+    const Control* keys = find(ControlArray::PicKeys);
+    const Control* shownKeys = nullptr;
+    for (const Control& c : shown_) {
+      if (c.array == ControlArray::PicKeys) shownKeys = &c;
+    }
+    bool changed = false;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+      const Control& now = controls_[i];
+      const Control& before = shown_[i];
+      if (sameLook(now, before)) continue;
+      changed = true;
+      const auto invalidate = [this](const Control& c, const Control* container) {
+        const float l = c.inPicKeys && container != nullptr ? container->left : 0;
+        const float t = c.inPicKeys && container != nullptr ? container->top : 0;
+        window_->invalidate(l + c.left, t + c.top, c.width, c.height);
+      };
+      invalidate(before, shownKeys);
+      invalidate(now, keys);
+    }
+    if (!changed) return;
+  }
+  shown_ = controls_;
 }
 
 void Pad::Touch(ControlArray array, int index) {
@@ -159,7 +200,7 @@ void Pad::pointerDown(float x, float y) {
   if (pressed_ != nullptr) pressed_->pressed = false;
   pressed_ = keyAt(x, y);
   if (pressed_ != nullptr) pressed_->pressed = true;
-  repaint();
+  context_.pads.syncWindows();
 }
 
 void Pad::pointerUp(float x, float y) {
@@ -167,16 +208,16 @@ void Pad::pointerUp(float x, float y) {
   Control* key = pressed_;
   pressed_ = nullptr;
   key->pressed = false;
-  repaint();
-  if (keyAt(x, y) != key) return;  // released outside the key: no touch
-  Touch(key->array, key->index);
+  // Released outside the key: no touch. The handler may hide or unload any pad, this one too.
+  if (keyAt(x, y) == key) Touch(key->array, key->index);
+  context_.pads.syncWindows();
 }
 
 void Pad::pointerCancel() {
   if (pressed_ == nullptr) return;
   pressed_->pressed = false;
   pressed_ = nullptr;
-  repaint();
+  context_.pads.syncWindows();
 }
 
 void Pad::Form_Load() { ScalePad(*this, context_.values.keySizeFactor); }
@@ -221,6 +262,7 @@ void Pad::keyPadTouch() {
 
 void Pad::notifyHostHidden() {
   const ModuleValues& v = context_.values;
+  if (v.ended) return;  // the host has let go of the keyboard
   context_.platform.host.sendMessage(v.controllerWindow, v.msg.touchKeyboardHides, 0, 0);
 }
 
@@ -248,10 +290,6 @@ bool Pad::showLimitTexts() {
 
 void Pad::pushBounds() {
   if (window_ != nullptr) window_->setOuterBounds(left_, top_, width_, height_);
-}
-
-void Pad::repaint() {
-  if (window_ != nullptr) window_->repaint();
 }
 
 }  // namespace pmx

@@ -25,7 +25,8 @@ class Pad : public PadWindowEvents {
   const PadDef& layout() const { return layout_; }
 
   bool loaded() const { return window_ != nullptr; }
-  // Creates the window and the controls from the layout and runs Form_Load. No-op when loaded.
+  // Creates the window and the controls from the layout and runs Form_Load. No-op when loaded,
+  // and once the keyboard has ended: nothing of it comes back then.
   void Load();
   // Destroys the window and the controls. No-op when not loaded.
   void Unload();
@@ -59,8 +60,19 @@ class Pad : public PadWindowEvents {
   // The client-area origin of a control's container, in twips.
   float originLeft(const Control& control) const;
   float originTop(const Control& control) const;
-  // The visible key under a point of the client area, or null.
+  // Whether the window draws the control: it is visible, and so is its container.
+  bool drawn(const Control& control) const;
+  // The topmost control drawn at a point of the client area (later controls lie on top of earlier
+  // ones), or null. What a touch there hits is what the user sees there.
+  const Control* controlAt(float x, float y) const;
+  // The key under a point of the client area, or null when none is drawn on top there.
   Control* keyAt(float x, float y);
+
+  // Has the window paint anew whatever changed on screen since the last call: the old and the new
+  // place of every control whose look or place changed. (Where the window grows, the system has
+  // it painted anyway.) Every change to the controls or the window ends in one of these calls, so
+  // what is painted is what is hit.
+  void syncWindow();
 
   // The public methods every pad offers.
   virtual void CheckLimits() = 0;
@@ -87,15 +99,13 @@ class Pad : public PadWindowEvents {
   void keyMoveTouch(int index);
   void keyCloseTouch();
   void keyPadTouch();
+  // Tells the host that the pad went away by the user's touch; nothing once the keyboard ended.
   void notifyHostHidden();
-
-  Context& context_;
-
- protected:
-  void repaint();
   // Puts the host's limit texts on the limit labels and shows each row whose text is not empty
   // while the limit display is on. False when the pad has no limit block.
   bool showLimitTexts();
+
+  Context& context_;
 
  private:
   void pushBounds();
@@ -106,6 +116,8 @@ class Pad : public PadWindowEvents {
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   float frameWidth_ = 0, frameHeight_ = 0;
   Control* pressed_ = nullptr;
+  // The controls as the window was last told to show them.
+  std::vector<Control> shown_;
 };
 
 }  // namespace pmx

@@ -5,6 +5,7 @@
 // the unit tests implement them with a fake that keeps focus, key state, windows and field text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,25 +55,44 @@ class HostWindows {
   virtual std::uint32_t windowStyle(WindowHandle window) = 0;
   // Handles the window messages already queued for this thread, once.
   virtual void processPendingMessages() = 0;
+  // Ends the message loop once the current message has been handled: the process exits.
+  virtual void endMessageLoop() = 0;
 };
 
-// One keystroke of a keystroke string: a virtual key or a character, with the modifiers to hold.
-struct KeyStroke {
-  enum class Kind : std::uint8_t { VirtualKey, Character };
-  Kind kind = Kind::VirtualKey;
-  std::uint16_t vk = 0;  // for VirtualKey
-  char ch = 0;           // for Character: one 8-bit character of the ANSI code page
+// One event of the input stream.
+struct KeyEvent {
+  enum class Kind : std::uint8_t { Key, Unicode };
+  Kind kind = Kind::Key;
+  std::uint16_t vk = 0;  // Key: the virtual-key code
+  char16_t unit = 0;     // Unicode: one UTF-16 code unit
+  bool up = false;
+  bool extended = false;  // Key: with the extended-key flag
+  bool scanCode = false;  // Key: with the scan code the keyboard layout gives the key; else 0
+};
+
+// How the active keyboard layout types one 8-bit character.
+struct CharacterKey {
+  char16_t unit = 0;      // the character in UTF-16; 0: it has none and is not typed at all
+  bool hasKey = false;    // false: no plain key types it; it goes as a Unicode event of `unit`
+  std::uint16_t vk = 0;   // the key that types it, with these modifiers:
   bool shift = false, ctrl = false, alt = false;
+  // The key is a dead key in that shift state: it would wait for the next key and merge with it.
+  bool dead = false;
+  // Caps Lock is on and turns this key's letter to the other case: unless the stroke holds
+  // modifiers of its own, Shift is inverted so that the character arrives as written.
+  bool capsLockInverts = false;
 };
 
 // Key injection into the system's input stream; the keys go to the window with the focus.
 class KeyInjector {
  public:
   virtual ~KeyInjector() = default;
-  // Sends parsed keystrokes in order; every modifier pressed for a stroke is released after it.
-  virtual void sendKeys(const std::vector<KeyStroke>& strokes) = 0;
-  // One raw key event with a virtual-key code, scan code 0, no extended flag.
-  virtual void keyEvent(std::uint8_t vk, bool up) = 0;
+  // How the active keyboard layout of this thread types `ch`, a character of the code page that
+  // belongs to the font character set `charset`.
+  virtual CharacterKey characterKey(char ch, std::int16_t charset) = 0;
+  // Puts the events into the input stream in one piece, so that no real key press lands in their
+  // middle. Returns how many of them went in: the first ones, all or fewer.
+  virtual std::size_t inject(const std::vector<KeyEvent>& events) = 0;
 };
 
 // The primary screen, measured in twips.
@@ -125,7 +145,8 @@ class NativeWindow {
   virtual void hide() = 0;
   virtual bool visible() const = 0;
   virtual void makeTopmost() = 0;
-  virtual void repaint() = 0;
+  // Marks a part of the client area, in twips, to be painted anew from the pad's controls.
+  virtual void invalidate(float left, float top, float width, float height) = 0;
 };
 
 class Pad;

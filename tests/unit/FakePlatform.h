@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "pads/Pad.h"
 #include "platform/Platform.h"
 
 namespace pmx::test {
@@ -25,7 +29,8 @@ struct HostWindow {
   PixelRect rect;
   std::string className = "Edit";
   std::uint32_t style = 0;
-  std::string text;  // what the field received
+  std::string text;  // what the field holds, UTF-8
+  std::size_t caret = 0;
 };
 
 // The wParam that the fake message window's previous procedure returns for a message; lets tests
@@ -55,9 +60,7 @@ class FakeHost : public HostWindows {
     }
     return 0xC000u + static_cast<std::uint32_t>(it - registered.begin());
   }
-  std::uint32_t idOf(const std::string& name) {
-    return registerMessage(name.c_str());
-  }
+  std::uint32_t idOf(const std::string& name) { return registerMessage(name.c_str()); }
   WindowHandle openMessageWindow() override {
     ++messageWindowsOpened;
     messageWindow = 0x5000 + static_cast<WindowHandle>(messageWindowsOpened);
@@ -107,39 +110,124 @@ class FakeHost : public HostWindows {
     ++pendingPumps;
     if (onPump) onPump();
   }
+  void endMessageLoop() override { loopEnded = true; }
+  bool loopEnded = false;
 
   int countSent(std::uint32_t message) const {
-    return static_cast<int>(std::count_if(sent.begin(), sent.end(), [&](const SentMessage& m) {
-      return m.message == message;
-    }));
+    return static_cast<int>(std::count_if(
+        sent.begin(), sent.end(), [&](const SentMessage& m) { return m.message == message; }));
   }
 };
 
-// Keeps the key state like the system does and types characters into the focused host field.
+// The system's key state and a single-line field: injected events press and release keys, and the
+// focused host field takes what they type, with a US keyboard layout.
 class FakeKeys : public KeyInjector {
  public:
   explicit FakeKeys(FakeHost& host) : host_(host) {}
-  std::vector<std::vector<KeyStroke>> strings;  // every sendKeys call
-  std::vector<std::pair<std::uint8_t, bool>> events;  // every keyEvent call
-  std::map<std::uint8_t, bool> down;
+  std::vector<std::vector<KeyEvent>> batches;  // what went into the input stream, batch by batch
+  std::map<std::uint16_t, bool> down;
+  // The next batch goes in only up to this many events (as SendInput may stop short).
+  std::size_t refuseAfter = SIZE_MAX;
+  // Characters whose key is a dead key in the shift state that types them.
+  std::string deadKeys;
 
-  void sendKeys(const std::vector<KeyStroke>& strokes) override {
-    strings.push_back(strokes);
-    auto it = host_.windows.find(host_.focus);
-    if (it == host_.windows.end()) return;
-    for (const KeyStroke& s : strokes) {
-      if (s.kind == KeyStroke::Kind::Character) it->second.text += s.ch;
+  CharacterKey characterKey(char ch, std::int16_t charset) override {
+    CharacterKey key;
+    const auto byte = static_cast<unsigned char>(ch);
+    // Code page 1250 has "ł" where code page 1252 has "³".
+    key.unit = charset == 238 && byte == 0xB3 ? u'\u0142' : static_cast<char16_t>(byte);
+    const std::string shifted = ")!@#$%^&*(", plain = "0123456789";
+    if (std::isalnum(byte) && byte < 0x80) {
+      key.hasKey = true;
+      key.vk = static_cast<std::uint16_t>(std::toupper(byte));
+      key.shift = std::isupper(byte) != 0;
+    } else if (shifted.find(ch) != std::string::npos) {
+      key.hasKey = true;
+      key.vk = static_cast<std::uint16_t>(plain[shifted.find(ch)]);
+      key.shift = true;
+    } else if (ch == ' ' || ch == '.' || ch == '-' || ch == ',') {
+      key.hasKey = true;
+      key.vk = ch == ' ' ? 0x20 : ch == '.' ? 0xBE : ch == '-' ? 0xBD : 0xBC;
     }
+    key.dead = key.hasKey && deadKeys.find(ch) != std::string::npos;
+    return key;
   }
-  void keyEvent(std::uint8_t vk, bool up) override {
-    events.emplace_back(vk, up);
-    down[vk] = !up;
+
+  std::size_t inject(const std::vector<KeyEvent>& events) override {
+    const std::size_t n = std::min(events.size(), refuseAfter);
+    refuseAfter = SIZE_MAX;
+    batches.emplace_back(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(n));
+    for (const KeyEvent& e : batches.back()) apply(e);
+    return n;
+  }
+
+  bool isDown(std::uint16_t vk) const {
+    auto it = down.find(vk);
+    return it != down.end() && it->second;
   }
   bool anyKeyDown() const {
     return std::any_of(down.begin(), down.end(), [](const auto& k) { return k.second; });
   }
+  // Every event that went in, in order.
+  std::vector<KeyEvent> events() const {
+    std::vector<KeyEvent> all;
+    for (const auto& b : batches) all.insert(all.end(), b.begin(), b.end());
+    return all;
+  }
 
  private:
+  void apply(const KeyEvent& e) {
+    if (e.kind == KeyEvent::Kind::Key) down[e.vk] = !e.up;
+    auto it = host_.windows.find(host_.focus);
+    if (e.up || it == host_.windows.end()) return;
+    HostWindow& field = it->second;
+    if (e.kind == KeyEvent::Kind::Unicode) {
+      type(field, e.unit);
+      return;
+    }
+    const bool shift = isDown(0x10), ctrl = isDown(0x11) || isDown(0x12);
+    const std::size_t size = field.text.size();
+    switch (e.vk) {
+      case 0x08:
+        if (field.caret > 0) field.text.erase(--field.caret, 1);
+        return;
+      case 0x2E:
+        if (field.caret < size) field.text.erase(field.caret, 1);
+        return;
+      case 0x24:
+        field.caret = 0;
+        return;
+      case 0x23:
+        field.caret = size;
+        return;
+      case 0x25:
+        if (field.caret > 0) --field.caret;
+        return;
+      case 0x27:
+        if (field.caret < size) ++field.caret;
+        return;
+      default:
+        break;
+    }
+    if (ctrl) return;
+    const std::uint16_t vk = e.vk;
+    if (vk >= 'A' && vk <= 'Z') type(field, shift ? vk : vk - 'A' + 'a');
+    if (vk >= '0' && vk <= '9') type(field, shift ? std::string(")!@#$%^&*(")[vk - '0'] : vk);
+    if (vk == 0x20 || vk == 0xBE || vk == 0xBD || vk == 0xBC)
+      type(field, vk == 0x20 ? ' ' : vk == 0xBE ? '.' : vk == 0xBD ? '-' : ',');
+  }
+  static void type(HostWindow& field, char16_t unit) {
+    std::string utf8;
+    if (unit < 0x80) {
+      utf8 += static_cast<char>(unit);
+    } else {
+      utf8 += static_cast<char>(0xC0 | (unit >> 6));
+      utf8 += static_cast<char>(0x80 | (unit & 0x3F));
+    }
+    field.text.insert(field.caret, utf8);
+    field.caret += utf8.size();
+  }
+
   FakeHost& host_;
 };
 
@@ -191,48 +279,143 @@ class FakeLayouts : public KeyboardLayouts {
   }
 };
 
+// A pad window with a screen of its own: the client area in pixels of 15 twips, each showing the
+// control the pad had on top there when the pixel was last painted. Like a real window, it paints
+// only what was invalidated, a window that grows has only its new part invalidated, and a window
+// that is shown is invalidated as a whole.
+class FakeWindows;
+
 class FakeWindow : public NativeWindow {
  public:
-  FakeWindow(WindowHandle handle, int* alive) : handle_(handle), alive_(alive) { ++*alive_; }
-  ~FakeWindow() override { --*alive_; }
+  static constexpr float kCell = 15;
+  FakeWindow(FakeWindows& owner, const Pad& pad, WindowHandle handle)
+      : owner_(owner), pad_(pad), handle_(handle) {}
+  ~FakeWindow() override;
   WindowHandle handle() const override { return handle_; }
-  void setOuterBounds(float l, float t, float w, float h) override {
-    left = l;
-    top = t;
-    width = w;
-    height = h;
+  void setOuterBounds(float l, float t, float w, float h) override;
+  void show() override {
+    if (!shown) std::fill(dirty_.begin(), dirty_.end(), true);
+    shown = true;
   }
-  void show() override { shown = true; }
   void hide() override { shown = false; }
   bool visible() const override { return shown; }
   void makeTopmost() override { topmost = true; }
-  void repaint() override { ++repaints; }
+  void invalidate(float l, float t, float w, float h) override {
+    for (int row = cellFloor(t); row < cellCeil(t + h); ++row)
+      for (int col = cellFloor(l); col < cellCeil(l + w); ++col)
+        if (inside(row, col)) dirty_[index(row, col)] = true;
+  }
+  // Paints the invalidated cells of a visible window, as it does when its queue is empty.
+  void paint() {
+    if (!shown) return;
+    const std::vector<std::string> looks = controlLooks();
+    for (std::size_t i = 0; i < cells_.size(); ++i)
+      if (dirty_[i]) cells_[i] = look(looks, i);
+    std::fill(dirty_.begin(), dirty_.end(), false);
+  }
+  // The cells of a visible window where the screen differs from a fresh paint of the pad.
+  int stale() const {
+    if (!shown) return 0;
+    const std::vector<std::string> looks = controlLooks();
+    int n = 0;
+    for (std::size_t i = 0; i < cells_.size(); ++i) n += cells_[i] != look(looks, i);
+    return n;
+  }
 
   float left = 0, top = 0, width = 0, height = 0;
   bool shown = false, topmost = false;
-  int repaints = 0;
 
  private:
+  static int cellFloor(float v) { return static_cast<int>(std::floor(v / kCell)); }
+  static int cellCeil(float v) { return static_cast<int>(std::ceil(v / kCell)); }
+  bool inside(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
+  std::size_t index(int row, int col) const { return static_cast<std::size_t>(row * cols_ + col); }
+  // How each control of the pad looks, and what the pad shows at the middle of a cell: the look
+  // of the topmost control there.
+  std::vector<std::string> controlLooks() const;
+  const std::string& look(const std::vector<std::string>& looks, std::size_t cell) const;
+
+  FakeWindows& owner_;
+  const Pad& pad_;
   WindowHandle handle_;
-  int* alive_;
+  int rows_ = 0, cols_ = 0;
+  std::vector<std::string> cells_;
+  std::vector<bool> dirty_;
 };
 
 class FakeWindows : public NativeWindowFactory {
  public:
   float frameW = 60, frameH = 60;  // a thin frame of 2 pixels on every side
-  int alive = 0;
   int created = 0;
-  std::map<const Pad*, FakeWindow*> windowOf;
+  std::map<const Pad*, FakeWindow*> windowOf;  // the windows that exist
 
   float frameWidthTwips() override { return frameW; }
   float frameHeightTwips() override { return frameH; }
   std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents&) override {
     ++created;
-    auto window = std::make_unique<FakeWindow>(0x9000 + static_cast<WindowHandle>(created), &alive);
+    auto window =
+        std::make_unique<FakeWindow>(*this, pad, 0x9000 + static_cast<WindowHandle>(created));
     windowOf[&pad] = window.get();
     return window;
   }
+  int alive() const { return static_cast<int>(windowOf.size()); }
+  // Every window paints what was invalidated, as when the message queue runs empty.
+  void paint() {
+    for (auto& w : windowOf) w.second->paint();
+  }
+  // The cells of all windows where the screen differs from what the pads now hold.
+  int stale() const {
+    int n = 0;
+    for (const auto& w : windowOf) n += w.second->stale();
+    return n;
+  }
 };
+
+inline FakeWindow::~FakeWindow() { owner_.windowOf.erase(&pad_); }
+
+inline void FakeWindow::setOuterBounds(float l, float t, float w, float h) {
+  left = l;
+  top = t;
+  width = w;
+  height = h;
+  const int rows = cellCeil(pad_.ScaleHeight()), cols = cellCeil(pad_.ScaleWidth());
+  if (rows == rows_ && cols == cols_) return;
+  std::vector<std::string> cells(static_cast<std::size_t>(rows * cols));
+  std::vector<bool> dirty(cells.size(), true);
+  for (int row = 0; row < std::min(rows, rows_); ++row) {
+    for (int col = 0; col < std::min(cols, cols_); ++col) {
+      const std::size_t i = static_cast<std::size_t>(row * cols + col);
+      cells[i] = cells_[index(row, col)];
+      dirty[i] = dirty_[index(row, col)];
+    }
+  }
+  rows_ = rows;
+  cols_ = cols;
+  cells_.swap(cells);
+  dirty_.swap(dirty);
+}
+
+inline std::vector<std::string> FakeWindow::controlLooks() const {
+  std::vector<std::string> looks;
+  for (const Control& c : pad_.controls()) {
+    std::ostringstream out;
+    out << pad_.originLeft(c) + c.left << ',' << pad_.originTop(c) + c.top << ',' << c.width << ','
+        << c.height << ' ' << c.caption << ' ' << c.font.name << c.font.size << c.font.charset
+        << ' ' << c.backColor << ' ' << c.pressed << ' ' << static_cast<int>(c.picture);
+    looks.push_back(out.str());
+  }
+  looks.emplace_back();  // the pad's own background
+  return looks;
+}
+
+inline const std::string& FakeWindow::look(const std::vector<std::string>& looks,
+                                           std::size_t cell) const {
+  const int row = static_cast<int>(cell) / cols_, col = static_cast<int>(cell) % cols_;
+  const Control* c = pad_.controlAt((col + 0.5f) * kCell, (row + 0.5f) * kCell);
+  const std::size_t i =
+      c != nullptr ? static_cast<std::size_t>(c - pad_.controls().data()) : pad_.controls().size();
+  return looks[i];
+}
 
 // The whole fake platform in one piece.
 struct FakePlatform {

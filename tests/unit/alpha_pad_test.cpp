@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
+#include <string>
 
 #include "KeyboardRig.h"
 #include "pads/AlphaPad.h"
@@ -10,7 +9,6 @@ namespace pmx {
 namespace {
 
 using test::kField;
-using Events = std::vector<std::pair<std::uint8_t, bool>>;  // key, up
 
 class AlphaPadTest : public ::testing::Test, public test::KeyboardRig {
  protected:
@@ -24,6 +22,17 @@ class AlphaPadTest : public ::testing::Test, public test::KeyboardRig {
   std::uint32_t color(int shiftIndex) {
     return pad().find(ControlArray::Shift, shiftIndex)->backColor;
   }
+  // The events that went into the input stream: "16v" key 16 down, "16^" up; a trailing "*" marks
+  // an event with a scan code or the extended flag, which these plain events must not have.
+  std::string events() {
+    std::string out;
+    for (const KeyEvent& e : fake.keys.events()) {
+      if (!out.empty()) out += ' ';
+      out += std::to_string(e.vk) + (e.up ? "^" : "v") + (e.scanCode || e.extended ? "*" : "");
+    }
+    fake.keys.batches.clear();
+    return out;
+  }
 };
 
 TEST_F(AlphaPadTest, ArmedModifiersWrapTheNextKeyOnlyAndAreReleasedInOrder) {
@@ -32,19 +41,31 @@ TEST_F(AlphaPadTest, ArmedModifiersWrapTheNextKeyOnlyAndAreReleasedInOrder) {
   EXPECT_EQ(color(6), kColorRed);
   touch(ControlArray::Standard, 27);  // A
   touch(ControlArray::Standard, 28);  // S, no longer shifted
-  EXPECT_EQ(
-      fake.keys.events,
-      (Events{{0x10, false}, {65, false}, {65, true}, {0x10, true}, {83, false}, {83, true}}));
+  EXPECT_EQ(events(), "16v 65v 65^ 16^ 83v 83^");
+  EXPECT_EQ(fake.host.windows[kField].text, "As");
   EXPECT_EQ(color(1), kColorGrey);
   EXPECT_FALSE(fake.keys.anyKeyDown());
   EXPECT_EQ(fake.host.focus, kField);
 
-  fake.keys.events.clear();
   touch(ControlArray::Shift, 4);  // Alt Gr: Ctrl and Alt together
   touch(ControlArray::Standard, 15);
-  EXPECT_EQ(
-      fake.keys.events,
-      (Events{{0x11, false}, {0x12, false}, {81, false}, {81, true}, {0x11, true}, {0x12, true}}));
+  EXPECT_EQ(events(), "17v 18v 81v 81^ 17^ 18^");
+  touch(ControlArray::Shift, 0);
+  touch(ControlArray::Shift, 2);
+  touch(ControlArray::Standard, 57);  // cursor up: no extended flag on this pad
+  EXPECT_EQ(events(), "16v 17v 38v 38^ 16^ 17^");
+}
+
+// Whatever part of a key's events the system refuses, no key stays down.
+TEST_F(AlphaPadTest, APartlyRefusedKeyLeavesNoKeyDown) {
+  for (std::size_t delivered = 0; delivered < 8; ++delivered) {
+    touch(ControlArray::Shift, 2);
+    touch(ControlArray::Shift, 3);
+    touch(ControlArray::Shift, 1);
+    fake.keys.refuseAfter = delivered;
+    touch(ControlArray::Standard, 27);
+    EXPECT_FALSE(fake.keys.anyKeyDown()) << delivered;
+  }
 }
 
 TEST_F(AlphaPadTest, ShiftLockStaysUntilAShiftKeyReleasesIt) {
@@ -52,7 +73,7 @@ TEST_F(AlphaPadTest, ShiftLockStaysUntilAShiftKeyReleasesIt) {
   touch(ControlArray::Shift, 0);  // touched again: still locked
   touch(ControlArray::Standard, 27);
   touch(ControlArray::Standard, 28);
-  EXPECT_EQ(fake.keys.events.size(), 8u);  // both keys shifted
+  EXPECT_EQ(events(), "16v 65v 65^ 16^ 16v 83v 83^ 16^");  // both keys shifted
   EXPECT_EQ(color(0), kColorRed);
   EXPECT_EQ(color(1), kColorGrey);
   touch(ControlArray::Shift, 6);
@@ -77,7 +98,7 @@ TEST_F(AlphaPadTest, KeysWhoseTagIsNoKeyCodeSendNothingAndKeepTheLatches) {
     pad().find(ControlArray::Standard, 27)->tag = tag;
     touch(ControlArray::Standard, 27);
   }
-  EXPECT_TRUE(fake.keys.events.empty());
+  EXPECT_EQ(events(), "");
   EXPECT_TRUE(pad().modifiers().shift());
 }
 
@@ -85,10 +106,7 @@ TEST_F(AlphaPadTest, EndKeysPrefixTheModifiersHideAndNotify) {
   touch(ControlArray::Shift, 2);
   touch(ControlArray::Shift, 3);
   touch(ControlArray::End, 1);
-  ASSERT_EQ(fake.keys.strings.size(), 1u);
-  const KeyStroke& enter = fake.keys.strings[0].at(0);
-  EXPECT_TRUE(enter.ctrl && enter.alt && !enter.shift);
-  EXPECT_EQ(enter.vk, 13);
+  EXPECT_EQ(events(), "17v* 18v* 13v* 13^* 17^* 18^*");
   EXPECT_FALSE(pad().Visible());
   EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 1);
   EXPECT_FALSE(pad().modifiers().ctrl());
@@ -110,11 +128,44 @@ TEST_F(AlphaPadTest, EnterKeepsThePadOpenOnAMultiLineTextBoxOnly) {
   EXPECT_FALSE(pad().Visible());
 }
 
-TEST_F(AlphaPadTest, ModifierStateSurvivesReloadingThePads) {
+// The modifiers belong to the pad, not to its window, and a reloaded window shows them as they are.
+TEST_F(AlphaPadTest, ModifierStateSurvivesReloadsAndShowsRightAway) {
   touch(ControlArray::Shift, 0);
+  touch(ControlArray::Shift, 2);
   request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   EXPECT_TRUE(pad().modifiers().shift());
-  EXPECT_EQ(color(0), kColorGrey);  // a reloaded window starts with the layout's colours
+  EXPECT_EQ(color(0), kColorRed);
+  EXPECT_EQ(color(5), kColorRed);
+  request("QDM1_LANGUAGE", 1031);
+  EXPECT_EQ(color(2), kColorRed);
+  EXPECT_EQ(color(1), kColorGrey);
+  notify(kField, 265, 0);
+  touch(ControlArray::Standard, 42);  // C goes out with Ctrl, as the red keys say
+  EXPECT_EQ(events(), "16v 17v 67v 67^ 16^ 17^");
+}
+
+// The host ends the keyboard while the Enter key lets the queued messages through: the pad does
+// not come back, and the host, which has let go of the keyboard, hears nothing more.
+TEST_F(AlphaPadTest, TerminateDuringTheEndKeysYieldEndsEverything) {
+  fake.host.onPump = [&] { request("QDM32_1_TERMINATEKEYBOARD"); };
+  touch(ControlArray::End, 1);
+  EXPECT_EQ(fake.windows.alive(), 0);
+  EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
+  EXPECT_FALSE(fake.keys.anyKeyDown());
+}
+
+// A limit label drawn over the cursor-up key takes the touch: the key beneath is not pressed.
+TEST_F(AlphaPadTest, ATouchOnALabelOverAKeyPressesNothing) {
+  const Control& up = *pad().find(ControlArray::Standard, 57);
+  const float x = up.left + up.width / 2, y = up.top + up.height / 4;
+  for (bool limits : {true, false}) {
+    request("QDM32_1_TOUCHSHOWLIMITS", 0, limits ? 1 : 0);
+    notify(kField, 265, 0, "0", "100");
+    pad().pointerDown(x, y);
+    EXPECT_EQ(pad().find(ControlArray::Standard, 57)->pressed, !limits);
+    pad().pointerUp(x, y);
+    EXPECT_EQ(events(), limits ? "" : "38v 38^") << limits;
+  }
 }
 
 }  // namespace

@@ -64,11 +64,47 @@ TEST_F(HostLinkTest, TerminateClosesEverythingAndReturnsZeroWithoutPassingOn) {
   EXPECT_EQ(fake.host.messageWindow, 0u);
   EXPECT_FALSE(keyboard.hostLink().linked());
   EXPECT_EQ(fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
-  EXPECT_EQ(fake.windows.alive, 0);  // every pad window is gone
+  EXPECT_EQ(fake.windows.alive(), 0);  // every pad window is gone
+  EXPECT_TRUE(fake.host.loopEnded);
   EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
   // Closing again does nothing.
   keyboard.hostLink().CloseHostLink();
   EXPECT_EQ(fake.host.attachments.size(), 2u);
+}
+
+// A polite close and the end of the session end the keyboard as the terminate request does; a
+// message window destroyed any other way takes the pads with it.
+TEST_F(HostLinkTest, CloseSessionEndAndDestructionEndTheKeyboard) {
+  struct Row {
+    std::uint32_t message;
+    std::uintptr_t wParam;
+    bool answered;  // with 0, not passed on
+  };
+  for (const Row& row : {Row{0x0010, 0, true}, Row{0x0016, 1, true}, Row{0x0002, 0, false}}) {
+    test::KeyboardRig rig;
+    rig.start();
+    rig.notify(kField, 265, 0);
+    ASSERT_TRUE(rig.shown(kPadAlpha));
+    rig.fake.host.passedOn.clear();
+    const std::intptr_t result =
+        rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, row.message, row.wParam, 0);
+    EXPECT_EQ(result, row.answered ? 0 : kPreviousResult) << row.message;
+    EXPECT_EQ(rig.fake.host.passedOn.empty(), row.answered) << row.message;
+    EXPECT_EQ(rig.fake.windows.alive(), 0) << row.message;
+    EXPECT_TRUE(rig.fake.host.loopEnded) << row.message;
+    EXPECT_EQ(rig.fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
+    // Nothing comes back: not a pad, not a notice to the host.
+    rig.notify(kField, 306, 0);
+    rig.keyboard.pads().HideAllPads();
+    EXPECT_EQ(rig.fake.windows.alive(), 0) << row.message;
+  }
+  // The session goes on when it is only asked whether it may end, or ends without us.
+  start();
+  notify(kField, 265, 0);
+  send("QDM32_1_HIDEKEYBOARD");
+  EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, 0x0016, 0, 0), kPreviousResult);
+  EXPECT_TRUE(keyboard.hostLink().linked());
+  EXPECT_EQ(fake.windows.alive(), 4);
 }
 
 TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
@@ -188,11 +224,11 @@ TEST_F(HostLinkTest, LanguageAndKeySizeReloadEveryPadAndHideTheOneOnScreen) {
     EXPECT_TRUE(keyboard.pads().existingPad(n)->loaded());
     EXPECT_FALSE(shown(n));
   }
-  EXPECT_EQ(fake.windows.alive, 4);
+  EXPECT_EQ(fake.windows.alive(), 4);
   notify(kField, 306, 0);
   send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   EXPECT_FALSE(shown(kPadNum));
-  EXPECT_EQ(fake.windows.alive, 4);
+  EXPECT_EQ(fake.windows.alive(), 4);
   EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
 }
 

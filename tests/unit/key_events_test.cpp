@@ -14,7 +14,8 @@ namespace pmx {
 namespace {
 
 // A small layout in the manner of a German one: letters and digits on their keys, upper case with
-// Shift, "@" with Alt Gr (Ctrl+Alt) on Q, "^" a dead key, "\xE9" (e acute) on no key, NUL nothing.
+// Shift, "@" with Alt Gr (Ctrl+Alt) on Q, "^" a dead key with Shift (as on US-International),
+// "\xE9" (e acute) on no key, NUL nothing.
 struct FakeLayout {
   bool capsLock = false;
   CharacterKey operator()(char ch) const {
@@ -35,6 +36,9 @@ struct FakeLayout {
       key.hasKey = true;
       key.vk = 'Q';
       key.ctrl = key.alt = true;
+    } else if (c == '^') {
+      key.hasKey = key.dead = key.shift = true;
+      key.vk = '6';
     }
     key.capsLockInverts = capsLock && key.hasKey && key.vk >= 'A' && key.vk <= 'Z';
     return key;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "KeyboardRig.h"
@@ -172,12 +173,13 @@ TEST_F(PadsTest, HexLetterKeysSendLowerCase) {
 
 TEST_F(PadsTest, BitKeysSendTheirCaretStringsUnchanged) {
   notify(306, 1);
-  touch(pad(kPadBin), ControlArray::Bit, 3);
+  fake.host.windows[kField].text = "0000000011111111";
+  touch(pad(kPadBin), ControlArray::Bit, 3);  // the blank goes in front of bit 3's character
+  EXPECT_EQ(fieldText(), "000000001111 1111");
+  EXPECT_EQ(fake.host.windows[kField].caret, 12u);
   touch(pad(kPadBin), ControlArray::Bit, 15);
-  ASSERT_EQ(fake.keys.strings.size(), 2u);
-  EXPECT_EQ(fake.keys.strings[0].size(), parseKeystrokes("{END}{LEFT 4} {LEFT}").strokes.size());
-  EXPECT_EQ(fake.keys.strings[1].size(), parseKeystrokes("{HOME} {LEFT}").strokes.size());
-  EXPECT_EQ(fieldText(), "  ");
+  EXPECT_EQ(fieldText(), " 000000001111 1111");
+  EXPECT_EQ(fake.host.windows[kField].caret, 0u);
 }
 
 TEST_F(PadsTest, TheTagIsReadAtTheTouch) {
@@ -191,7 +193,7 @@ TEST_F(PadsTest, EndKeysSendHideAndNotifyOnce) {
   for (int index : {0, 1}) {
     notify(306, 0);
     fake.host.sent.clear();
-    fake.keys.strings.clear();
+    fake.keys.batches.clear();
     touch(pad(kPadNum), ControlArray::End, index);
     EXPECT_FALSE(pad(kPadNum).Visible());
     ASSERT_EQ(fake.host.sent.size(), 1u);
@@ -199,9 +201,9 @@ TEST_F(PadsTest, EndKeysSendHideAndNotifyOnce) {
     EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_TOUCHKEYBOARDHIDES"));
     EXPECT_EQ(fake.host.sent[0].wParam, 0u);
     EXPECT_EQ(fake.host.sent[0].lParam, 0);
-    ASSERT_EQ(fake.keys.strings.size(), 1u);
-    ASSERT_EQ(fake.keys.strings[0].size(), 1u);
-    EXPECT_EQ(fake.keys.strings[0][0].vk, index == 0 ? 27 : 13);
+    ASSERT_EQ(fake.keys.batches.size(), 1u);
+    ASSERT_EQ(fake.keys.batches[0].size(), 2u);
+    EXPECT_EQ(fake.keys.batches[0][0].vk, index == 0 ? 27 : 13);
     EXPECT_EQ(fake.host.focus, kField);
   }
 }
@@ -211,7 +213,7 @@ TEST_F(PadsTest, CloseKeyHidesAndNotifiesWithoutTyping) {
   touch(pad(kPadHex), ControlArray::Close);
   EXPECT_FALSE(pad(kPadHex).Visible());
   EXPECT_EQ(hides(), 1);
-  EXPECT_TRUE(fake.keys.strings.empty());
+  EXPECT_TRUE(fake.keys.batches.empty());
   EXPECT_EQ(fake.host.focus, kField);
 }
 
@@ -220,7 +222,7 @@ TEST_F(PadsTest, EndKeyStillHidesWhenTheControllerIsGone) {
   notify(306, 0);
   touch(pad(kPadNum), ControlArray::End, 1);
   EXPECT_FALSE(pad(kPadNum).Visible());
-  EXPECT_EQ(fake.keys.strings.size(), 1u);
+  EXPECT_EQ(fake.keys.batches.size(), 1u);
 }
 
 TEST_F(PadsTest, HostRequestAnsweringTheNotificationMayReloadThePads) {
@@ -305,6 +307,50 @@ TEST_F(PadsTest, LimitBlockFollowsTheLimitSwitchAndTexts) {
   EXPECT_EQ(pad(kPadBin).ScaleHeight(), 3000);
   notify(306, 2, "0", "FF");
   EXPECT_EQ(pad(kPadHex).ScaleHeight(), 4200);
+}
+
+// --- what the screen shows --------------------------------------------------------------------
+
+// After every change to a pad on screen, whether from the host or from a touch, what the windows
+// paint is the pad as it now is: the screen never shows an older state than the one touches hit.
+TEST_F(PadsTest, TheScreenFollowsEveryChange) {
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+  };
+  Pad& num = pad(kPadNum);
+  const Control& seven = *num.find(ControlArray::Standard, 7);
+  const float x = seven.left + 30, y = 600 + seven.top + 30;  // below the shown limits
+  const Step steps[] = {
+      {"limits shown", [&] {
+         request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
+         notify(306, 0, "-5", "5");
+       }},
+      {"key held", [&] { num.pointerDown(x, y); }},
+      {"key released", [&] { num.pointerUp(x, y); }},
+      {"limits switched off", [&] {
+         request("QDM32_1_TOUCHSHOWLIMITS", 0, 0);
+         notify(306, 0, "-5", "5");
+       }},
+      {"other limits", [&] {
+         request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
+         notify(306, 0, "", "1000");
+       }},
+      {"relabelled", [&] { request("QDM1_LANGUAGE", 1031); }},
+      {"alphanumeric pad", [&] { notify(265, 0, "1", "9"); }},
+      {"Shift armed", [&] { touch(pad(kPadAlpha), ControlArray::Shift, 1); }},
+      {"letter typed", [&] { touch(pad(kPadAlpha), ControlArray::Standard, 27); }},
+      {"rescaled", [&] { request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000); }},
+      {"shown again", [&] { notify(265, 0, "", ""); }},
+      {"back to the value pad", [&] { touch(pad(kPadAlpha), ControlArray::PadSwitch); }},
+  };
+  fake.profile.set("1031 NumPad Text", "Std5", "F\xFCnf");
+  fake.profile.set("1031 Text", "Max", "H\xF6" "chstens");
+  for (const Step& step : steps) {
+    step.change();
+    fake.windows.paint();
+    EXPECT_EQ(fake.windows.stale(), 0) << step.what;
+  }
 }
 
 }  // namespace

@@ -70,11 +70,27 @@ TEST_F(SettingsTest, KeyboardLayoutCycleEndsOnTheStartWhenTheLanguageIsNotInstal
   EXPECT_EQ(fake.layouts.active, 1u);
 }
 
-TEST_F(SettingsTest, KeySizeReloadBringsBackTheDesignTexts) {
-  fake.profile.set("1031 NumPad Text", "Std10", ",");
-  request("QDM1_LANGUAGE", 1031);
+// Once the host has chosen a language, reloading the pads for a new key size keeps it: the keys
+// show and type what they did before. A key types in the character set its caption is shown in.
+TEST_F(SettingsTest, KeySizeReloadKeepsTheLanguage) {
+  fake.profile.set("CharSet", "1045", "238");
+  fake.profile.set("1045 NumPad Text", "Std10", "\xB3");  // "ł" in code page 1250
+  fake.profile.set("1045 NumPad KeyCode", "Std10", "\xB3");
+  fake.profile.set("1045 AlphaPad Text", "Extra1", "F1");
+  fake.profile.set("1045 Text", "Max", "Maks.");
   request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
-  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ".");
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ".");  // no language chosen yet
+  request("QDM1_LANGUAGE", 1045);
+  request("QDM32_1_TOUCHKEYSIZE", 0, 0x40000000);
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), "\xB3");
+  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
+  EXPECT_EQ(caption(kPadHex, ControlArray::LabelLimits, 0), "Maks.");
+  EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 1).visible);
+  EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
+  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 7).width, 1200);  // and the new size
+  notify(test::kField, 306, 0);
+  keyboard.pads().pad(kPadNum)->Touch(ControlArray::Standard, 10);
+  EXPECT_EQ(fake.host.windows[test::kField].text, "\u0142");
 }
 
 }  // namespace

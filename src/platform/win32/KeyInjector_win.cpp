@@ -8,91 +8,84 @@
 #endif
 #include <windows.h>
 
-#include "controls/KeyEvents.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace pmx {
 namespace {
 
-// How the keyboard layout `layout` types the ANSI character `ch`.
-CharacterKey characterKey(char ch, HKL layout, bool capsLockOn) {
+enum class Typed { Exactly, DeadKey, Other };
+
+// What the key, pressed in the shift state (1 Shift, 2 Ctrl, 4 Alt), types on the layout: exactly
+// `wanted`, a dead key that would wait for the next key, or something else. The query must not
+// leave a dead key waiting in this thread's keyboard state: flag 4 keeps the state as it is; where
+// the system ignores the flag, the same key once more clears it.
+Typed whatTheKeyTypes(UINT vk, unsigned state, HKL layout, wchar_t wanted) {
+  BYTE keys[256] = {};
+  if ((state & 1u) != 0) keys[VK_SHIFT] = 0x80;
+  if ((state & 2u) != 0) keys[VK_CONTROL] = 0x80;
+  if ((state & 4u) != 0) keys[VK_MENU] = 0x80;
+  const UINT scan = MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout);
+  wchar_t out[8];
+  const int n = ToUnicodeEx(vk, scan, keys, out, 8, 4, layout);
+  if (n < 0) {
+    ToUnicodeEx(vk, scan, keys, out, 8, 4, layout);
+    return Typed::DeadKey;
+  }
+  return n == 1 && out[0] == wanted ? Typed::Exactly : Typed::Other;
+}
+
+}  // namespace
+
+CharacterKey Win32KeyInjector::characterKey(char ch, std::int16_t charset) {
   CharacterKey key;
   wchar_t wide = 0;
-  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &ch, 1, &wide, 1) != 1) return key;
+  const UINT codePage = win32::codePageOfCharset(charset);
+  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &ch, 1, &wide, 1) != 1) return key;
   key.unit = static_cast<char16_t>(wide);
+  const HKL layout = GetKeyboardLayout(0);
   const SHORT scan = VkKeyScanExW(wide, layout);
   if (scan == -1) return key;
   const unsigned vk = static_cast<unsigned>(scan) & 0xFFu;
   const unsigned state = (static_cast<unsigned>(scan) >> 8) & 0xFFu;
   // Only Shift (1), Ctrl (2) and Alt (4) can be pressed for it; Hankaku and the reserved states
-  // cannot, and a dead key would wait for the next key instead of typing the character.
+  // cannot. And the key must type this very character: a layout may offer a near one instead.
   if (vk == 0 || vk == 0xFFu || (state & ~0x07u) != 0) return key;
-  if ((MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, layout) & 0x80000000u) != 0) return key;
+  const Typed typed = whatTheKeyTypes(vk, state, layout, wide);
+  if (typed == Typed::Other) return key;
   key.hasKey = true;
-  key.vk = static_cast<VirtualKeyCode>(vk);
+  key.vk = static_cast<std::uint16_t>(vk);
   key.shift = (state & 1u) != 0;
   key.ctrl = (state & 2u) != 0;
   key.alt = (state & 4u) != 0;
+  key.dead = typed == Typed::DeadKey;
+  const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
   const bool asciiLetter = (wide >= L'a' && wide <= L'z') || (wide >= L'A' && wide <= L'Z');
   key.capsLockInverts = capsLockOn && asciiLetter && vk >= 'A' && vk <= 'Z';
   return key;
 }
 
-INPUT toInput(const KeyEvent& e, HKL layout) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.time = 0;
-  in.ki.dwExtraInfo = 0;
-  if (e.kind == KeyEvent::Kind::Unicode) {
-    in.ki.wVk = 0;
-    in.ki.wScan = static_cast<WORD>(e.unit);
-    in.ki.dwFlags = KEYEVENTF_UNICODE | (e.up ? KEYEVENTF_KEYUP : 0);
-  } else {
-    in.ki.wVk = e.vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyExW(e.vk, MAPVK_VK_TO_VSC, layout) & 0xFFu);
-    in.ki.dwFlags = (e.up ? KEYEVENTF_KEYUP : 0) | (e.extended ? KEYEVENTF_EXTENDEDKEY : 0);
-  }
-  return in;
-}
-
-std::vector<INPUT> toInputs(const std::vector<KeyEvent>& events, HKL layout) {
+std::size_t Win32KeyInjector::inject(const std::vector<KeyEvent>& events) {
+  if (events.empty()) return 0;
+  const HKL layout = GetKeyboardLayout(0);
   std::vector<INPUT> inputs;
   inputs.reserve(events.size());
-  for (const KeyEvent& e : events) inputs.push_back(toInput(e, layout));
-  return inputs;
-}
-
-// The number of events that went into the input stream.
-std::size_t send(std::vector<INPUT>& inputs) {
-  if (inputs.empty()) return 0;
-  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-}  // namespace
-
-void Win32KeyInjector::sendKeys(const std::vector<KeyStroke>& strokes) {
-  const HKL layout = GetKeyboardLayout(0);
-  const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
-  const std::vector<KeyEvent> events =
-      keyEventsFor(strokes, [&](char ch) { return characterKey(ch, layout, capsLockOn); });
-  std::vector<INPUT> inputs = toInputs(events, layout);
-  const std::size_t delivered = send(inputs);
-  if (delivered < inputs.size()) {
-    // Part of the batch was refused: release whatever the delivered part left pressed, so that
-    // no Shift, Ctrl or Alt stays down in the target.
-    std::vector<INPUT> releases = toInputs(releasesAfter(events, delivered), layout);
-    send(releases);
+  for (const KeyEvent& e : events) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    if (e.kind == KeyEvent::Kind::Unicode) {
+      in.ki.wScan = static_cast<WORD>(e.unit);
+      in.ki.dwFlags = KEYEVENTF_UNICODE;
+    } else {
+      in.ki.wVk = e.vk;
+      if (e.scanCode) {
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyExW(e.vk, MAPVK_VK_TO_VSC, layout) & 0xFFu);
+      }
+      if (e.extended) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
+    if (e.up) in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(in);
   }
-}
-
-void Win32KeyInjector::keyEvent(std::uint8_t vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = 0;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  in.ki.time = 0;
-  in.ki.dwExtraInfo = 0;
-  SendInput(1, &in, sizeof(INPUT));
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 }  // namespace pmx

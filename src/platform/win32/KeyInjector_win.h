@@ -10,11 +10,10 @@ namespace pmx {
 
 class Win32KeyInjector : public KeyInjector {
  public:
-  // The whole string goes in one SendInput call, so that no real key press lands in its middle.
-  // Characters are typed through the keyboard layout of the calling thread.
-  void sendKeys(const std::vector<KeyStroke>& strokes) override;
-  // One key event: the virtual key, scan code 0, never the extended-key flag.
-  void keyEvent(std::uint8_t vk, bool up) override;
+  // Asks the keyboard layout of the calling thread, with the Caps Lock state as it is now.
+  CharacterKey characterKey(char ch, std::int16_t charset) override;
+  // One SendInput call for all events.
+  std::size_t inject(const std::vector<KeyEvent>& events) override;
 };
 
 }  // namespace pmx

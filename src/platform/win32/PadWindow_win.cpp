@@ -44,12 +44,7 @@ std::wstring widen(const std::string& text, int charset, bool systemText = false
     for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
     return wide;
   }
-  UINT codePage = CP_ACP;
-  CHARSETINFO info;
-  if (!systemText && TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<std::uintptr_t>(charset)), &info,
-                           TCI_SRCCHARSET)) {
-    codePage = info.ciACP;
-  }
+  const UINT codePage = systemText ? CP_ACP : codePageOfCharset(charset);
   int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (n <= 0) return wide;
   wide.resize(static_cast<std::size_t>(n));
@@ -102,9 +97,13 @@ class PadWindow : public NativeWindow {
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   }
 
-  void repaint() override {
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
+  void invalidate(float left, float top, float width, float height) override {
+    // Outwards to whole pixels: every pixel the control's painting may touch.
+    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    const RECT r = {static_cast<LONG>(std::floor(left / tx)), static_cast<LONG>(std::floor(top / ty)),
+                    static_cast<LONG>(std::ceil((left + width) / tx)),
+                    static_cast<LONG>(std::ceil((top + height) / ty))};
+    InvalidateRect(hwnd_, &r, FALSE);
   }
 
  private:
@@ -120,6 +119,8 @@ class PadWindow : public NativeWindow {
         return MA_NOACTIVATE;  // the host's field keeps the focus
       case WM_ERASEBKGND:
         return 1;  // painting covers everything
+      case WM_CLOSE:
+        return 0;  // a pad goes only when the keyboard hides or unloads it
       case WM_PAINT:
         self->paint();
         return 0;
@@ -192,14 +193,14 @@ class PadWindow : public NativeWindow {
     HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
 
-    fill(dc, client, toColor(pad_.layout().backColor));
+    // Only what was invalidated is painted; the rest of the bitmap is never copied to the screen.
+    const RECT area = ps.rcPaint;
+    fill(dc, area, toColor(pad_.layout().backColor));
     SetBkMode(dc, TRANSPARENT);
     for (const Control& c : pad_.controls()) {
-      if (!c.visible) continue;
-      if (c.inPicKeys) {
-        const Control* keys = pad_.find(ControlArray::PicKeys);
-        if (keys != nullptr && !keys->visible) continue;
-      }
+      RECT overlap;
+      const RECT r = pixelRect(c);
+      if (!pad_.drawn(c) || !IntersectRect(&overlap, &r, &area)) continue;
       switch (c.kind) {
         case ControlKind::Container:
           fill(dc, pixelRect(c), toColor(c.backColor));
@@ -213,7 +214,8 @@ class PadWindow : public NativeWindow {
       }
     }
 
-    BitBlt(screen, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
+           area.left, area.top, SRCCOPY);
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBitmap);
     DeleteObject(bitmap);
@@ -304,19 +306,53 @@ class PadWindow : public NativeWindow {
     // split before it is decoded: in a symbol font the two bytes are no line break.
     const std::size_t split = c.caption.find("\\n");
     if (split == std::string::npos) {
-      centredText(dc, widen(c.caption, c.font.charset), textArea,
-                  top + (height - lineHeight) / 2);
+      captionLine(dc, c, c.caption, textArea, top + (height - lineHeight) / 2, lineHeight);
     } else {
-      const std::wstring upper = widen(c.caption.substr(0, split), c.font.charset);
-      const std::wstring lower = widen(c.caption.substr(split + 2), c.font.charset);
       const int gap = std::max(0, (height - 2 * lineHeight) / 3);
-      centredText(dc, upper, textArea, top + gap);
-      centredText(dc, lower, textArea, top + 2 * gap + lineHeight);
+      captionLine(dc, c, c.caption.substr(0, split), textArea, top + gap, lineHeight);
+      captionLine(dc, c, c.caption.substr(split + 2), textArea, top + 2 * gap + lineHeight,
+                  lineHeight);
     }
   }
 
+  // One line of a key's caption, its top at y. A symbol font that the system lacks, or lacks a
+  // glyph of, would show empty boxes: its characters are drawn as pictograms instead.
+  void captionLine(HDC dc, const Control& c, const std::string& text, const RECT& area, int y,
+                   int lineHeight) {
+    const std::wstring wide = widen(text, c.font.charset);
+    if (c.font.charset != SYMBOL_CHARSET || hasGlyphs(dc, c.font, wide)) {
+      centredText(dc, wide, area, y);
+      return;
+    }
+    const int side = std::max(1, lineHeight * 4 / 5);
+    const int count = static_cast<int>(text.size());
+    int x = area.left + (area.right - area.left - count * side) / 2;
+    for (char ch : text) {
+      paintDrawing(dc, symbolGlyphDrawing(c.font.name.c_str(), static_cast<unsigned char>(ch)), x,
+                   y + (lineHeight - side) / 2, side);
+      x += side;
+    }
+  }
+
+  // Whether the font selected into dc is the one named and has a glyph for every character.
+  bool hasGlyphs(HDC dc, const Font& f, const std::wstring& text) {
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    const std::wstring wanted = widen(f.name, ANSI_CHARSET);
+    if (lstrcmpiW(face, wanted.c_str()) != 0) return false;
+    std::vector<WORD> glyphs(text.size());
+    if (GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+      return false;
+    }
+    return std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+  }
+
   static void paintPictogram(HDC dc, Pictogram picture, int left, int top, int side) {
-    PictogramDrawing drawing = pictogramDrawing(picture);
+    paintDrawing(dc, pictogramDrawing(picture), left, top, side);
+  }
+
+  static void paintDrawing(HDC dc, const PictogramDrawing& drawing, int left, int top, int side) {
     for (std::size_t i = 0; i < drawing.count; ++i) {
       const PictoShape& shape = drawing.shapes[i];
       POINT points[kMaxShapePoints];

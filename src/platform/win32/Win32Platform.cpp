@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layouts/AlphaPadLayout.h"
+#include "platform/win32/resource.h"
 
 namespace pmx::win32 {
 
@@ -32,6 +33,16 @@ float twipsPerPixelY() {
   return value;
 }
 
+UINT codePageOfCharset(int charset) {
+  CHARSETINFO info;
+  if (charset != SYMBOL_CHARSET &&
+      TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<std::uintptr_t>(charset)), &info,
+                           TCI_SRCCHARSET)) {
+    return info.ciACP;
+  }
+  return CP_ACP;
+}
+
 // --- Win32Host -----------------------------------------------------------------------------------
 
 std::uint32_t Win32Host::registerMessage(const char* name) { return RegisterWindowMessageA(name); }
@@ -46,12 +57,20 @@ LRESULT CALLBACK Win32Host::KeyboardWindowProc(HWND hwnd, UINT message, WPARAM w
 
 WindowHandle Win32Host::openMessageWindow() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc = {};
+  // The program's icon, in the sizes the system shows.
+  const auto icon = [instance](int metric) {
+    const int side = GetSystemMetrics(metric);
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                         side, side, LR_DEFAULTCOLOR | LR_SHARED));
+  };
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = instance;
   wc.lpszClassName = kMessageWindowClass;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-  RegisterClassA(&wc);
+  wc.hIcon = icon(SM_CXICON);
+  wc.hIconSm = icon(SM_CXSMICON);
+  RegisterClassExA(&wc);
 
   // Never shown; its size is the one the form was designed with.
   const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
@@ -62,6 +81,8 @@ WindowHandle Win32Host::openMessageWindow() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                 frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 0;
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   previousWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
   SetWindowLongPtrA(window, GWLP_WNDPROC,
@@ -76,9 +97,9 @@ void Win32Host::closeMessageWindow(WindowHandle window) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
   }
   DestroyWindow(hwnd);
-  // With the message window gone the keyboard has nothing left to do: end the message loop.
-  PostQuitMessage(0);
 }
+
+void Win32Host::endMessageLoop() { PostQuitMessage(0); }
 
 std::intptr_t Win32Host::callPrevious(WindowHandle window, std::uint32_t message,
                                       std::uintptr_t wParam, std::intptr_t lParam) {

@@ -35,6 +35,7 @@ class Win32Host : public HostWindows {
   std::string className(WindowHandle window) override;
   std::uint32_t windowStyle(WindowHandle window) override;
   void processPendingMessages() override;
+  void endMessageLoop() override;
 
  private:
   static LRESULT CALLBACK KeyboardWindowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -68,5 +69,9 @@ class Win32Layouts : public KeyboardLayouts {
 // Twips per pixel of the screen, horizontally and vertically.
 float twipsPerPixelX();
 float twipsPerPixelY();
+
+// The code page in which 8-bit texts of a font character set are written: the one the character
+// set names, or the system's ANSI code page where it names none (the default and symbol sets).
+UINT codePageOfCharset(int charset);
 
 }  // namespace pmx::win32
