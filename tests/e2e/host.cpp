@@ -11,6 +11,18 @@ const FieldKind kTextField{"text 265", 265, 0, kAlphaPadClass};
 
 namespace {
 const char* const kHostClass = "PMXE2EHost";
+
+WNDPROC editProcedure = nullptr;
+
+// Ctrl+A selects the whole text, as in the edit fields of current Windows.
+LRESULT CALLBACK fieldProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN && wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
+    SendMessageW(hwnd, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  if (message == WM_CHAR && wParam == 1) return 0;  // the Ctrl+A character
+  return CallWindowProcW(editProcedure, hwnd, message, wParam, lParam);
+}
 }  // namespace
 
 void prepareHostProcess() {
@@ -59,9 +71,14 @@ HostWindow::~HostWindow() {
 }
 
 HWND HostWindow::addField(int x, int y, int width, int height, const char* text) {
-  return CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", text,
-                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, x, y, width, height,
-                         hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // A Unicode field, so that it can take any character the keyboard types.
+  HWND field = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, x, y, width,
+                               height, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetWindowTextA(field, text);
+  editProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&fieldProcedure)));
+  return field;
 }
 
 bool HostWindow::activate(HWND field) {
@@ -117,6 +134,33 @@ Session::~Session() {
     waitForProcessExit(keyboard.handle(), 2000);
   }
   keyboard.kill();
+  keyboard.close();
+  if (!folder_.empty()) {
+    DeleteFileA(exe_.c_str());
+    DeleteFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+}
+
+bool Session::startWithSettings(const std::string& settings) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + "pmx-e2e-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  exe_ = folder_ + "\\PMXTouchKeyboard.exe";
+  if (!E2E_CHECK_MSG(CopyFileA(keyboardExe().c_str(), exe_.c_str(), FALSE),
+                     "could not copy the keyboard to " + folder_))
+    return false;
+  HANDLE file = CreateFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str(), GENERIC_WRITE, 0,
+                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  const bool ok = file != INVALID_HANDLE_VALUE &&
+                  WriteFile(file, settings.data(), static_cast<DWORD>(settings.size()), &written,
+                            nullptr) &&
+                  written == settings.size();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!E2E_CHECK_MSG(ok, "could not write the settings file")) return false;
+  return start();
 }
 
 bool Session::start(const std::string& arguments) {
@@ -126,8 +170,9 @@ bool Session::start(const std::string& arguments) {
   const std::string args =
       arguments.empty() ? keyboardArguments("E2E", host.hwnd(), GetCurrentThreadId()) : arguments;
   DWORD error = 0;
-  if (!E2E_CHECK_MSG(keyboard.start(keyboardExe(), args, &error),
-                     "CreateProcess(\"" + keyboardExe() + "\" " + args + ") failed with error " +
+  const std::string exe = exe_.empty() ? keyboardExe() : exe_;
+  if (!E2E_CHECK_MSG(keyboard.start(exe, args, &error),
+                     "CreateProcess(\"" + exe + "\" " + args + ") failed with error " +
                          std::to_string(error)))
     return false;
 
@@ -227,6 +272,12 @@ std::string windowText(HWND window) {
   return buffer;
 }
 
+std::wstring windowTextW(HWND window) {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(window, buffer, 1024);
+  return buffer;
+}
+
 RECT windowRect(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
@@ -244,6 +295,53 @@ int twipsToPixels(double twips) {
   const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
   ReleaseDC(nullptr, dc);
   return static_cast<int>(std::lround(twips * (dpi > 0 ? dpi : 96) / 1440.0));
+}
+
+// ---- What the screen shows --------------------------------------------------------------------
+
+Grab grabClient(HWND window) {
+  Grab grab;
+  RECT client{};
+  POINT origin{0, 0};
+  if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin)) return grab;
+  grab.width = client.right;
+  grab.height = client.bottom;
+  if (grab.width <= 0 || grab.height <= 0) return grab;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = grab.width;
+  info.bmiHeader.biHeight = -grab.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, grab.width, grab.height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    grab.pixels.assign(p, p + static_cast<std::size_t>(grab.width) * grab.height);
+    for (std::uint32_t& px : grab.pixels) px &= 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return grab;
+}
+
+Grab steadyGrab(HWND window) {
+  Grab last = grabClient(window);
+  for (int i = 0; i < 40; ++i) {
+    waitFor([] { return false; }, 50);
+    Grab next = grabClient(window);
+    if (next == last && !next.pixels.empty()) return next;
+    last = std::move(next);
+  }
+  return last;
 }
 
 // ---- Input ----------------------------------------------------------------------------------

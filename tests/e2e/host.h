@@ -85,6 +85,9 @@ class Session {
   // Starts the keyboard and waits for "QDM32_1_KEYBOARDHANDLE". With no arguments the usual
   // argument string is used. Records failures in the case and returns false on any.
   bool start(const std::string& arguments = std::string());
+  // As start(), with a settings file: a copy of the keyboard in a folder of its own, beside it a
+  // "QD4TouchKeyboard.ini" with these bytes.
+  bool startWithSettings(const std::string& settings);
 
   // The message window is still there and answers a message.
   bool answers(DWORD timeoutMs = 2000) const;
@@ -116,15 +119,36 @@ class Session {
   std::vector<HWND> fields;
   KeyboardProcess keyboard;
   HWND keyboardWindow = nullptr;
+
+ private:
+  std::string exe_;     // the keyboard that start() runs
+  std::string folder_;  // a folder of our own for the keyboard with a settings file
 };
 
 // ---- Windows of the keyboard ----------------------------------------------------------------
 
 std::string windowText(HWND window);
+std::wstring windowTextW(HWND window);
 RECT windowRect(HWND window);
 SIZE clientSize(HWND window);
 // Twips of the layouts in horizontal pixels of this screen.
 int twipsToPixels(double twips);
+
+// ---- What the screen shows --------------------------------------------------------------------
+
+// The pixels of a window's client area as the screen shows them, 0x00RRGGBB, row by row.
+struct Grab {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  bool operator==(const Grab& o) const {
+    return width == o.width && height == o.height && pixels == o.pixels;
+  }
+  bool operator!=(const Grab& o) const { return !(*this == o); }
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+Grab grabClient(HWND window);
+// The client area once it has stopped changing (painting is done when the keyboard is idle).
+Grab steadyGrab(HWND window);
 
 // ---- Input ----------------------------------------------------------------------------------
 

@@ -127,10 +127,11 @@ HWND findWindow(DWORD pid, const char* className) {
 // ---- Waiting --------------------------------------------------------------------------------
 
 void pumpMessages() {
+  // The wide functions, so that a character outside the ANSI code page reaches a field as it is.
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
