@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -132,6 +133,26 @@ TEST_F(PadsTest, TouchingAPadMakesItTheActiveForm) {
   EXPECT_FALSE(pad(kPadNum).Visible());  // the touched pad was the active one
   EXPECT_TRUE(pad(kPadHex).Visible());
   EXPECT_TRUE(pad(kPadBin).Visible());
+}
+
+// The limits are checked before the pad is placed: placement sees the height they give it.
+TEST_F(PadsTest, PlacementSeesTheHeightTheLimitsGive) {
+  request("QDM32_1_TOUCHPOSITION", 0, 1);
+  fake.host.windows[kField].rect = {100, 700, 300, 725};  // near the bottom: the pad goes above
+  for (const char* max : {"", "100", ""}) {
+    request("QDM32_1_TOUCHSHOWLIMITS", 0, *max != '\0');
+    notify(306, 0, "", max);
+    EXPECT_EQ(pad(kPadNum).Top() + pad(kPadNum).Height(), 700 * 15 - 15) << max;
+  }
+}
+
+// Operations on all pads visit the hexadecimal, alphanumeric, decimal and binary pad in turn.
+TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
+  request("QDM32_1_HIDEKEYBOARD");
+  std::vector<WindowHandle> order;
+  for (int n : {kPadHex, kPadAlpha, kPadNum, kPadBin})
+    order.push_back(fake.windows.windowOf.at(&pad(n))->handle());
+  EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));  // created in that order
 }
 
 TEST_F(PadsTest, FieldRectangleIsConvertedToTwipsHalvesToEven) {
