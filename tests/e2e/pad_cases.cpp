@@ -310,3 +310,41 @@ E2E_CASE(limits_change_the_pad_height) {
   }
   s.terminate();
 }
+
+// The move keys push every pad flush into each corner of the screen.
+E2E_CASE(move_keys_push_every_pad_into_each_corner) {
+  struct Pad {
+    const FieldKind& kind;
+    PadDesign design;
+    int firstMoveLeft, moveTop, rowStep;  // where keyMove(0) is; the next ones follow
+  };
+  const Pad pads[] = {{kDecimalField, kNumPad, 0, 0, 0},
+                      {kHexField, kHexPad, 0, 0, 0},
+                      {kBinaryField, kBinPad, 1800, 0, 0},
+                      {kTextField, {9000, 4200}, 7200, 0, 600}};
+  Session s(t);
+  E2E_REQUIRE(s.start());
+  const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  for (const Pad& p : pads) {
+    HWND pad = s.showPad(s.fields[0], p.kind);
+    E2E_REQUIRE(pad);
+    for (int corner : {3, 0, 2, 1}) {
+      // On the value pads the four keys stand in a row; on the alphanumeric pad in two rows.
+      const int column = p.rowStep != 0 ? corner % 2 : corner;
+      const PadKey key{"move", p.firstMoveLeft + 600 * column, p.moveTop + p.rowStep * (corner / 2),
+                       600, 600};
+      t.note(std::string(p.kind.name) + ", corner " + std::to_string(corner));
+      E2E_CHECK(clickKey(pad, p.design, key));
+      const bool right = corner % 2 == 1, lower = corner >= 2;
+      E2E_CHECK(waitFor(
+          [&] {
+            const RECT r = windowRect(pad);
+            return (right ? r.right == width : r.left == 0) &&
+                   (lower ? r.bottom == height : r.top == 0);
+          },
+          kShowTimeoutMs));
+      E2E_CHECK_EQ(GetFocus(), s.fields[0]);
+    }
+  }
+  s.terminate();
+}
