@@ -76,8 +76,8 @@ HWND HostWindow::addField(int x, int y, int width, int height, const char* text)
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, x, y, width,
                                height, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetWindowTextA(field, text);
-  editProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-      field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&fieldProcedure)));
+  editProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&fieldProcedure)));
   return field;
 }
 
@@ -121,7 +121,7 @@ LRESULT CALLBACK HostWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 // ---- Session --------------------------------------------------------------------------------
 
-Session::Session(Case& c) : t(c) {
+Session::Session() {
   fields.push_back(host.addField(20, 20, 160, 24, ""));
   fields.push_back(host.addField(20, 60, 160, 24, ""));
   fields.push_back(host.addField(20, 100, 160, 24, "0000000000000000"));
@@ -148,33 +148,38 @@ bool Session::startWithSettings(const std::string& settings) {
   folder_ = std::string(temp) + "pmx-e2e-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(folder_.c_str(), nullptr);
   exe_ = folder_ + "\\PMXTouchKeyboard.exe";
-  if (!E2E_CHECK_MSG(CopyFileA(keyboardExe().c_str(), exe_.c_str(), FALSE),
-                     "could not copy the keyboard to " + folder_))
+  if (!CopyFileA(keyboardExe().c_str(), exe_.c_str(), FALSE)) {
+    ADD_FAILURE() << "could not copy the keyboard to " << folder_;
     return false;
-  HANDLE file = CreateFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str(), GENERIC_WRITE, 0,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  HANDLE file = CreateFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
-  const bool ok = file != INVALID_HANDLE_VALUE &&
-                  WriteFile(file, settings.data(), static_cast<DWORD>(settings.size()), &written,
-                            nullptr) &&
-                  written == settings.size();
+  const bool ok =
+      file != INVALID_HANDLE_VALUE &&
+      WriteFile(file, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr) &&
+      written == settings.size();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!E2E_CHECK_MSG(ok, "could not write the settings file")) return false;
+  if (!ok) {
+    ADD_FAILURE() << "could not write the settings file";
+    return false;
+  }
   return start();
 }
 
 bool Session::start(const std::string& arguments) {
-  if (!E2E_CHECK_MSG(host.hwnd() != nullptr, "the host window could not be created")) return false;
-  if (!E2E_CHECK_MSG(host.activate(fields[0]), "the host window did not become active"))
+  if (host.hwnd() == nullptr || !host.activate(fields[0])) {
+    ADD_FAILURE() << "the host window could not be created or did not become active";
     return false;
+  }
   const std::string args =
       arguments.empty() ? keyboardArguments("E2E", host.hwnd(), GetCurrentThreadId()) : arguments;
   DWORD error = 0;
   const std::string exe = exe_.empty() ? keyboardExe() : exe_;
-  if (!E2E_CHECK_MSG(keyboard.start(exe, args, &error),
-                     "CreateProcess(\"" + exe + "\" " + args + ") failed with error " +
-                         std::to_string(error)))
+  if (!keyboard.start(exe, args, &error)) {
+    ADD_FAILURE() << "CreateProcess(\"" << exe << "\" " << args << ") failed with error " << error;
     return false;
+  }
 
   const UINT handleMessage = messages().keyboardHandle;
   const bool announced =
@@ -185,7 +190,7 @@ bool Session::start(const std::string& arguments) {
                           ? "no QDM32_1_KEYBOARDHANDLE within 15 s"
                           : "the keyboard exited with code " + std::to_string(keyboard.exitCode()) +
                                 " before it announced itself";
-    E2E_CHECK_MSG(announced, why);
+    ADD_FAILURE() << why;
     return false;
   }
   keyboardWindow = reinterpret_cast<HWND>(host.received(handleMessage).front().wParam);
@@ -221,16 +226,16 @@ SendResult Session::request(UINT message, WPARAM wParam, LPARAM lParam) const {
   return sendRequest(keyboardWindow, message, wParam, lParam);
 }
 
-bool Session::terminate(DWORD exitTimeoutMs) {
+void Session::terminate(DWORD exitTimeoutMs) {
   const SendResult r = request(messages().terminateKeyboard);
-  bool ok = E2E_CHECK_MSG(r.delivered, "the terminate request was not answered");
-  ok = E2E_CHECK_EQ(r.result, 0) && ok;
+  EXPECT_TRUE(r.delivered) << "the terminate request was not answered";
+  EXPECT_EQ(r.result, 0);
   const bool exited = waitForProcessExit(keyboard.handle(), exitTimeoutMs);
-  ok = E2E_CHECK_MSG(exited, "the keyboard did not exit within " + std::to_string(exitTimeoutMs) +
-                                 " ms of the terminate request") &&
-       ok;
-  if (exited) ok = E2E_CHECK_EQ(keyboard.exitCode(), DWORD{0}) && ok;
-  return ok;
+  EXPECT_TRUE(exited) << "the keyboard did not exit within " << exitTimeoutMs
+                      << " ms of the terminate request";
+  if (exited) {
+    EXPECT_EQ(keyboard.exitCode(), DWORD{0});
+  }
 }
 
 int Session::hides() const { return host.count(messages().touchKeyboardHides); }
@@ -250,10 +255,9 @@ bool Session::waitForPad(const char* className, DWORD timeoutMs, HWND* pad) cons
 HWND Session::showPad(HWND field, const FieldKind& kind, const char* limitMin,
                       const char* limitMax) {
   HWND pad = nullptr;
-  if (E2E_CHECK(focus(field)) && E2E_CHECK(notify(field, kind, limitMin, limitMax).delivered)) {
-    E2E_CHECK_MSG(waitForPad(kind.padClass, kShowTimeoutMs, &pad),
-                  std::string("no ") + kind.padClass + " for the " + kind.name + " field");
-  }
+  const bool shown = focus(field) && notify(field, kind, limitMin, limitMax).delivered &&
+                     waitForPad(kind.padClass, kShowTimeoutMs, &pad);
+  EXPECT_TRUE(shown) << "no " << kind.padClass << " for the " << kind.name << " field";
   return pad;
 }
 
@@ -370,8 +374,8 @@ bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
   return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
-bool typeKeys(Case& t, HWND pad, const PadDesign& design, HWND field,
-              std::initializer_list<TypeStep> steps) {
+::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
+                                    std::initializer_list<TypeStep> steps) {
   // Where the caret of an EDIT is (the end of its selection).
   const auto caret = [field] {
     DWORD start = 0, end = 0;
@@ -380,19 +384,19 @@ bool typeKeys(Case& t, HWND pad, const PadDesign& design, HWND field,
     return static_cast<int>(end);
   };
   for (const TypeStep& step : steps) {
-    if (!t.check(clickKey(pad, design, step.key), "the click was injected", __FILE__, __LINE__,
-                 step.key.name))
-      return false;
+    if (!clickKey(pad, design, step.key)) {
+      return ::testing::AssertionFailure() << "the click on " << step.key.name << " failed";
+    }
     const bool typed =
         waitFor([&] { return windowText(field) == step.expected && caret() == step.caret; },
                 kTypeTimeoutMs);
-    if (!t.check(typed, "the field holds the expected text and caret", __FILE__, __LINE__,
-                 std::string("after key ") + step.key.name + ": \"" + windowText(field) +
-                     "\" caret " + std::to_string(caret()) + ", expected \"" + step.expected +
-                     "\" caret " + std::to_string(step.caret)))
-      return false;
+    if (!typed) {
+      return ::testing::AssertionFailure()
+             << "after key " << step.key.name << ": \"" << windowText(field) << "\" caret "
+             << caret() << ", expected \"" << step.expected << "\" caret " << step.caret;
+    }
   }
-  return true;
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace e2e

@@ -3,6 +3,7 @@
 // keys with real mouse input and check what arrives in the fields.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "HostClient.h"
-#include "e2e.h"
 
 namespace e2e {
 
@@ -23,6 +23,9 @@ void prepareHostProcess();
 
 // A Unix path (as CTest passes it under Wine) turned into a Windows path; others unchanged.
 std::string toWindowsPath(const std::string& path);
+
+// The keyboard executable under test, as given on the command line (a Windows path).
+const std::string& keyboardExe();
 
 // Field kinds a host sends, with the pad the keyboard shows for each.
 struct FieldKind {
@@ -79,11 +82,11 @@ constexpr DWORD kShowTimeoutMs = 5000;
 // /Controller: and /Thread: and its announcement received.
 class Session {
  public:
-  explicit Session(Case& t);
+  Session();
   ~Session();  // ends a keyboard that is still running (terminate request, else kill)
 
   // Starts the keyboard and waits for "QDM32_1_KEYBOARDHANDLE". With no arguments the usual
-  // argument string is used. Records failures in the case and returns false on any.
+  // argument string is used. Records failures in the running test and returns false on any.
   bool start(const std::string& arguments = std::string());
   // As start(), with a settings file: a copy of the keyboard in a folder of its own, beside it a
   // "QD4TouchKeyboard.ini" with these bytes.
@@ -100,7 +103,7 @@ class Session {
                     const char* limitMax = "100");
   SendResult request(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // Sends the terminate request and checks the process ends with 0 within the time given.
-  bool terminate(DWORD exitTimeoutMs = 2000);
+  void terminate(DWORD exitTimeoutMs = 2000);
   // The notices "QDM32_1_TOUCHKEYBOARDHIDES" received so far.
   int hides() const;
 
@@ -114,7 +117,6 @@ class Session {
                     const char* limitMax = "100");
   std::vector<HWND> visibleWindows() const;
 
-  Case& t;
   HostWindow host;
   std::vector<HWND> fields;
   KeyboardProcess keyboard;
@@ -181,7 +183,7 @@ struct TypeStep {
 // Clicks the keys in turn and after each waits until the field holds the expected text with the
 // caret where expected; records a failure and stops at the first step where it does not. Every
 // step changes one of the two, so the wait also paces the clicks like a person typing.
-bool typeKeys(Case& t, HWND pad, const PadDesign& design, HWND field,
-              std::initializer_list<TypeStep> steps);
+::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
+                                    std::initializer_list<TypeStep> steps);
 
 }  // namespace e2e

@@ -20,14 +20,13 @@ bool onlyPadVisible(const Session& s, const char* className) {
 // of notices reaches `hides`.
 void closeWith(Session& s, HWND pad, const PadDesign& design, const PadKey& key, HWND field,
                int hides) {
-  Case& t = s.t;
-  t.note(std::string(key.name) + " key");
-  E2E_CHECK(clickKey(pad, design, key));
-  E2E_CHECK(waitFor([&] { return s.hides() == hides; }, kTypeTimeoutMs));
-  E2E_CHECK(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
+  SCOPED_TRACE(std::string(key.name) + " key");
+  EXPECT_TRUE(clickKey(pad, design, key));
+  EXPECT_TRUE(waitFor([&] { return s.hides() == hides; }, kTypeTimeoutMs));
+  EXPECT_TRUE(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
   s.settle();
-  E2E_CHECK_EQ(s.hides(), hides);
-  E2E_CHECK_EQ(GetFocus(), field);
+  EXPECT_EQ(s.hides(), hides);
+  EXPECT_EQ(GetFocus(), field);
 }
 
 // Moves the host window, and with it its fields, by dx, dy pixels.
@@ -40,68 +39,68 @@ void moveHost(const Session& s, LONG dx, LONG dy) {
 
 }  // namespace
 
-E2E_CASE(pad_for_each_field_kind) {
+TEST(Pads, pad_for_each_field_kind) {
   struct Row {
     std::int16_t fieldType;
     std::int16_t valueFormat;
     const char* padClass;  // nullptr: no pad chosen, the one on screen stays
   };
   const Row rows[] = {
-      {306, 0, kNumPadClass},  {306, 1, kBinPadClass},   {306, 2, kHexPadClass},
-      {306, 4, nullptr},       {306, 3, kNumPadClass},   {307, 1, kBinPadClass},
-      {310, 2, kHexPadClass},  {370, 0, kNumPadClass},   {371, 1, kBinPadClass},
-      {374, -1, nullptr},      {374, 2, kHexPadClass},   {295, 2, kNumPadClass},
+      {306, 0, kNumPadClass},   {306, 1, kBinPadClass},  {306, 2, kHexPadClass},
+      {306, 4, nullptr},        {306, 3, kNumPadClass},  {307, 1, kBinPadClass},
+      {310, 2, kHexPadClass},   {370, 0, kNumPadClass},  {371, 1, kBinPadClass},
+      {374, -1, nullptr},       {374, 2, kHexPadClass},  {295, 2, kNumPadClass},
       {265, 0, kAlphaPadClass}, {305, 1, kNumPadClass},  {0, 0, kAlphaPadClass},
-      {356, 2, kNumPadClass},  {-5, 0, kAlphaPadClass},  {1000, 1, kAlphaPadClass},
+      {356, 2, kNumPadClass},   {-5, 0, kAlphaPadClass}, {1000, 1, kAlphaPadClass},
   };
-  Session s(t);
-  E2E_REQUIRE(s.start());
-  E2E_REQUIRE(s.focus(s.fields[0]));
+  Session s;
+  ASSERT_TRUE(s.start());
+  ASSERT_TRUE(s.focus(s.fields[0]));
   const char* expected = nullptr;
   for (const Row& row : rows) {
-    t.note("field type " + std::to_string(row.fieldType) + ", value format " +
-           std::to_string(row.valueFormat));
-    E2E_CHECK(sendNotify(s.keyboardWindow, s.fields[0],
-                         makeNotifyRecord(row.fieldType, row.valueFormat, "0", "100"))
-                  .delivered);
+    SCOPED_TRACE("field type " + std::to_string(row.fieldType) + ", value format " +
+                 std::to_string(row.valueFormat));
+    EXPECT_TRUE(sendNotify(s.keyboardWindow, s.fields[0],
+                           makeNotifyRecord(row.fieldType, row.valueFormat, "0", "100"))
+                    .delivered);
     if (row.padClass) expected = row.padClass;
     s.settle();
-    E2E_CHECK_MSG(s.waitForPad(expected, kShowTimeoutMs), std::string("no ") + expected);
-    E2E_CHECK_MSG(onlyPadVisible(s, expected), std::string("more than ") + expected + " visible");
-    E2E_CHECK_EQ(GetFocus(), s.fields[0]);
+    EXPECT_TRUE(s.waitForPad(expected, kShowTimeoutMs)) << std::string("no ") + expected;
+    EXPECT_TRUE(onlyPadVisible(s, expected)) << std::string("more than ") + expected + " visible";
+    EXPECT_EQ(GetFocus(), s.fields[0]);
   }
-  E2E_CHECK_EQ(s.hides(), 0);
+  EXPECT_EQ(s.hides(), 0);
   s.terminate();
 }
 
-E2E_CASE(hide_request_hides_every_pad_without_notice) {
-  Session s(t);
-  E2E_REQUIRE(s.start());
+TEST(Pads, hide_request_hides_every_pad_without_notice) {
+  Session s;
+  ASSERT_TRUE(s.start());
   // Before any notify request: all four pads come into being, hidden.
-  E2E_CHECK(s.request(messages().hideKeyboard).delivered);
+  EXPECT_TRUE(s.request(messages().hideKeyboard).delivered);
   const char* classes[] = {kNumPadClass, kHexPadClass, kBinPadClass, kAlphaPadClass};
   for (const char* cls : classes) {
-    E2E_CHECK_MSG(findWindow(s.keyboard.pid(), cls) != nullptr, std::string("no window ") + cls);
+    EXPECT_TRUE(findWindow(s.keyboard.pid(), cls) != nullptr) << std::string("no window ") + cls;
   }
-  E2E_CHECK(s.visibleWindows().empty());
+  EXPECT_TRUE(s.visibleWindows().empty());
 
-  E2E_REQUIRE(s.showPad(s.fields[0], kDecimalField));
-  E2E_CHECK(s.request(messages().hideKeyboard).delivered);
-  E2E_CHECK(waitFor([&] { return s.visibleWindows().empty(); }, kShowTimeoutMs));
-  E2E_CHECK_EQ(GetFocus(), s.fields[0]);
+  ASSERT_TRUE(s.showPad(s.fields[0], kDecimalField));
+  EXPECT_TRUE(s.request(messages().hideKeyboard).delivered);
+  EXPECT_TRUE(waitFor([&] { return s.visibleWindows().empty(); }, kShowTimeoutMs));
+  EXPECT_EQ(GetFocus(), s.fields[0]);
   s.settle();
-  E2E_CHECK_EQ(s.hides(), 0);
+  EXPECT_EQ(s.hides(), 0);
   s.terminate();
 }
 
-E2E_CASE(decimal_pad_types_into_the_field) {
-  Session s(t);
+TEST(Pads, decimal_pad_types_into_the_field) {
+  Session s;
   HWND field = s.fields[0];
   HWND pad = s.startWithPad(field, kDecimalField);
-  E2E_REQUIRE(pad);
+  ASSERT_TRUE(pad);
   // The same key twice in a row counts twice (no double click swallowed); the caret keys move
   // the caret in the field.
-  E2E_REQUIRE(typeKeys(t, pad, kNumPad, field,
+  ASSERT_TRUE(typeKeys(pad, kNumPad, field,
                        {{num::k1, "1", 1},
                         {num::k0, "10", 2},
                         {num::k0, "100", 3},
@@ -119,169 +118,169 @@ E2E_CASE(decimal_pad_types_into_the_field) {
                         {num::k9, "17009.", 5}}));
 
   // Typing leaves the field with the focus, the host active and the pad up.
-  E2E_CHECK_EQ(GetFocus(), field);
-  E2E_CHECK_EQ(GetForegroundWindow(), s.host.hwnd());
-  E2E_CHECK(IsWindowVisible(pad));
-  E2E_CHECK_EQ(s.hides(), 0);
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
+  EXPECT_TRUE(IsWindowVisible(pad));
+  EXPECT_EQ(s.hides(), 0);
 
   // Enter: the pad goes, the host hears of it once, with 0 and 0.
   closeWith(s, pad, kNumPad, num::kEnter, field, 1);
   const auto hides = s.host.received(messages().touchKeyboardHides);
   if (!hides.empty()) {
-    E2E_CHECK_EQ(hides.front().wParam, WPARAM{0});
-    E2E_CHECK_EQ(hides.front().lParam, LPARAM{0});
+    EXPECT_EQ(hides.front().wParam, WPARAM{0});
+    EXPECT_EQ(hides.front().lParam, LPARAM{0});
   }
-  E2E_CHECK_EQ(windowText(field), std::string("17009."));
+  EXPECT_EQ(windowText(field), std::string("17009."));
   s.terminate();
 }
 
 // Upper-case captions type lower-case letters; close and Esc both end the pad with a notice and
 // leave the text as it is.
-E2E_CASE(hex_pad_letters_and_the_end_keys) {
-  Session s(t);
+TEST(Pads, hex_pad_letters_and_the_end_keys) {
+  Session s;
   HWND field = s.fields[1];
   HWND pad = s.startWithPad(field, kHexField, "0", "FFFF");
-  E2E_REQUIRE(pad);
-  E2E_REQUIRE(
-      typeKeys(t, pad, kHexPad, field,
+  ASSERT_TRUE(pad);
+  ASSERT_TRUE(
+      typeKeys(pad, kHexPad, field,
                {{hex::kA, "a", 1}, {hex::kF, "af", 2}, {hex::k9, "af9", 3}, {hex::k0, "af90", 4}}));
   closeWith(s, pad, kHexPad, hex::kClose, field, 1);
-  E2E_REQUIRE((pad = s.showPad(field, kHexField, "0", "FFFF")) != nullptr);
+  ASSERT_TRUE((pad = s.showPad(field, kHexField, "0", "FFFF")) != nullptr);
   closeWith(s, pad, kHexPad, hex::kEsc, field, 2);
-  E2E_CHECK_EQ(windowText(field), std::string("af90"));
+  EXPECT_EQ(windowText(field), std::string("af90"));
   s.terminate();
 }
 
 // A bit key puts a blank before the character of its bit (counted from the end for bits 0 to 7,
 // from the start for 8 to 15) and steps back onto it; the host's field decides what a blank
 // means. A plain EDIT inserts it.
-E2E_CASE(binary_pad_bit_keys_place_the_caret) {
-  Session s(t);
+TEST(Pads, binary_pad_bit_keys_place_the_caret) {
+  Session s;
   HWND field = s.fields[2];
-  E2E_REQUIRE(windowText(field) == "0000000000000000");
+  ASSERT_TRUE(windowText(field) == "0000000000000000");
   HWND pad = s.startWithPad(field, kBinaryField, "0", "65535");
-  E2E_REQUIRE(pad);
-  E2E_CHECK(typeKeys(t, pad, kBinPad, field,
-                     {{bin::kBit3, "000000000000 0000", 12},
-                      {bin::kBit15, " 000000000000 0000", 0},
-                      {bin::kBit8, " 000000 000000 0000", 7},
-                      {bin::kBit0, " 000000 000000 000 0", 18},
-                      {bin::k1, " 000000 000000 0001 0", 19}}));
-  E2E_CHECK_EQ(GetFocus(), field);
+  ASSERT_TRUE(pad);
+  EXPECT_TRUE(typeKeys(pad, kBinPad, field,
+                       {{bin::kBit3, "000000000000 0000", 12},
+                        {bin::kBit15, " 000000000000 0000", 0},
+                        {bin::kBit8, " 000000 000000 0000", 7},
+                        {bin::kBit0, " 000000 000000 000 0", 18},
+                        {bin::k1, " 000000 000000 0001 0", 19}}));
+  EXPECT_EQ(GetFocus(), field);
   s.terminate();
 }
 
-E2E_CASE(pad_key_switches_to_the_alphanumeric_pad) {
-  Session s(t);
+TEST(Pads, pad_key_switches_to_the_alphanumeric_pad) {
+  Session s;
   HWND pad = s.startWithPad(s.fields[0], kDecimalField);
-  E2E_REQUIRE(pad);
-  E2E_CHECK(clickKey(pad, kNumPad, num::kPad));
-  E2E_CHECK(s.waitForPad(kAlphaPadClass, kShowTimeoutMs));
-  E2E_CHECK(waitFor([&] { return onlyPadVisible(s, kAlphaPadClass); }, kShowTimeoutMs));
+  ASSERT_TRUE(pad);
+  EXPECT_TRUE(clickKey(pad, kNumPad, num::kPad));
+  EXPECT_TRUE(s.waitForPad(kAlphaPadClass, kShowTimeoutMs));
+  EXPECT_TRUE(waitFor([&] { return onlyPadVisible(s, kAlphaPadClass); }, kShowTimeoutMs));
   s.settle();
-  E2E_CHECK_EQ(GetFocus(), s.fields[0]);
-  E2E_CHECK_EQ(GetForegroundWindow(), s.host.hwnd());
-  E2E_CHECK_EQ(s.hides(), 0);
+  EXPECT_EQ(GetFocus(), s.fields[0]);
+  EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
+  EXPECT_EQ(s.hides(), 0);
   s.terminate();
 }
 
-E2E_CASE(placement_modes) {
-  Session s(t);
-  E2E_REQUIRE(s.start());
+TEST(Pads, placement_modes) {
+  Session s;
+  ASSERT_TRUE(s.start());
   HWND field = s.fields[1];
 
-  t.note("mode 1: below the field, one pixel apart, left-aligned");
-  E2E_CHECK(s.request(messages().touchPosition, 0, 1).delivered);
+  SCOPED_TRACE("mode 1: below the field, one pixel apart, left-aligned");
+  EXPECT_TRUE(s.request(messages().touchPosition, 0, 1).delivered);
   HWND pad = s.showPad(field, kDecimalField);
-  E2E_REQUIRE(pad);
+  ASSERT_TRUE(pad);
   RECT f = windowRect(field);
   RECT p = windowRect(pad);
-  E2E_CHECK_EQ(p.left, f.left);
-  E2E_CHECK_EQ(p.top, f.bottom + 1);
+  EXPECT_EQ(p.left, f.left);
+  EXPECT_EQ(p.top, f.bottom + 1);
 
-  t.note("mode 1, field near the bottom of the screen: above the field, one pixel apart");
+  SCOPED_TRACE("mode 1, field near the bottom of the screen: above the field, one pixel apart");
   const LONG down = GetSystemMetrics(SM_CYSCREEN) - 40 - f.bottom;  // 40 px above the bottom
   moveHost(s, 0, down);
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  EXPECT_TRUE(s.notify(field, kDecimalField).delivered);
   s.settle();
   f = windowRect(field);
   p = windowRect(pad);
-  E2E_CHECK_EQ(p.left, f.left);
-  E2E_CHECK_EQ(p.bottom, f.top - 1);
+  EXPECT_EQ(p.left, f.left);
+  EXPECT_EQ(p.bottom, f.top - 1);
   moveHost(s, 0, -down);
 
-  t.note("mode 2: centred on the screen");
-  E2E_CHECK(s.request(messages().touchPosition, 0, 2).delivered);
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  SCOPED_TRACE("mode 2: centred on the screen");
+  EXPECT_TRUE(s.request(messages().touchPosition, 0, 2).delivered);
+  EXPECT_TRUE(s.notify(field, kDecimalField).delivered);
   s.settle();
   p = windowRect(pad);
   const int screenW = GetSystemMetrics(SM_CXSCREEN);
   const int screenH = GetSystemMetrics(SM_CYSCREEN);
-  E2E_CHECK_MSG(std::abs((p.left + p.right) - screenW) <= 1,
-                "left " + std::to_string(p.left) + ", right " + std::to_string(p.right));
-  E2E_CHECK_MSG(std::abs((p.top + p.bottom) - screenH) <= 1,
-                "top " + std::to_string(p.top) + ", bottom " + std::to_string(p.bottom));
+  EXPECT_TRUE(std::abs((p.left + p.right) - screenW) <= 1)
+      << "left " + std::to_string(p.left) + ", right " + std::to_string(p.right);
+  EXPECT_TRUE(std::abs((p.top + p.bottom) - screenH) <= 1)
+      << "top " + std::to_string(p.top) + ", bottom " + std::to_string(p.bottom);
 
-  t.note("mode 0: a pad over the field goes to the first clear corner, top-left");
+  SCOPED_TRACE("mode 0: a pad over the field goes to the first clear corner, top-left");
   // Move the host so that the field lies under the centred pad.
   f = windowRect(field);
   moveHost(s, p.left + 20 - f.left, p.top + 20 - f.top);
   f = windowRect(field);
   RECT overlap{};
-  E2E_REQUIRE(IntersectRect(&overlap, &f, &p));
-  E2E_CHECK(s.request(messages().touchPosition, 0, 0).delivered);
-  E2E_REQUIRE(s.focus(field));
-  E2E_CHECK(s.notify(field, kDecimalField).delivered);
+  ASSERT_TRUE(IntersectRect(&overlap, &f, &p));
+  EXPECT_TRUE(s.request(messages().touchPosition, 0, 0).delivered);
+  ASSERT_TRUE(s.focus(field));
+  EXPECT_TRUE(s.notify(field, kDecimalField).delivered);
   s.settle();
   p = windowRect(pad);
-  E2E_CHECK_EQ(p.left, LONG{0});
-  E2E_CHECK_EQ(p.top, LONG{0});
-  E2E_CHECK(!IntersectRect(&overlap, &f, &p));
+  EXPECT_EQ(p.left, LONG{0});
+  EXPECT_EQ(p.top, LONG{0});
+  EXPECT_TRUE(!IntersectRect(&overlap, &f, &p));
 
-  t.note("mode 0: a pad clear of the field stays where it is");
-  E2E_CHECK(s.notify(s.fields[0], kDecimalField).delivered);
+  SCOPED_TRACE("mode 0: a pad clear of the field stays where it is");
+  EXPECT_TRUE(s.notify(s.fields[0], kDecimalField).delivered);
   s.settle();
   const RECT again = windowRect(pad);
-  E2E_CHECK_EQ(again.left, p.left);
-  E2E_CHECK_EQ(again.top, p.top);
+  EXPECT_EQ(again.left, p.left);
+  EXPECT_EQ(again.top, p.top);
   s.terminate();
 }
 
-E2E_CASE(key_size_scales_the_pads) {
-  Session s(t);
+TEST(Pads, key_size_scales_the_pads) {
+  Session s;
   HWND field = s.fields[0];
   HWND pad = s.startWithPad(field, kDecimalField);
-  E2E_REQUIRE(pad);
+  ASSERT_TRUE(pad);
   const SIZE design = clientSize(pad);
-  E2E_CHECK_EQ(design.cx, twipsToPixels(3600));
+  EXPECT_EQ(design.cx, twipsToPixels(3600));
 
   // Twice 1.5 is 1.5: every key-size request scales from the design size.
   for (int round = 0; round < 2; ++round) {
-    t.note("key size 1.5, request " + std::to_string(round + 1));
-    E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.5f)).delivered);
+    SCOPED_TRACE("key size 1.5, request " + std::to_string(round + 1));
+    EXPECT_TRUE(s.request(messages().touchKeySize, 0, floatBits(1.5f)).delivered);
     s.settle();
     // The pads are reloaded: none is on screen until the next notify request.
-    E2E_CHECK(s.visibleWindows().empty());
-    E2E_REQUIRE((pad = s.showPad(field, kDecimalField)) != nullptr);
+    EXPECT_TRUE(s.visibleWindows().empty());
+    ASSERT_TRUE((pad = s.showPad(field, kDecimalField)) != nullptr);
     const SIZE scaled = clientSize(pad);
-    E2E_CHECK_MSG(std::abs(scaled.cx * 2 - design.cx * 3) <= 2,
-                  std::to_string(scaled.cx) + " px wide, design " + std::to_string(design.cx));
-    E2E_CHECK_MSG(std::abs(scaled.cy * 2 - design.cy * 3) <= 2,
-                  std::to_string(scaled.cy) + " px high, design " + std::to_string(design.cy));
+    EXPECT_TRUE(std::abs(scaled.cx * 2 - design.cx * 3) <= 2)
+        << std::to_string(scaled.cx) + " px wide, design " + std::to_string(design.cx);
+    EXPECT_TRUE(std::abs(scaled.cy * 2 - design.cy * 3) <= 2)
+        << std::to_string(scaled.cy) + " px high, design " + std::to_string(design.cy);
   }
   // The keys are hit where they are drawn at the new size.
-  E2E_REQUIRE(typeKeys(t, pad, kNumPad, field, {{num::k5, "5", 1}, {num::k3, "53", 2}}));
+  ASSERT_TRUE(typeKeys(pad, kNumPad, field, {{num::k5, "5", 1}, {num::k3, "53", 2}}));
 
-  t.note("key size 1.0 again");
-  E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
-  E2E_REQUIRE((pad = s.showPad(field, kDecimalField)) != nullptr);
-  E2E_CHECK_EQ(clientSize(pad).cx, design.cx);
-  E2E_CHECK_EQ(clientSize(pad).cy, design.cy);
+  SCOPED_TRACE("key size 1.0 again");
+  EXPECT_TRUE(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
+  ASSERT_TRUE((pad = s.showPad(field, kDecimalField)) != nullptr);
+  EXPECT_EQ(clientSize(pad).cx, design.cx);
+  EXPECT_EQ(clientSize(pad).cy, design.cy);
   s.terminate();
 }
 
 // The limit block takes 600 of the 3600 design twips of the decimal pad's height when shown.
-E2E_CASE(limits_change_the_pad_height) {
+TEST(Pads, limits_change_the_pad_height) {
   struct Step {
     bool show;
     const char* min;
@@ -293,26 +292,26 @@ E2E_CASE(limits_change_the_pad_height) {
       {true, "0", "", true},      {true, "", "", false},    {false, "", "", false},
       {true, "-5", "5", true},
   };
-  Session s(t);
-  E2E_REQUIRE(s.start());
+  Session s;
+  ASSERT_TRUE(s.start());
   for (const Step& step : steps) {
-    t.note(std::string("limits ") + (step.show ? "on" : "off") + ", min \"" + step.min +
-           "\", max \"" + step.max + "\"");
-    E2E_CHECK(s.request(messages().touchShowLimits, 0, step.show ? 1 : 0).delivered);
+    SCOPED_TRACE(std::string("limits ") + (step.show ? "on" : "off") + ", min \"" + step.min +
+                 "\", max \"" + step.max + "\"");
+    EXPECT_TRUE(s.request(messages().touchShowLimits, 0, step.show ? 1 : 0).delivered);
     HWND pad = s.showPad(s.fields[0], kDecimalField, step.min, step.max);
-    E2E_REQUIRE(pad);
+    ASSERT_TRUE(pad);
     const SIZE client = clientSize(pad);
     // Height against width, so the check holds at any DPI: 3600 x 3600 or 3600 x 3000 twips.
     const int expected = step.tall ? client.cx : client.cx * 5 / 6;
-    E2E_CHECK_MSG(std::abs(client.cy - expected) <= 1,
-                  std::to_string(client.cx) + " x " + std::to_string(client.cy) + " px, expected " +
-                      std::to_string(expected) + " px high");
+    EXPECT_TRUE(std::abs(client.cy - expected) <= 1)
+        << std::to_string(client.cx) + " x " + std::to_string(client.cy) + " px, expected " +
+               std::to_string(expected) + " px high";
   }
   s.terminate();
 }
 
 // The move keys push every pad flush into each corner of the screen.
-E2E_CASE(move_keys_push_every_pad_into_each_corner) {
+TEST(Pads, move_keys_push_every_pad_into_each_corner) {
   struct Pad {
     const FieldKind& kind;
     PadDesign design;
@@ -322,28 +321,28 @@ E2E_CASE(move_keys_push_every_pad_into_each_corner) {
                       {kHexField, kHexPad, 0, 0, 0},
                       {kBinaryField, kBinPad, 1800, 0, 0},
                       {kTextField, {9000, 4200}, 7200, 0, 600}};
-  Session s(t);
-  E2E_REQUIRE(s.start());
+  Session s;
+  ASSERT_TRUE(s.start());
   const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   for (const Pad& p : pads) {
     HWND pad = s.showPad(s.fields[0], p.kind);
-    E2E_REQUIRE(pad);
+    ASSERT_TRUE(pad);
     for (int corner : {3, 0, 2, 1}) {
       // On the value pads the four keys stand in a row; on the alphanumeric pad in two rows.
       const int column = p.rowStep != 0 ? corner % 2 : corner;
       const PadKey key{"move", p.firstMoveLeft + 600 * column, p.moveTop + p.rowStep * (corner / 2),
                        600, 600};
-      t.note(std::string(p.kind.name) + ", corner " + std::to_string(corner));
-      E2E_CHECK(clickKey(pad, p.design, key));
+      SCOPED_TRACE(std::string(p.kind.name) + ", corner " + std::to_string(corner));
+      EXPECT_TRUE(clickKey(pad, p.design, key));
       const bool right = corner % 2 == 1, lower = corner >= 2;
-      E2E_CHECK(waitFor(
+      EXPECT_TRUE(waitFor(
           [&] {
             const RECT r = windowRect(pad);
             return (right ? r.right == width : r.left == 0) &&
                    (lower ? r.bottom == height : r.top == 0);
           },
           kShowTimeoutMs));
-      E2E_CHECK_EQ(GetFocus(), s.fields[0]);
+      EXPECT_EQ(GetFocus(), s.fields[0]);
     }
   }
   s.terminate();

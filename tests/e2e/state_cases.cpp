@@ -77,13 +77,13 @@ bool keyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0 || (GetAsyncKeySta
 
 // The host changes the limit display of the pad on screen and notifies again: the pad is painted
 // exactly as the same pad made afresh in that state, and a touch on a drawn key types that key.
-E2E_CASE(a_visible_pad_shows_its_new_limits) {
-  Session s(t);
+TEST(State, a_visible_pad_shows_its_new_limits) {
+  Session s;
   HWND field = s.fields[0];
-  E2E_REQUIRE(s.start());
-  E2E_REQUIRE(s.request(messages().touchShowLimits, 0, 1).delivered);
+  ASSERT_TRUE(s.start());
+  ASSERT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);
   HWND pad = s.showPad(field, kDecimalField, "0", "100");
-  E2E_REQUIRE(pad);
+  ASSERT_TRUE(pad);
   steadyGrab(pad);
   struct State {
     const char* what;
@@ -93,45 +93,45 @@ E2E_CASE(a_visible_pad_shows_its_new_limits) {
   for (const State& state :
        {State{"limits off", 0, "0", "100"}, State{"only a minimum", 1, "-5", ""},
         State{"other limits", 1, "-12345", "67890"}}) {
-    t.note(state.what);
-    E2E_CHECK(s.request(messages().touchShowLimits, 0, state.showLimits).delivered);
-    E2E_CHECK(s.notify(field, kDecimalField, state.min, state.max).delivered);
+    SCOPED_TRACE(state.what);
+    EXPECT_TRUE(s.request(messages().touchShowLimits, 0, state.showLimits).delivered);
+    EXPECT_TRUE(s.notify(field, kDecimalField, state.min, state.max).delivered);
     const Grab changed = steadyGrab(pad);
     // The same state on a pad made afresh: a key-size request reloads every pad.
-    E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
-    E2E_REQUIRE(pad = s.showPad(field, kDecimalField, state.min, state.max));
+    EXPECT_TRUE(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
+    ASSERT_TRUE(pad = s.showPad(field, kDecimalField, state.min, state.max));
     const Grab fresh = steadyGrab(pad);
-    E2E_CHECK_EQ(changed.width, fresh.width);
-    E2E_CHECK_EQ(changed.height, fresh.height);
+    EXPECT_EQ(changed.width, fresh.width);
+    EXPECT_EQ(changed.height, fresh.height);
     int differing = 0;
     for (std::size_t i = 0; i < changed.pixels.size() && i < fresh.pixels.size(); ++i)
       differing += changed.pixels[i] != fresh.pixels[i];
-    E2E_CHECK_EQ(differing, 0);
+    EXPECT_EQ(differing, 0);
   }
   SetWindowTextA(field, "");
-  E2E_CHECK(typeKeys(t, pad, kNumPad, field, {{num::k7, "7", 1}}));
+  EXPECT_TRUE(typeKeys(pad, kNumPad, field, {{num::k7, "7", 1}}));
   s.terminate();
 }
 
 // A key-size request after a language request keeps the language: the decimal key configured as
 // "," still shows and types ",". A key of a Central European language types what it shows.
-E2E_CASE(key_size_keeps_the_language_and_keys_type_what_they_show) {
-  Session s(t);
+TEST(State, key_size_keeps_the_language_and_keys_type_what_they_show) {
+  Session s;
   HWND field = s.fields[0];
-  E2E_REQUIRE(
+  ASSERT_TRUE(
       s.startWithSettings("[CharSet]\r\n1045=238\r\n"
                           "[1031 NumPad Text]\r\nStd10=,\r\n"
                           "[1031 NumPad KeyCode]\r\nStd10=,\r\n"
                           "[1045 numpad text]\r\nstd10=\xB3\r\n"  // "ł" in code page 1250
                           "[1045 NumPad KeyCode]\r\nSTD10=\xB3\r\n"));
-  E2E_CHECK(s.request(messages().language, 1031).delivered);
-  E2E_CHECK(s.request(messages().touchKeySize, 0, floatBits(1.5f)).delivered);
+  EXPECT_TRUE(s.request(messages().language, 1031).delivered);
+  EXPECT_TRUE(s.request(messages().touchKeySize, 0, floatBits(1.5f)).delivered);
   HWND pad = s.showPad(field, kDecimalField);
-  E2E_REQUIRE(pad);
-  E2E_CHECK(typeKeys(t, pad, kNumPad, field, {{num::kPoint, ",", 1}}));
-  E2E_CHECK(s.request(messages().language, 1045).delivered);
-  E2E_REQUIRE(pad = s.showPad(field, kDecimalField));
-  E2E_CHECK(clickKey(pad, kNumPad, num::kPoint));
+  ASSERT_TRUE(pad);
+  EXPECT_TRUE(typeKeys(pad, kNumPad, field, {{num::kPoint, ",", 1}}));
+  EXPECT_TRUE(s.request(messages().language, 1045).delivered);
+  ASSERT_TRUE(pad = s.showPad(field, kDecimalField));
+  EXPECT_TRUE(clickKey(pad, kNumPad, num::kPoint));
   const bool typed = waitFor([&] { return windowTextW(field) == L",\u0142"; }, kTypeTimeoutMs);
   std::string got;
   for (wchar_t c : windowTextW(field)) {
@@ -139,19 +139,19 @@ E2E_CASE(key_size_keeps_the_language_and_keys_type_what_they_show) {
     std::snprintf(code, sizeof code, " U+%04X", static_cast<unsigned>(c));
     got += code;
   }
-  E2E_CHECK_MSG(typed, "the field holds" + got);
+  EXPECT_TRUE(typed) << "the field holds" + got;
   s.terminate();
 }
 
 // Letters with Shift and Shift lock, Ctrl+A selecting the field's text, Backspace; and no
 // modifier is left down in the host afterwards.
-E2E_CASE(alphanumeric_pad_types_with_shift_shift_lock_and_ctrl) {
-  Session s(t);
+TEST(State, alphanumeric_pad_types_with_shift_shift_lock_and_ctrl) {
+  Session s;
   HWND field = s.fields[3];
   HWND pad = s.startWithPad(field, kTextField);
-  E2E_REQUIRE(pad);
+  ASSERT_TRUE(pad);
   using namespace alpha;
-  E2E_REQUIRE(typeKeys(t, pad, kAlphaPad, field,
+  ASSERT_TRUE(typeKeys(pad, kAlphaPad, field,
                        {{kA, "a", 1},
                         {kShift, "a", 1},
                         {kS, "aS", 2},
@@ -162,9 +162,9 @@ E2E_CASE(alphanumeric_pad_types_with_shift_shift_lock_and_ctrl) {
                         {kShift, "aSdAS", 5},
                         {kD, "aSdASd", 6},
                         {kBackspace, "aSdAS", 5}}));
-  E2E_CHECK(clickKey(pad, kAlphaPad, kCtrl));
-  E2E_CHECK(clickKey(pad, kAlphaPad, kA));  // Ctrl+A selects everything
-  E2E_CHECK(waitFor(
+  EXPECT_TRUE(clickKey(pad, kAlphaPad, kCtrl));
+  EXPECT_TRUE(clickKey(pad, kAlphaPad, kA));  // Ctrl+A selects everything
+  EXPECT_TRUE(waitFor(
       [&] {
         DWORD start = 0, end = 0;
         SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -172,10 +172,10 @@ E2E_CASE(alphanumeric_pad_types_with_shift_shift_lock_and_ctrl) {
         return start == 0 && end == 5;
       },
       kTypeTimeoutMs));
-  E2E_CHECK(typeKeys(t, pad, kAlphaPad, field, {{kX, "x", 1}}));
+  EXPECT_TRUE(typeKeys(pad, kAlphaPad, field, {{kX, "x", 1}}));
   s.settle();
   for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
-    E2E_CHECK_MSG(!keyDown(vk), "key " + std::to_string(vk) + " is still down");
+    EXPECT_TRUE(!keyDown(vk)) << "key " + std::to_string(vk) + " is still down";
   }
   s.terminate();
 }
@@ -183,55 +183,56 @@ E2E_CASE(alphanumeric_pad_types_with_shift_shift_lock_and_ctrl) {
 // The Tab, Shift and Shift-lock captions come from symbol fonts; where the system lacks the font
 // or its glyphs they are drawn as pictograms, never as empty boxes: Shift points up, Shift lock
 // down, and Tab's upper arrow points left to its bar, the lower one right.
-E2E_CASE(symbol_captions_are_drawn) {
-  Session s(t);
+TEST(State, symbol_captions_are_drawn) {
+  Session s;
   HWND pad = s.startWithPad(s.fields[3], kTextField);
-  E2E_REQUIRE(pad);
+  ASSERT_TRUE(pad);
   const Grab g = steadyGrab(pad);
-  E2E_REQUIRE(g.width > 0);
+  ASSERT_TRUE(g.width > 0);
   using namespace alpha;
   // An arrow's tip is far narrower than its other end; a box is as wide at the top as below.
   const Ends shift = darkEnds(g, keyArea(g, kAlphaPad, kShift), true);
   const Ends lock = darkEnds(g, keyArea(g, kAlphaPad, kShiftLock), true);
-  E2E_CHECK_MSG(shift.first > 0 && shift.first * 2 < shift.last, "Shift: " + describe(shift));
-  E2E_CHECK_MSG(lock.last > 0 && lock.last * 2 < lock.first, "Shift lock: " + describe(lock));
+  EXPECT_TRUE(shift.first > 0 && shift.first * 2 < shift.last) << "Shift: " + describe(shift);
+  EXPECT_TRUE(lock.last > 0 && lock.last * 2 < lock.first) << "Shift lock: " + describe(lock);
   // Tab: "|" and an arrow to its left above, an arrow to its right and "|" below. Column by
   // column, each line starts or ends with the tall bar and with the thin shaft at the other end.
   const Area tab = keyArea(g, kAlphaPad, kTab);
   const int middle = (tab.top + tab.bottom) / 2;
   const Ends upper = darkEnds(g, {tab.left, tab.top, tab.right, middle}, false);
   const Ends lower = darkEnds(g, {tab.left, middle, tab.right, tab.bottom}, false);
-  E2E_CHECK_MSG(upper.last > 0 && upper.last * 2 < upper.first, "Tab, upper: " + describe(upper));
-  E2E_CHECK_MSG(lower.first > 0 && lower.first * 2 < lower.last, "Tab, lower: " + describe(lower));
+  EXPECT_TRUE(upper.last > 0 && upper.last * 2 < upper.first) << "Tab, upper: " + describe(upper);
+  EXPECT_TRUE(lower.first > 0 && lower.first * 2 < lower.last) << "Tab, lower: " + describe(lower);
   s.terminate();
 }
 
 // A polite close (as task managers send it) and the end of the session end the keyboard as the
 // terminate request does: exit code 0, no pad left, no notice to the host.
-E2E_CASE(close_and_session_end_end_the_keyboard) {
+TEST(State, close_and_session_end_end_the_keyboard) {
   for (int way = 0; way < 2; ++way) {
-    t.note(way == 0 ? "WM_CLOSE" : "WM_ENDSESSION");
-    Session s(t);
-    E2E_REQUIRE(s.startWithPad(s.fields[0], kDecimalField));
+    SCOPED_TRACE(way == 0 ? "WM_CLOSE" : "WM_ENDSESSION");
+    Session s;
+    ASSERT_TRUE(s.startWithPad(s.fields[0], kDecimalField));
     if (way == 0) {
-      E2E_CHECK(PostMessageA(s.keyboardWindow, WM_CLOSE, 0, 0));
+      EXPECT_TRUE(PostMessageA(s.keyboardWindow, WM_CLOSE, 0, 0));
     } else {
-      E2E_CHECK(s.request(WM_QUERYENDSESSION, 0, 0).result != 0);  // it may end
-      E2E_CHECK(s.answers());
+      EXPECT_TRUE(s.request(WM_QUERYENDSESSION, 0, 0).result != 0);  // it may end
+      EXPECT_TRUE(s.answers());
       s.request(WM_ENDSESSION, TRUE, 0);
     }
-    E2E_CHECK(waitForProcessExit(s.keyboard.handle(), 5000));
-    E2E_CHECK_EQ(s.keyboard.exitCode(), DWORD{0});
-    E2E_CHECK(s.visibleWindows().empty());
-    E2E_CHECK_EQ(s.hides(), 0);
+    EXPECT_TRUE(waitForProcessExit(s.keyboard.handle(), 5000));
+    EXPECT_EQ(s.keyboard.exitCode(), DWORD{0});
+    EXPECT_TRUE(s.visibleWindows().empty());
+    EXPECT_EQ(s.hides(), 0);
   }
 }
 
 // The program carries its icon. (That the message window shows it cannot be seen from here under
 // Wine, which answers WM_GETICON and the class icon only inside the window's own process.)
-E2E_CASE(program_carries_the_icon) {
-  E2E_CHECK(ExtractIconExA(keyboardExe().c_str(), -1, nullptr, nullptr, 0) >= 1);
+TEST(State, program_carries_the_icon) {
+  EXPECT_TRUE(ExtractIconExA(keyboardExe().c_str(), -1, nullptr, nullptr, 0) >= 1);
   HICON large = nullptr;
-  E2E_CHECK(ExtractIconExA(keyboardExe().c_str(), 0, &large, nullptr, 1) == 1 && large != nullptr);
+  EXPECT_TRUE(ExtractIconExA(keyboardExe().c_str(), 0, &large, nullptr, 1) == 1 &&
+              large != nullptr);
   if (large != nullptr) DestroyIcon(large);
 }

@@ -1,0 +1,35 @@
+// The test host: pmx_e2e --exe <PMXTouchKeyboard.exe> [GoogleTest options]
+//                pmx_e2e --expect-tests <n>   (checks that the build runs every test there is)
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host.h"
+
+namespace e2e {
+namespace {
+std::string& exePath() {
+  static std::string path;
+  return path;
+}
+}  // namespace
+
+const std::string& keyboardExe() { return exePath(); }
+
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i + 1 < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--exe") e2e::exePath() = e2e::toWindowsPath(argv[i + 1]);
+    if (arg == "--expect-tests") {
+      const int expected = std::atoi(argv[i + 1]);
+      const int actual = ::testing::UnitTest::GetInstance()->total_test_count();
+      std::printf("%d tests compiled in, %d run by CTest\n", actual, expected);
+      return actual == expected ? 0 : 1;
+    }
+  }
+  e2e::prepareHostProcess();
+  return RUN_ALL_TESTS();
+}
