@@ -196,6 +196,8 @@ void Pad::Touch(ControlArray array, int index) {
 }
 
 void Pad::pointerDown(float x, float y) {
+  // A touch that reaches a pad after it was hidden (it was queued before) touches nothing.
+  if (!Visible()) return;
   context_.pads.setActiveForm(this);
   if (pressed_ != nullptr) pressed_->pressed = false;
   pressed_ = keyAt(x, y);

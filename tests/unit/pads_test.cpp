@@ -127,6 +127,11 @@ TEST_F(PadsTest, WithoutAnActiveFormNothingIsHidden) {
 TEST_F(PadsTest, TouchingAPadMakesItTheActiveForm) {
   notify(306, 0);
   notify(306, 2);  // hex is active, num hidden
+  touch(pad(kPadNum), ControlArray::Standard, 5);  // a touch queued before the pad was hidden
+  EXPECT_EQ(fieldText(), "");
+  notify(306, 1);
+  EXPECT_FALSE(pad(kPadHex).Visible());  // hex was still the active pad
+  notify(306, 2);
   pad(kPadNum).Show();
   touch(pad(kPadNum), ControlArray::Standard, 5);
   notify(306, 1);

@@ -1,0 +1,87 @@
+// The places where outside bytes enter the core one string at a time: the notify record at any
+// length, the command line and keystroke strings. Built once per target (PMX_FUZZ_TARGET).
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/HostProtocol.h"
+#include "controls/KeyEvents.h"
+#include "controls/Keystrokes.h"
+
+namespace {
+
+// An invariant that does not hold ends the run with its line, so the fuzzer keeps the input.
+#define CHECK(condition)                                                                 \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
+      std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                      \
+    }                                                                                    \
+  } while (0)
+
+// The record, copied into a buffer of exactly its size so that a read beyond it is caught.
+[[maybe_unused]] void notifyRecord(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::uint8_t> exact(data, data + size);
+  const pmx::NotifyRecord r = pmx::decodeNotifyRecord(exact.empty() ? nullptr : exact.data(), size);
+  CHECK(pmx::limitText(r.limitMin).size() <= 254 && pmx::limitText(r.limitMax).size() <= 254);
+  const int pad = pmx::choosePad(r.fieldType, r.valueFormat);
+  CHECK(pad >= pmx::kNoPad && pad <= pmx::kPadBin);
+}
+
+[[maybe_unused]] void commandLine(const std::string& text) {
+  pmx::switchValue(text, "/Controller:");
+  pmx::switchValue(text, "/Thread:");
+  pmx::readDecimal(text);
+}
+
+// Strokes become events that, cut anywhere and repaired, leave no key down.
+[[maybe_unused]] void keystrokes(const std::string& text) {
+  const pmx::KeystrokeParse p = pmx::parseKeystrokes(text);
+  CHECK(p.strokes.size() <= pmx::kMaxKeystrokes);
+  CHECK(p.ok == (p.error == pmx::KeystrokeError::None));
+  const auto layout = [](char ch) {
+    pmx::CharacterKey key;
+    const auto c = static_cast<unsigned char>(ch);
+    key.unit = c;
+    key.hasKey = c % 3 != 0;
+    key.vk = static_cast<std::uint16_t>(c);
+    key.shift = c % 5 == 0;
+    key.ctrl = key.alt = c % 7 == 0;
+    key.dead = c % 11 == 0;
+    return key;
+  };
+  const std::vector<pmx::KeyEvent> events = pmx::keyEventsFor(p.strokes, layout);
+  for (std::size_t cut : {events.size() / 2, events.size() / 3, std::size_t{1}}) {
+    std::set<unsigned> down;
+    const auto apply = [&down](const pmx::KeyEvent& e) {
+      const unsigned key = e.kind == pmx::KeyEvent::Kind::Key ? e.vk : 0x10000u + e.unit;
+      if (e.up) {
+        down.erase(key);
+      } else {
+        down.insert(key);
+      }
+    };
+    for (std::size_t i = 0; i < cut && i < events.size(); ++i) apply(events[i]);
+    for (const pmx::KeyEvent& e : pmx::releasesAfter(events, cut)) apply(e);
+    CHECK(down.empty());
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+#if PMX_FUZZ_TARGET == 1
+  notifyRecord(data, size);
+#elif PMX_FUZZ_TARGET == 2
+  commandLine(text);
+#else
+  keystrokes(text);
+#endif
+  return 0;
+}
