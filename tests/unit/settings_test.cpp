@@ -70,6 +70,19 @@ TEST_F(SettingsTest, KeyboardLayoutCycleEndsOnTheStartWhenTheLanguageIsNotInstal
   EXPECT_EQ(fake.layouts.active, 1u);
 }
 
+TEST_F(SettingsTest, ExtraKeyWithCaptionAndKeystrokesTypesThemAndOneWithoutTypesNothing) {
+  fake.profile.set("1031 AlphaPad Text", "Extra0", "kg");
+  fake.profile.set("1031 AlphaPad KeyCode", "Extra0", "kg");
+  fake.profile.set("1031 AlphaPad Text", "Extra2", "m");
+  request("QDM1_LANGUAGE", 1031);
+  notify(test::kField, 265, 0);
+  Pad& alpha = *keyboard.pads().pad(kPadAlpha);
+  alpha.Touch(ControlArray::Extra, 0);
+  alpha.Touch(ControlArray::Extra, 2);
+  EXPECT_EQ(fake.host.windows[test::kField].text, "kg");
+  EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 2).visible);
+}
+
 TEST_F(SettingsTest, KeySizeReloadBringsBackTheDesignTexts) {
   fake.profile.set("1031 NumPad Text", "Std10", ",");
   request("QDM1_LANGUAGE", 1031);
