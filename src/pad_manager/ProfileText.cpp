@@ -73,15 +73,17 @@ bool sameProfileName(const std::string& a, const std::string& b) {
 }
 
 const ProfileSection* findProfileSection(const ProfileText& text, const std::string& section) {
+  const std::string name = trimmed(section, 0, section.size());
   for (const ProfileSection& s : text.sections) {
-    if (s.header && sameProfileName(s.name, section)) return &s;
+    if (sameProfileName(s.name, name)) return &s;
   }
   return nullptr;
 }
 
 const ProfileEntry* findProfileEntry(const ProfileSection& section, const std::string& key) {
+  const std::string name = trimmed(key, 0, key.size());
   for (const ProfileEntry& e : section.entries) {
-    if (sameProfileName(e.name, key)) return &e;
+    if (sameProfileName(e.name, name)) return &e;
   }
   return nullptr;
 }

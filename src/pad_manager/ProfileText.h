@@ -9,8 +9,9 @@
 //     name dropped; a "[" line without "]" is an ordinary line;
 //   - any other line is a key: the name up to the first "=", the value after it, blanks around
 //     both dropped; a line without "=" is a key without a value (the lookup gives its default);
-//   - names match in any letter case; only the first section of a name is searched, and in it
-//     only the first key of a name; lines before the first header belong to no section;
+//   - names match in any letter case, blanks around the names looked up dropped; only the first
+//     section of a name is searched, and in it only the first key of a name; the lines before
+//     the first header form a section with an empty name;
 //   - a value in one pair of matching single or double quotes loses them; at most 254
 //     characters of a value arrive;
 //   - an integer is read like the platform's string-to-integer conversion: blanks, a sign,
@@ -51,7 +52,8 @@ ProfileText parseProfileText(const std::string& bytes);
 // Letter case does not matter in section and key names.
 bool sameProfileName(const std::string& a, const std::string& b);
 
-// The section a lookup searches (the first of that name), or null.
+// The section a lookup searches (the first of that name), or null. The lookup's names may have
+// blanks around them.
 const ProfileSection* findProfileSection(const ProfileText& text, const std::string& section);
 // The entry a lookup finds in the section (the first of that name), or null.
 const ProfileEntry* findProfileEntry(const ProfileSection& section, const std::string& key);
