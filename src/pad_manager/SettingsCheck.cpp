@@ -725,4 +725,12 @@ std::vector<std::string> settingsKeyNames(const std::string& padName, bool keyst
   return names;
 }
 
+std::string settingsKeyName(const ControlDef& control) {
+  if (control.kind != ControlKind::Key) return std::string();
+  for (const KeyArrayName& array : kAlphaPadArrays) {
+    if (array.array == control.array) return array.name + std::to_string(control.index);
+  }
+  return std::string();
+}
+
 }  // namespace pmx

@@ -52,4 +52,9 @@ int runSettingsCheck(const std::string& path, std::string& report);
 // "AlphaPad"): the captions ([<language> <pad> Text]) or the keystrokes ([... KeyCode]).
 std::vector<std::string> settingsKeyNames(const std::string& padName, bool keystrokes);
 
+struct ControlDef;
+// The name under which the settings file relabels a key of a pad layout ("Std5"); empty for keys
+// that are never relabelled (move, pad, close and bit keys) and for labels.
+std::string settingsKeyName(const ControlDef& control);
+
 }  // namespace pmx
