@@ -356,7 +356,7 @@ class Checker {
     }
     const std::string where = "[" + section.name + "]";
     const ProfileSection* first = findProfileSection(text_, section.name);
-    if (first != &section) {
+    if (first != &section && first->header) {
       error(section.line, where + " again: only the first [" + first->name + "] (line " +
                               std::to_string(first->line) +
                               ") is read; nothing in this one is");
