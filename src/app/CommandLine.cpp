@@ -90,8 +90,8 @@ bool settingsCheckSwitch(const std::string& arguments, const std::string& ownSet
     ++begin;
     if (begin < arguments.size() && arguments[begin] == '"') {
       const std::size_t close = arguments.find('"', begin + 1);
-      file = arguments.substr(begin + 1, close == std::string::npos ? std::string::npos
-                                                                     : close - begin - 1);
+      file = arguments.substr(begin + 1,
+                              close == std::string::npos ? std::string::npos : close - begin - 1);
     } else {
       const std::size_t end = arguments.find_first_of(" \t", begin);
       file = arguments.substr(begin, end == std::string::npos ? std::string::npos : end - begin);

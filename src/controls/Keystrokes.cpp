@@ -291,8 +291,7 @@ std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse&
     case KeystrokeError::StrayParenthesis:
       return where + ": no group is open; write {)} for the character";
     case KeystrokeError::GroupTooDeep:
-      return where + ": groups nest at most " + std::to_string(kMaxKeystrokeGroupDepth) +
-             " deep";
+      return where + ": groups nest at most " + std::to_string(kMaxKeystrokeGroupDepth) + " deep";
     case KeystrokeError::DanglingModifier:
       return where + ": no key follows the modifier; write {+} {^} {%} for the characters";
     case KeystrokeError::TooManyKeystrokes:

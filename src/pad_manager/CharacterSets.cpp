@@ -10,12 +10,12 @@ namespace pmx {
 namespace {
 
 constexpr CharacterSet kCharacterSets[] = {
-    {0, "ANSI", 1252},        {1, "DEFAULT", 0},      {2, "SYMBOL", 0},
-    {77, "MAC", 10000},       {128, "SHIFTJIS", 932}, {129, "HANGUL", 949},
-    {130, "JOHAB", 1361},     {134, "GB2312", 936},   {136, "CHINESEBIG5", 950},
-    {161, "GREEK", 1253},     {162, "TURKISH", 1254}, {163, "VIETNAMESE", 1258},
-    {177, "HEBREW", 1255},    {178, "ARABIC", 1256},  {186, "BALTIC", 1257},
-    {204, "RUSSIAN", 1251},   {222, "THAI", 874},     {238, "EASTEUROPE", 1250},
+    {0, "ANSI", 1252},      {1, "DEFAULT", 0},      {2, "SYMBOL", 0},
+    {77, "MAC", 10000},     {128, "SHIFTJIS", 932}, {129, "HANGUL", 949},
+    {130, "JOHAB", 1361},   {134, "GB2312", 936},   {136, "CHINESEBIG5", 950},
+    {161, "GREEK", 1253},   {162, "TURKISH", 1254}, {163, "VIETNAMESE", 1258},
+    {177, "HEBREW", 1255},  {178, "ARABIC", 1256},  {186, "BALTIC", 1257},
+    {204, "RUSSIAN", 1251}, {222, "THAI", 874},     {238, "EASTEUROPE", 1250},
     {255, "OEM", 0},
 };
 static_assert(std::size(kCharacterSets) == 19, "the character sets of the Windows font interface");
@@ -60,9 +60,9 @@ std::optional<float> arialTextWidth(const std::string& text, int codePage, float
   long units = 0;
   for (char c : text) {
     const char32_t character = codePageCharacter(codePage, static_cast<unsigned char>(c));
-    const GlyphWidth* glyph = std::lower_bound(
-        widths, end, character,
-        [](const GlyphWidth& g, char32_t wanted) { return g.codePoint < wanted; });
+    const GlyphWidth* glyph =
+        std::lower_bound(widths, end, character,
+                         [](const GlyphWidth& g, char32_t wanted) { return g.codePoint < wanted; });
     if (character == 0 || glyph == end || glyph->codePoint != character) return std::nullopt;
     units += bold ? glyph->bold : glyph->regular;
   }

@@ -37,9 +37,9 @@ struct ProfileEntry {
 };
 
 struct ProfileSection {
-  int line = 0;          // of the header; 0 for the lines before the first header
-  bool header = false;   // false only for the lines before the first header
-  std::string name;      // blanks around it dropped
+  int line = 0;         // of the header; 0 for the lines before the first header
+  bool header = false;  // false only for the lines before the first header
+  std::string name;     // blanks around it dropped
   std::vector<ProfileEntry> entries;
 };
 

@@ -27,8 +27,8 @@ struct KeyArrayName {
   const char* name;
   bool keystrokes;  // also read from the KeyCode section
 };
-constexpr KeyArrayName kValuePadArrays[] = {
-    {ControlArray::Standard, "Std", true}, {ControlArray::End, "End", true}};
+constexpr KeyArrayName kValuePadArrays[] = {{ControlArray::Standard, "Std", true},
+                                            {ControlArray::End, "End", true}};
 constexpr KeyArrayName kAlphaPadArrays[] = {{ControlArray::Standard, "Std", true},
                                             {ControlArray::End, "End", true},
                                             {ControlArray::Shift, "Shift", false},
@@ -84,7 +84,8 @@ std::vector<KeyPlace> keyPlaces(const PadTexts& texts, const std::string& keyNam
   return places;
 }
 
-// ---- Names and numbers ---------------------------------------------------------------------------
+// ---- Names and numbers
+// ---------------------------------------------------------------------------
 
 std::string lower(std::string s) {
   for (char& c : s) {
@@ -175,10 +176,14 @@ bool looksLikeUtf8(const std::string& text) {
       ++i;
       continue;
     }
-    if (b >= 0xC2 && b <= 0xDF) extra = 1;
-    else if (b >= 0xE0 && b <= 0xEF) extra = 2;
-    else if (b >= 0xF0 && b <= 0xF4) extra = 3;
-    else return false;
+    if (b >= 0xC2 && b <= 0xDF)
+      extra = 1;
+    else if (b >= 0xE0 && b <= 0xEF)
+      extra = 2;
+    else if (b >= 0xF0 && b <= 0xF4)
+      extra = 3;
+    else
+      return false;
     for (std::size_t k = 1; k <= extra; ++k) {
       if (i + k >= text.size()) return false;
       const auto c = static_cast<unsigned char>(text[i + k]);
@@ -190,7 +195,8 @@ bool looksLikeUtf8(const std::string& text) {
   return multi;
 }
 
-// ---- Sections ------------------------------------------------------------------------------------
+// ---- Sections
+// ------------------------------------------------------------------------------------
 
 enum class SectionKind { Replace, CharSet, LimitTexts, KeyTexts, KeyCodes, Unknown };
 
@@ -253,7 +259,8 @@ std::string describeKeyNames(const std::vector<std::string>& names) {
   return out;
 }
 
-// ---- The checker ---------------------------------------------------------------------------------
+// ---- The checker
+// ---------------------------------------------------------------------------------
 
 // Widths of the caption areas, as the pads paint them: a limit label's text starts two pixels in
 // (30 twips at 96 DPI); the page keys keep their left part for the arrow.
@@ -282,8 +289,9 @@ class Checker {
             "and hands its texts on in the system's code page; save it as 8-bit text");
       bytes = bytes.substr(3);
     } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
-      error(1, "the file is UTF-16 text: save it as 8-bit text, each language in its code page "
-               "(not checked further)");
+      error(1,
+            "the file is UTF-16 text: save it as 8-bit text, each language in its code page "
+            "(not checked further)");
       return finish();
     }
     text_ = parseProfileText(bytes);
@@ -301,10 +309,9 @@ class Checker {
   void warning(int line, std::string text) { add(line, Severity::Warning, std::move(text)); }
 
   SettingsCheck finish() {
-    std::stable_sort(result_.findings.begin(), result_.findings.end(),
-                     [](const SettingsFinding& a, const SettingsFinding& b) {
-                       return a.line < b.line;
-                     });
+    std::stable_sort(
+        result_.findings.begin(), result_.findings.end(),
+        [](const SettingsFinding& a, const SettingsFinding& b) { return a.line < b.line; });
     return std::move(result_);
   }
 
@@ -358,20 +365,21 @@ class Checker {
     const ProfileSection* first = findProfileSection(text_, section.name);
     if (first != &section && first->header) {
       error(section.line, where + " again: only the first [" + first->name + "] (line " +
-                              std::to_string(first->line) +
-                              ") is read; nothing in this one is");
+                              std::to_string(first->line) + ") is read; nothing in this one is");
       return;
     }
     const SectionName kind = classify(section.name);
     if (kind.kind == SectionKind::Unknown) {
       const SectionName meant = classify(loosened(section.name));
       if (meant.kind != SectionKind::Unknown) {
-        error(section.line, where + ": never read: numbers in section names are written in "
-                                    "decimal, without leading zeros, \"+\" or extra blanks");
+        error(section.line, where +
+                                ": never read: numbers in section names are written in "
+                                "decimal, without leading zeros, \"+\" or extra blanks");
       } else {
-        error(section.line, where + ": unknown section; the keyboard reads [Replace], [CharSet], "
-                                    "[<language> Text] and [<language> NumPad|AlphaPad "
-                                    "Text|KeyCode]");
+        error(section.line, where +
+                                ": unknown section; the keyboard reads [Replace], [CharSet], "
+                                "[<language> Text] and [<language> NumPad|AlphaPad "
+                                "Text|KeyCode]");
       }
       return;
     }
@@ -387,16 +395,18 @@ class Checker {
       if (isComment(e)) continue;
       const std::string at = where + " " + e.name + ": ";
       if (!e.name.empty() && e.name[0] == '[') {
-        error(e.line, quoted(e.name) + ": no closing \"]\", so no section header; the lines "
-                                      "below still belong to " + where);
+        error(e.line, quoted(e.name) +
+                          ": no closing \"]\", so no section header; the lines "
+                          "below still belong to " +
+                          where);
         continue;
       }
       const auto earlier = std::find_if(seen.begin(), seen.end(), [&](const ProfileEntry* s) {
         return sameProfileName(s->name, e.name);
       });
       if (earlier != seen.end()) {
-        error(e.line, at + "again: only the first (line " + std::to_string((*earlier)->line) +
-                          ") is read");
+        error(e.line,
+              at + "again: only the first (line " + std::to_string((*earlier)->line) + ") is read");
         continue;
       }
       seen.push_back(&e);
@@ -486,9 +496,9 @@ class Checker {
       const auto b = static_cast<unsigned char>(c);
       if (codePageCharacter(set->codePage, b) == 0) {
         error(e.line, at + quoted(text) + ": byte " + hexByte(b) + " is " +
-                          (b < 0x20 || b == 0x7F ? "a control character"
-                                                 : "undefined in code page " +
-                                                       std::to_string(set->codePage)) +
+                          (b < 0x20 || b == 0x7F
+                               ? "a control character"
+                               : "undefined in code page " + std::to_string(set->codePage)) +
                           " (CharSet " + std::to_string(charset) + "); the key cannot show it");
         return false;
       }
@@ -552,22 +562,22 @@ class Checker {
     if (first == nullptr) return;
     warning(e.line, at + quoted(caption) + " is " + std::to_string(std::lround(width)) +
                         " twips wide in " + fontText(*first->key) + ", its place " +
-                        std::to_string(std::lround(captionAreaWidth(*first->key))) + " on " +
-                        pads + ": it shows cut");
+                        std::to_string(std::lround(captionAreaWidth(*first->key))) + " on " + pads +
+                        ": it shows cut");
   }
 
   // A name of the value pads that stands for keys of different meaning on different pads.
   void checkSharedKey(const ProfileEntry& e, const std::string& at,
                       const std::vector<KeyPlace>& places, bool keystrokes) {
     std::string meanings;
-    const std::string firstMeaning = keystrokes ? places.front().key->tag
-                                                : places.front().key->caption;
+    const std::string firstMeaning =
+        keystrokes ? places.front().key->tag : places.front().key->caption;
     bool differ = false;
     for (const KeyPlace& place : places) {
       const std::string meaning = keystrokes ? place.key->tag : place.key->caption;
       differ = differ || meaning != firstMeaning;
-      meanings += std::string(meanings.empty() ? "" : ", ") + quoted(meaning) + " on " +
-                  place.pad->name;
+      meanings +=
+          std::string(meanings.empty() ? "" : ", ") + quoted(meaning) + " on " + place.pad->name;
     }
     if (differ) {
       warning(e.line, at + "one name for different keys: " + meanings + "; all of them change");
@@ -602,8 +612,8 @@ class Checker {
     }
     const std::string value = unquotedProfileValue(e.value);
     if (value.empty()) {
-      warning(e.line, at + "empty: the key keeps its built-in " +
-                          (keystrokes ? "keystrokes" : "caption"));
+      warning(e.line,
+              at + "empty: the key keeps its built-in " + (keystrokes ? "keystrokes" : "caption"));
       return;
     }
     checkSharedKey(e, at, places, keystrokes);
@@ -622,15 +632,16 @@ class Checker {
     if (keyCode) {
       std::uint8_t code = 0;
       if (!parseKeyCode(value, code)) {
-        error(e.line, at + quoted(value) + " is no key code: this key sends a virtual-key code, "
-                                           "a whole number from 0 to 255");
+        error(e.line, at + quoted(value) +
+                          " is no key code: this key sends a virtual-key code, "
+                          "a whole number from 0 to 255");
       }
       return;
     }
     const KeystrokeParse parse = parseKeystrokes(value);
     if (!parse.ok) {
-      error(e.line, at + "keystrokes " + quoted(value) + ": " +
-                        keystrokeErrorMessage(value, parse));
+      error(e.line,
+            at + "keystrokes " + quoted(value) + ": " + keystrokeErrorMessage(value, parse));
     }
   }
 
@@ -671,9 +682,7 @@ int SettingsCheck::errors() const {
   }));
 }
 
-int SettingsCheck::warnings() const {
-  return static_cast<int>(findings.size()) - errors();
-}
+int SettingsCheck::warnings() const { return static_cast<int>(findings.size()) - errors(); }
 
 SettingsCheck checkSettings(const std::string& bytes) { return Checker().run(bytes); }
 

@@ -62,8 +62,8 @@ std::string trickyFile() {
 std::string platformString(const std::string& path, const std::string& section,
                            const std::string& key, bool& found) {
   char buffer[255] = {};
-  const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01<default>",
-                                           buffer, sizeof buffer, path.c_str());
+  const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01<default>", buffer,
+                                           sizeof buffer, path.c_str());
   const std::string value(buffer, n);
   found = value != "\x01<default>";
   return found ? value : std::string();
@@ -74,8 +74,8 @@ std::string platformString(const std::string& path, const std::string& section,
 E2E_CASE(profile_functions_read_the_file_as_the_checker_does) {
   char folder[MAX_PATH] = {};
   GetTempPathA(sizeof folder, folder);
-  const std::string path = std::string(folder) + "pmx_profile_" +
-                           std::to_string(GetCurrentProcessId()) + ".ini";
+  const std::string path =
+      std::string(folder) + "pmx_profile_" + std::to_string(GetCurrentProcessId()) + ".ini";
   const std::string bytes = trickyFile();
   HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   E2E_REQUIRE(out != INVALID_HANDLE_VALUE);

@@ -1,7 +1,5 @@
 // The settings checker: what it reports for faulty files, that the sample file is clean, that it
 // survives any bytes, and that it knows the key names the keyboard looks up.
-#include "pad_manager/SettingsCheck.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,11 +10,14 @@
 #include <string>
 
 #include "KeyboardRig.h"
+#include "pad_manager/SettingsCheck.h"
 
 namespace pmx {
 namespace {
 
-std::string report(const std::string& file) { return formatSettingsCheck("t.ini", checkSettings(file)); }
+std::string report(const std::string& file) {
+  return formatSettingsCheck("t.ini", checkSettings(file));
+}
 
 TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
   const std::string longText(300, 'x');
@@ -27,27 +28,32 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
   } cases[] = {
       // Names in any case, blanks and one pair of quotes dropped, lines ending in CR LF or CR.
       {"[replace]\r\n 2055 = '1031' \r[1031 numpad text]\nstd5=\" 5 \"\n;Std99=x", "", 0},
-      {"Std5=5\n[1031 NumPad Text", "t.ini:1: error: outside any section: never read\n"
-                                    "t.ini:2: error: outside any section: never read\n", 1},
+      {"Std5=5\n[1031 NumPad Text",
+       "t.ini:1: error: outside any section: never read\n"
+       "t.ini:2: error: outside any section: never read\n",
+       1},
       {"[1031 Text]\nMax\n[1031 Text\nMaxi=a\nMin=" + longText,
        "t.ini:2: error: [1031 Text] Max: no \"=\": not a value\n"
        "t.ini:3: error: \"[1031 Text\": no closing \"]\", so no section header; the lines below "
        "still belong to [1031 Text]\n"
        "t.ini:4: error: [1031 Text] Maxi: unknown key; the keys of this section are Max and Min\n"
-       "t.ini:5: error: [1031 Text] Min: 300 characters: only the first 254 arrive\n", 1},
+       "t.ini:5: error: [1031 Text] Min: 300 characters: only the first 254 arrive\n",
+       1},
       {"[Replace]\n2055=1031x\n+2057=1033\nde=1031\n1040=",
        "t.ini:2: error: [Replace] 2055: \"1031x\" is no decimal number; the keyboard reads it as "
        "1031\n"
        "t.ini:3: error: [Replace] +2057: never read: write the language number as 2057\n"
        "t.ini:4: error: [Replace] de: unknown key; the keys of this section are host language "
        "numbers\n"
-       "t.ini:5: warning: [Replace] 1040: empty: the host language is used as it is\n", 1},
+       "t.ini:5: warning: [Replace] 1040: empty: the host language is used as it is\n",
+       1},
       // The first of two sections or keys of one name is read, the other never.
       {"[CharSet]\n1049=204\n[1049 Text]\nMax=\xCC\xE0\xEA\xF1\n[charset]\n1049=0\n"
        "[1049 AlphaPad Text]\nStd15=\xC9\nStd15=Q",
        "t.ini:5: error: [charset] again: only the first [CharSet] (line 1) is read; nothing in "
        "this one is\n"
-       "t.ini:9: error: [1049 AlphaPad Text] Std15: again: only the first (line 8) is read\n", 1},
+       "t.ini:9: error: [1049 AlphaPad Text] Std15: again: only the first (line 8) is read\n",
+       1},
       // Sections that no host language reaches, and names that never match.
       {"[Replace]\n1031=1033\n[1031 AlphaPad Text]\n[CharSet]\n1031=238\n[1033 NumPad Text]\n"
        "[ 01031 Text]\n[1031 AlphaPad Texts]",
@@ -58,7 +64,8 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "t.ini:7: error: [01031 Text]: never read: numbers in section names are written in "
        "decimal, without leading zeros, \"+\" or extra blanks\n"
        "t.ini:8: error: [1031 AlphaPad Texts]: unknown section; the keyboard reads [Replace], "
-       "[CharSet], [<language> Text] and [<language> NumPad|AlphaPad Text|KeyCode]\n", 1},
+       "[CharSet], [<language> Text] and [<language> NumPad|AlphaPad Text|KeyCode]\n",
+       1},
       // Reached through [Replace], the section is read.
       {"[Replace]\n1031=1033\n2055=1031\n[1031 AlphaPad Text]\nStd15=Q", "", 0},
       {"[CharSet]\n1031=300\n1032=2\n1033=0x10\n1034=186",
@@ -67,7 +74,8 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "t.ini:3: error: [CharSet] 1032: 2 is the symbol character set: the texts would show as "
        "symbols\n"
        "t.ini:4: error: [CharSet] 1033: \"0x10\" is no decimal number; the keyboard reads it as "
-       "16\n", 1},
+       "16\n",
+       1},
       // Key names of each section; key codes on the alphanumeric pad, keystrokes elsewhere.
       {"[7 AlphaPad KeyCode]\nStd27=65\nStd28= '256' \nShift0=1\nEnd1=+{ENTER}\nExtra0=(a\n"
        "[7 NumPad KeyCode]\nStd05={BS}\nStd14={BS 2}\nStd22=x\nEnd0=%{FOO}",
@@ -84,7 +92,8 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "t.ini:10: error: [7 NumPad KeyCode] Std22: unknown key; the keys of this section are "
        "Std0-21, End0-1\n"
        "t.ini:11: error: [7 NumPad KeyCode] End0: keystrokes \"%{FOO}\": character 2 \"{FOO}\": "
-       "no such key; expected one character or a key name such as ENTER, TAB, LEFT, F1\n", 1},
+       "no such key; expected one character or a key name such as ENTER, TAB, LEFT, F1\n",
+       1},
       // Characters the language's code page cannot show, and texts that look like UTF-8.
       {"[CharSet]\n8=204\n[8 AlphaPad Text]\nStd15=\x98\nStd16=\xC3\xA9\nStd17=a\tb\n"
        "[9 NumPad Text]\nStd1=\x81\nStd2=\xE9",
@@ -95,7 +104,8 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "t.ini:6: error: [8 AlphaPad Text] Std17: \"a\\x09b\": byte 0x09 is a control character "
        "(CharSet 204); the key cannot show it\n"
        "t.ini:8: error: [9 NumPad Text] Std1: \"\\x81\": byte 0x81 is undefined in code page 1252 "
-       "(CharSet 0); the key cannot show it\n", 1},
+       "(CharSet 0); the key cannot show it\n",
+       1},
       // Captions measured against their keys at key size 1, each line of a two-line caption.
       {"[5 AlphaPad Text]\nStd1=!\\nEinsundzwanzig\nStd55=Bild auf\nStd50=Leertaste\nEnd0=\n"
        "[5 NumPad Text]\nStd1=Eins\nStd10=,\n[5 Text]\nMax=Obere Grenze des Bereichs",
@@ -109,13 +119,16 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "t.ini:8: warning: [5 NumPad Text] Std10: one name for different keys: \".\" on FNumPad, "
        "\"A\" on FHexPad; all of them change\n"
        "t.ini:10: warning: [5 Text] Max: \"Obere Grenze des Bereichs\" is 2045 twips wide in "
-       "Arial 8.25, its place 1770 on FNumPad: it shows cut\n", 0},
+       "Arial 8.25, its place 1770 on FNumPad: it shows cut\n",
+       0},
       {"\xEF\xBB\xBF[1031 Text]\nMax=x",
        "t.ini:1: error: the file starts with a UTF-8 byte-order mark: the keyboard then reads it "
-       "as UTF-8 and hands its texts on in the system's code page; save it as 8-bit text\n", 1},
+       "as UTF-8 and hands its texts on in the system's code page; save it as 8-bit text\n",
+       1},
       {std::string("\xFF\xFE[\0", 4),
        "t.ini:1: error: the file is UTF-16 text: save it as 8-bit text, each language in its "
-       "code page (not checked further)\n", 1},
+       "code page (not checked further)\n",
+       1},
   };
   for (const auto& c : cases) {
     const SettingsCheck check = checkSettings(c.file);
@@ -124,7 +137,8 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
     EXPECT_EQ(check.exitCode(), c.exitCode) << c.file;
   }
   // Errors and warnings are counted in the summary; empty limit captions are meant.
-  const std::string summary = report("[1 Text]\nMax=\nMin=\x81\nMaxi=1\n[1 AlphaPad Text]\nStd15=\nStd16=");
+  const std::string summary =
+      report("[1 Text]\nMax=\nMin=\x81\nMaxi=1\n[1 AlphaPad Text]\nStd15=\nStd16=");
   EXPECT_EQ(summary.substr(summary.rfind("t.ini: ")), "t.ini: 2 errors, 2 warnings\n");
 }
 
@@ -143,10 +157,11 @@ TEST(SettingsCheck, TheSampleFileIsClean) {
 // Whatever the bytes, the checker ends with a report: junk, long lines, no line end at the end.
 TEST(SettingsCheck, AnyBytesGiveAReport) {
   std::mt19937 random(7);
-  const std::string pieces[] = {"[",  "]",     "=",   "\r",   "\n",  "\r\n", "\"",   "'",
-                                "\\n", "{",    "(",   "+",    " ",   "\0",   "\xFF", "\x98",
-                                "Std", "1031", "Text", "NumPad", "AlphaPad", "KeyCode",
-                                "Replace", "CharSet", "Extra0", "Max", "-", "0"};
+  const std::string pieces[] = {"[",      "]",      "=",        "\r",      "\n",      "\r\n",
+                                "\"",     "'",      "\\n",      "{",       "(",       "+",
+                                " ",      "\0",     "\xFF",     "\x98",    "Std",     "1031",
+                                "Text",   "NumPad", "AlphaPad", "KeyCode", "Replace", "CharSet",
+                                "Extra0", "Max",    "-",        "0"};
   std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
   for (int round = 0; round < 3000; ++round) {
     std::string file;

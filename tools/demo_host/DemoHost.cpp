@@ -303,9 +303,7 @@ bool saveScreenshot(const std::string& path, const RECT& area,
   return saved;
 }
 
-RECT wholeScreen() {
-  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
+RECT wholeScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 // The layout of the pad a window class belongs to.
 const pmx::PadDef& padLayout(const char* padClass) {

@@ -58,8 +58,7 @@ void writeToConsole(const std::string& text) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   const std::string arguments = commandLine != nullptr ? commandLine : "";
   std::string settingsFile;
-  if (pmx::settingsCheckSwitch(arguments, exeDirectory() + pmx::kSettingsFileName,
-                               settingsFile)) {
+  if (pmx::settingsCheckSwitch(arguments, exeDirectory() + pmx::kSettingsFileName, settingsFile)) {
     // Checks the file and ends, without starting the keyboard.
     std::string report;
     const int code = pmx::runSettingsCheck(settingsFile, report);
