@@ -1,12 +1,16 @@
-// The settings file as the platform reads it: the settings checker's model of the profile
-// functions (ProfileText) against GetPrivateProfileStringA and GetPrivateProfileIntA themselves,
-// on one file full of the cases the checker relies on.
+// The settings checker against the platform: its model of the profile functions (ProfileText)
+// against GetPrivateProfileStringA and GetPrivateProfileIntA on one file full of the cases it
+// relies on, and its caption widths against GDI's.
 #include <windows.h>
 
+#include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host.h"
+#include "pad_manager/CharacterSets.h"
 #include "pad_manager/ProfileText.h"
 
 using namespace e2e;
@@ -125,4 +129,55 @@ E2E_CASE(profile_functions_read_the_file_as_the_checker_does) {
                std::string("value with blanks around"));
   E2E_CHECK_EQ(pmx::profileInt(text, "Numbers", "hex").value_or(0), 31);
   DeleteFileA(path.c_str());
+}
+
+// The checker measures captions with a table of Liberation Sans widths; the keyboard's pads are
+// painted with GDI, which under Wine draws Arial with Liberation Sans. Both agree on every caption
+// of the sample file, in its character set, regular and bold (at an em of 2048 pixels, so that a
+// pixel is a font unit).
+E2E_CASE(caption_widths_of_the_checker_agree_with_gdi) {
+  std::ifstream in(toWindowsPath(PMX_SOURCE_DIR "/examples/QD4TouchKeyboard.ini"),
+                   std::ios::binary);
+  E2E_REQUIRE(in);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const pmx::ProfileText text = pmx::parseProfileText(bytes.str());
+  HDC dc = GetDC(nullptr);
+  int compared = 0;
+  for (const pmx::ProfileSection& s : text.sections) {
+    if (s.name.size() < 5 || s.name.compare(s.name.size() - 5, 5, " Text") != 0) continue;
+    const std::string language = s.name.substr(0, s.name.find(' '));
+    const int charset = pmx::profileInt(text, "CharSet", language).value_or(0);
+    const pmx::CharacterSet* set = pmx::findCharacterSet(charset);
+    E2E_REQUIRE(set != nullptr);
+    for (const pmx::ProfileEntry& e : s.entries) {
+      const std::string caption = pmx::unquotedProfileValue(e.value);
+      for (const std::string& line :
+           {caption.substr(0, caption.find("\\n")),
+            caption.find("\\n") == std::string::npos ? std::string()
+                                                     : caption.substr(caption.find("\\n") + 2)}) {
+        for (bool bold : {false, true}) {
+          const std::optional<float> table =
+              pmx::arialTextWidth(line, set->codePage, 2048.0f / 20.0f, bold);
+          if (line.empty() || !table) continue;
+          HFONT font =
+              CreateFontA(-2048, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                          static_cast<DWORD>(charset), 0, 0, 0, VARIABLE_PITCH | FF_SWISS, "Arial");
+          HGDIOBJ old = SelectObject(dc, font);
+          SIZE size{};
+          GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+          SelectObject(dc, old);
+          DeleteObject(font);
+          E2E_CHECK_MSG(std::lround(*table) == size.cx, "[" + s.name + "] " + e.name +
+                                                            ": the table gives " +
+                                                            std::to_string(std::lround(*table)) +
+                                                            ", GDI " + std::to_string(size.cx));
+          ++compared;
+        }
+      }
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  t.note(std::to_string(compared) + " caption lines compared");
+  E2E_CHECK(compared > 200);
 }
