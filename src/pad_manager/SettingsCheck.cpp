@@ -295,6 +295,9 @@ class Checker {
       return finish();
     }
     text_ = parseProfileText(bytes);
+    for (const ProfileSection& section : text_.sections) {
+      firstSections_.emplace(lower(section.name), &section);
+    }
     readLanguageMaps();
     for (std::size_t i = 0; i < text_.sections.size(); ++i) checkSection(text_.sections[i]);
     checkExtraKeysHaveCaptions();
@@ -319,7 +322,7 @@ class Checker {
 
   // The [Replace] entries the keyboard can find: host language -> language and line.
   void readLanguageMaps() {
-    if (const ProfileSection* replace = findProfileSection(text_, "Replace")) {
+    if (const ProfileSection* replace = sectionNamed("Replace")) {
       for (const ProfileEntry& e : replace->entries) {
         const std::optional<std::int32_t> from = canonicalNumber(e.name);
         if (!from || replace_.count(*from) != 0 || !e.hasValue) continue;
@@ -348,10 +351,11 @@ class Checker {
   }
 
   // The character set the keyboard takes for a language's texts, as SetKeyboardLanguage does.
-  int charsetOf(std::int32_t effectiveLanguage) const {
-    const std::optional<std::int32_t> value =
-        profileInt(text_, "CharSet", std::to_string(effectiveLanguage));
-    return value && *value >= 0 && *value <= 255 ? *value : 0;
+  int charsetOf(std::int32_t effectiveLanguage) {
+    const std::optional<std::string> text = lookup("CharSet", std::to_string(effectiveLanguage));
+    if (!text || text->empty()) return 0;
+    const std::int32_t value = profileIntFromText(*text);
+    return value >= 0 && value <= 255 ? value : 0;
   }
 
   void checkSection(const ProfileSection& section) {
@@ -362,7 +366,7 @@ class Checker {
       return;
     }
     const std::string where = "[" + section.name + "]";
-    const ProfileSection* first = findProfileSection(text_, section.name);
+    const ProfileSection* first = sectionNamed(section.name);
     if (first != &section && first->header) {
       error(section.line, where + " again: only the first [" + first->name + "] (line " +
                               std::to_string(first->line) + ") is read; nothing in this one is");
@@ -390,7 +394,7 @@ class Checker {
         return;
       }
     }
-    std::vector<const ProfileEntry*> seen;
+    std::map<std::string, int> seen;  // key names in lower case, with their first line
     for (const ProfileEntry& e : section.entries) {
       if (isComment(e)) continue;
       const std::string at = where + " " + e.name + ": ";
@@ -401,15 +405,12 @@ class Checker {
                           where);
         continue;
       }
-      const auto earlier = std::find_if(seen.begin(), seen.end(), [&](const ProfileEntry* s) {
-        return sameProfileName(s->name, e.name);
-      });
-      if (earlier != seen.end()) {
-        error(e.line,
-              at + "again: only the first (line " + std::to_string((*earlier)->line) + ") is read");
+      const auto earlier = seen.emplace(lower(e.name), e.line);
+      if (!earlier.second) {
+        error(e.line, at + "again: only the first (line " + std::to_string(earlier.first->second) +
+                          ") is read");
         continue;
       }
-      seen.push_back(&e);
       if (!e.hasValue) {
         error(e.line, at + "no \"=\": not a value");
         continue;
@@ -648,7 +649,7 @@ class Checker {
   // An extra key with keystrokes but no caption stays hidden.
   void checkExtraKeysHaveCaptions() {
     for (const ProfileSection& section : text_.sections) {
-      if (!section.header || findProfileSection(text_, section.name) != &section) continue;
+      if (!section.header || sectionNamed(section.name) != &section) continue;
       const SectionName kind = classify(section.name);
       if (kind.kind != SectionKind::KeyCodes || !sameProfileName(kind.pad->padName, "AlphaPad")) {
         continue;
@@ -656,11 +657,9 @@ class Checker {
       if (!unreachable(kind.language).empty()) continue;
       const std::string texts = std::to_string(kind.language) + " AlphaPad Text";
       for (const ProfileEntry& e : section.entries) {
-        if (lower(e.name).rfind("extra", 0) != 0 || findProfileEntry(section, e.name) != &e) {
-          continue;
-        }
-        const std::optional<std::string> code = profileString(text_, section.name, e.name);
-        const std::optional<std::string> caption = profileString(text_, texts, e.name);
+        if (lower(e.name).rfind("extra", 0) != 0 || entryNamed(section, e.name) != &e) continue;
+        const std::optional<std::string> code = lookup(section.name, e.name);
+        const std::optional<std::string> caption = lookup(texts, e.name);
         if (code && !code->empty() && (!caption || caption->empty())) {
           warning(e.line, "[" + section.name + "] " + e.name + ": no caption in [" + texts +
                               "]: the key stays hidden");
@@ -669,8 +668,34 @@ class Checker {
     }
   }
 
+  // Lookups as the profile functions make them, through indexes of the first section and the
+  // first key of each name: a file of many thousand lines is checked in linear time.
+  const ProfileSection* sectionNamed(const std::string& name) const {
+    const auto it = firstSections_.find(lower(name));
+    return it != firstSections_.end() ? it->second : nullptr;
+  }
+  const ProfileEntry* entryNamed(const ProfileSection& section, const std::string& name) {
+    auto indexed = firstEntries_.find(&section);
+    if (indexed == firstEntries_.end()) {
+      indexed = firstEntries_.emplace(&section, std::map<std::string, const ProfileEntry*>()).first;
+      for (const ProfileEntry& e : section.entries) indexed->second.emplace(lower(e.name), &e);
+    }
+    const auto it = indexed->second.find(lower(name));
+    return it != indexed->second.end() ? it->second : nullptr;
+  }
+  std::optional<std::string> lookup(const std::string& section, const std::string& key) {
+    const ProfileSection* s = sectionNamed(section);
+    const ProfileEntry* e = s != nullptr ? entryNamed(*s, key) : nullptr;
+    if (e == nullptr || !e->hasValue) return std::nullopt;
+    std::string value = unquotedProfileValue(e->value);
+    if (value.size() > kMaxProfileValue) value.resize(kMaxProfileValue);
+    return value;
+  }
+
   SettingsCheck result_;
   ProfileText text_;
+  std::map<std::string, const ProfileSection*> firstSections_;
+  std::map<const ProfileSection*, std::map<std::string, const ProfileEntry*>> firstEntries_;
   std::map<std::int32_t, std::pair<std::int32_t, int>> replace_;  // to language, line
 };
 
