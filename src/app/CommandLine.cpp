@@ -79,4 +79,26 @@ std::int32_t switchValue(const std::string& arguments, const std::string& switch
   return readDecimal(arguments.substr(at + switchText.size()));
 }
 
+bool settingsCheckSwitch(const std::string& arguments, const std::string& ownSettingsFile,
+                         std::string& file) {
+  const std::string name = "/CheckSettings";
+  const std::size_t at = arguments.find(name);
+  if (at == std::string::npos) return false;
+  std::size_t begin = at + name.size();
+  file.clear();
+  if (begin < arguments.size() && arguments[begin] == ':') {
+    ++begin;
+    if (begin < arguments.size() && arguments[begin] == '"') {
+      const std::size_t close = arguments.find('"', begin + 1);
+      file = arguments.substr(begin + 1,
+                              close == std::string::npos ? std::string::npos : close - begin - 1);
+    } else {
+      const std::size_t end = arguments.find_first_of(" \t", begin);
+      file = arguments.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    }
+  }
+  if (file.empty()) file = ownSettingsFile;
+  return true;
+}
+
 }  // namespace pmx

@@ -19,6 +19,12 @@ std::int32_t readDecimal(const std::string& text);
 // occurrence of the switch, read with readDecimal. A missing switch gives 0.
 std::int32_t switchValue(const std::string& arguments, const std::string& switchText);
 
+// "/CheckSettings:<file>": check a settings file instead of starting the keyboard. The file is
+// the text after the colon up to the next blank, or in double quotes; without a colon or a file
+// it is the keyboard's own settings file, `ownSettingsFile`. False when the switch is absent.
+bool settingsCheckSwitch(const std::string& arguments, const std::string& ownSettingsFile,
+                         std::string& file);
+
 // A host window handle from its 32-bit value, sign-extended as 64-bit Windows expects.
 inline WindowHandle windowFromInt32(std::int32_t value) {
   return static_cast<WindowHandle>(static_cast<std::intptr_t>(value));

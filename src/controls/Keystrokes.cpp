@@ -269,6 +269,40 @@ class Parser {
 
 KeystrokeParse parseKeystrokes(const std::string& text) { return Parser(text).run(); }
 
+std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse& parse) {
+  if (parse.ok) return std::string();
+  const std::size_t at = parse.errorOffset;
+  std::string where = "character " + std::to_string(at + 1);
+  if (at < text.size()) where += " \"" + std::string(1, text[at]) + "\"";
+  switch (parse.error) {
+    case KeystrokeError::UnclosedBrace:
+      return where + ": the brace is never closed; expected \"}\"";
+    case KeystrokeError::StrayBrace:
+      return where + ": no brace is open; write {}} for the character";
+    case KeystrokeError::UnknownName: {
+      const std::size_t close = text.find('}', at + 1);
+      const std::string name = text.substr(at, close == std::string::npos ? 1 : close - at + 1);
+      return "character " + std::to_string(at + 1) + " \"" + name +
+             "\": no such key; expected one character or a key name such as ENTER, TAB, LEFT, F1";
+    }
+    case KeystrokeError::BadCount:
+      return where + ": expected a repeat count (decimal digits) and \"}\"";
+    case KeystrokeError::UnclosedGroup:
+      return where + ": the group is never closed; expected \")\"";
+    case KeystrokeError::StrayParenthesis:
+      return where + ": no group is open; write {)} for the character";
+    case KeystrokeError::GroupTooDeep:
+      return where + ": groups nest at most " + std::to_string(kMaxKeystrokeGroupDepth) + " deep";
+    case KeystrokeError::DanglingModifier:
+      return where + ": no key follows the modifier; write {+} {^} {%} for the characters";
+    case KeystrokeError::TooManyKeystrokes:
+      return where + ": more than " + std::to_string(kMaxKeystrokes) + " keystrokes in all";
+    case KeystrokeError::None:
+      break;
+  }
+  return where + ": malformed";
+}
+
 void sendKeystrokes(KeyInjector& keys, const std::string& text, std::int16_t charset) {
   const KeystrokeParse parsed = parseKeystrokes(text);
   if (!parsed.ok || parsed.strokes.empty()) return;

@@ -66,6 +66,11 @@ struct KeystrokeParse {
 
 KeystrokeParse parseKeystrokes(const std::string& text);
 
+// What is wrong with a malformed string, for a person: where (the 1-based character position),
+// which character, and what was expected there. Empty when the parse succeeded.
+//   character 3 "{": the brace is never closed; expected "}"
+std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse& parse);
+
 // Sends a keystroke string to the window with the focus, as one batch. Its characters are in the
 // code page of the font character set `charset`, the one its key's caption is shown in. An empty
 // string and a malformed string send nothing (not even the valid beginning of a malformed one).

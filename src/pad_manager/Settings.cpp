@@ -45,7 +45,8 @@ void LoadKeyTexts(Context& context, Pad& pad, ControlArray array, const std::str
   const std::string language = std::to_string(effectiveLanguage(context));
   const std::string textSection = language + " " + padName + " Text";
   const std::string codeSection = language + " " + padName + " KeyCode";
-  const bool hasCodes = arrayName == "Std" || arrayName == "End";
+  // The extra keys send keystroke strings like the end keys; without one they type nothing.
+  const bool hasCodes = arrayName == "Std" || arrayName == "End" || arrayName == "Extra";
   for (Control& key : pad.controls()) {
     if (key.array != array || !key.isKey()) continue;
     const std::string name = arrayName + std::to_string(key.index);

@@ -20,7 +20,7 @@ std::int32_t effectiveLanguage(Context& context);
 // the first installed layout of that language (or back to the one it started from).
 void SetKeyboardLanguage(Context& context);
 
-// Captions (and for "Std" and "End" the keystroke texts) of one key array of a pad.
+// Captions (and for "Std", "End" and "Extra" the keystroke texts) of one key array of a pad.
 void LoadKeyTexts(Context& context, Pad& pad, ControlArray array, const std::string& padName,
                   const std::string& arrayName);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/HostProtocol.h"
+#include "controls/KeyCode.h"
 #include "controls/KeyEvents.h"
 #include "controls/Keystrokes.h"
 #include "controls/VirtualKeys.h"
@@ -17,24 +18,6 @@ namespace {
 constexpr std::uint32_t kEsMultiline = 0x0004;
 
 std::int16_t toggled(std::int16_t flag) { return static_cast<std::int16_t>(~flag); }
-
-// A key code from a tag: a whole number from 0 to 255, blanks around it allowed. Anything else is
-// not a key code.
-bool parseKeyCode(const std::string& tag, std::uint8_t& code) {
-  std::size_t begin = tag.find_first_not_of(' ');
-  std::size_t end = tag.find_last_not_of(' ');
-  if (begin == std::string::npos) return false;
-  std::string digits = tag.substr(begin, end - begin + 1);
-  if (digits.empty() || digits.size() > 3) return false;
-  int value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value > 255) return false;
-  code = static_cast<std::uint8_t>(value);
-  return true;
-}
 
 bool isMultilineTextBox(const std::string& className, std::uint32_t style) {
   if ((style & kEsMultiline) == 0) return false;

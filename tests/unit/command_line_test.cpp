@@ -35,6 +35,22 @@ TEST(CommandLine, SkipsBlanksTabsAndLineFeedsAnywhere) {
   EXPECT_EQ(readDecimal("12\r34"), 12);
 }
 
+TEST(CommandLine, CheckSettingsNamesAFileOrTheKeyboardsOwn) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"/CheckSettings:a.ini /Project:x", "a.ini"},
+      {"/CheckSettings:\"C:\\My Panel\\b.ini\" /Project:x", "C:\\My Panel\\b.ini"},
+      {"/Project:x /CheckSettings", "own.ini"},
+      {"/CheckSettings: /Project:x", "own.ini"},
+  };
+  for (const auto& [args, expected] : cases) {
+    std::string file;
+    EXPECT_TRUE(settingsCheckSwitch(args, "own.ini", file)) << args;
+    EXPECT_EQ(file, expected) << args;
+  }
+  std::string file;
+  EXPECT_FALSE(settingsCheckSwitch("/Project:x /checksettings:a.ini", "own.ini", file));
+}
+
 TEST(CommandLine, SwitchesAreCaseSensitiveAndMissingOnesGiveZero) {
   EXPECT_EQ(switchValue("/CONTROLLER:1234 /thread:5", "/Controller:"), 0);
   EXPECT_EQ(switchValue("/CONTROLLER:1234 /thread:5", "/Thread:"), 0);

@@ -70,6 +70,19 @@ TEST_F(SettingsTest, KeyboardLayoutCycleEndsOnTheStartWhenTheLanguageIsNotInstal
   EXPECT_EQ(fake.layouts.active, 1u);
 }
 
+TEST_F(SettingsTest, ExtraKeyWithCaptionAndKeystrokesTypesThemAndOneWithoutTypesNothing) {
+  fake.profile.set("1031 AlphaPad Text", "Extra0", "kg");
+  fake.profile.set("1031 AlphaPad KeyCode", "Extra0", "kg");
+  fake.profile.set("1031 AlphaPad Text", "Extra2", "m");
+  request("QDM1_LANGUAGE", 1031);
+  notify(test::kField, 265, 0);
+  Pad& alpha = *keyboard.pads().pad(kPadAlpha);
+  alpha.Touch(ControlArray::Extra, 0);
+  alpha.Touch(ControlArray::Extra, 2);
+  EXPECT_EQ(fake.host.windows[test::kField].text, "kg");
+  EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 2).visible);
+}
+
 // Once the host has chosen a language, reloading the pads for a new key size keeps it: the keys
 // show and type what they did before. A key types in the character set its caption is shown in.
 TEST_F(SettingsTest, KeySizeReloadKeepsTheLanguage) {

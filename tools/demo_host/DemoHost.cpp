@@ -1,21 +1,29 @@
 // An HMI host simulator: a window with input fields of the kinds an HMI runtime has, which
 // starts PMXTouchKeyboard.exe with /Controller: and /Thread: and drives it like the runtime does.
 //
-//   pmx_demo_host.exe [/keyboard <path of PMXTouchKeyboard.exe>] [/tour <folder>]
+//   pmx_demo_host.exe [/keyboard <path of PMXTouchKeyboard.exe>] [/language <id>]
+//                     [/tour <folder> | /docs <folder>]
 //
 // Without /keyboard the keyboard is looked for in the demo host's own folder. With /tour the
 // host runs a scripted tour without a human: it focuses each field in turn, waits for the pad,
 // saves a screenshot of the screen as a BMP in the folder, then ends the keyboard and exits
-// (0 when every pad showed and every screenshot was saved).
+// (0 when every pad showed and every screenshot was saved). /language sends that language
+// request first, so the pads show the texts of the keyboard's settings file for it. /docs saves
+// the pictures of the documentation instead: each pad alone, and each pad at key size 1.5 with
+// the settings-file name of every key it can relabel (Std5, End0, ...) written on the key.
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "HostClient.h"
+#include "layouts/AlphaPadLayout.h"
+#include "layouts/ValuePadLayouts.h"
+#include "pad_manager/SettingsCheck.h"
 
 namespace {
 
@@ -73,6 +81,7 @@ struct Host {
   int lastField = 0;
   std::string keyboardPath;
   std::string startError;
+  long language = -1;  // sent before the tour when not negative
 };
 
 Host g_host;
@@ -242,17 +251,8 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 // ---- The scripted tour ----------------------------------------------------------------------
 
-// A GDI capture of the whole screen, written as a 24-bit BMP.
-bool saveScreenshot(const std::string& path) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  const bool copied = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
-  SelectObject(memory, old);
-
+// Writes a bitmap as a 24-bit BMP file.
+bool saveBitmap(const std::string& path, HDC memory, HBITMAP bitmap, int width, int height) {
   BITMAPINFOHEADER info{};
   info.biSize = sizeof info;
   info.biWidth = width;
@@ -264,10 +264,7 @@ bool saveScreenshot(const std::string& path) {
   std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
   const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(),
                              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  if (!copied || rows != height) return false;
+  if (rows != height) return false;
 
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
@@ -284,6 +281,76 @@ bool saveScreenshot(const std::string& path) {
             write(pixels.data(), static_cast<DWORD>(pixels.size()));
   ok = CloseHandle(out) && ok;
   return ok;
+}
+
+// A GDI capture of a part of the screen, optionally drawn on, written as a BMP.
+bool saveScreenshot(const std::string& path, const RECT& area,
+                    const std::function<void(HDC)>& drawOn = nullptr) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const bool copied =
+      BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT);
+  if (copied && drawOn) drawOn(memory);
+  SelectObject(memory, old);
+  const bool saved = copied && saveBitmap(path, memory, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+RECT wholeScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+// The layout of the pad a window class belongs to.
+const pmx::PadDef& padLayout(const char* padClass) {
+  const std::string name = padClass;
+  if (name == kHexPadClass) return pmx::hexPadLayout();
+  if (name == kBinPadClass) return pmx::binPadLayout();
+  if (name == kAlphaPadClass) return pmx::alphaPadLayout();
+  return pmx::numPadLayout();
+}
+
+// Writes the settings-file name of every key a pad can relabel onto its key, in the top left
+// corner. The geometry comes from the pad's layout, scaled by the key size; `origin` is the
+// pad's client area in the picture. The value pads' keys sit below the shown limit block.
+void drawKeyNames(HDC dc, const pmx::PadDef& pad, POINT origin, float keySize) {
+  HDC screen = GetDC(nullptr);
+  const float pixelsPerTwip = static_cast<float>(GetDeviceCaps(screen, LOGPIXELSX)) / 1440.0f;
+  ReleaseDC(nullptr, screen);
+  const auto px = [&](float twips) {
+    return static_cast<int>(twips * keySize * pixelsPerTwip + 0.5f);
+  };
+  float keysLeft = 0, keysTop = 0;
+  for (std::size_t i = 0; i < pad.controlCount; ++i) {
+    if (pad.controls[i].array == pmx::ControlArray::PicKeys) {
+      keysLeft = static_cast<float>(pad.controls[i].left);
+      keysTop = static_cast<float>(pad.controls[i].top);
+    }
+  }
+  HFONT font = CreateFontA(-px(150), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+                           ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial");
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkColor(dc, RGB(0, 0, 160));
+  for (std::size_t i = 0; i < pad.controlCount; ++i) {
+    const pmx::ControlDef& key = pad.controls[i];
+    const std::string name = pmx::settingsKeyName(key);
+    if (name.empty() || !key.visible) continue;
+    const float left = static_cast<float>(key.left) + (key.inPicKeys ? keysLeft : 0.0f);
+    const float top = static_cast<float>(key.top) + (key.inPicKeys ? keysTop : 0.0f);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size);
+    const int x = origin.x + px(left) + 2, y = origin.y + px(top) + 2;
+    RECT box{x, y, x + size.cx + 4, y + size.cy};
+    ExtTextOutA(dc, x + 2, y, ETO_OPAQUE, &box, name.c_str(), static_cast<UINT>(name.size()),
+                nullptr);
+  }
+  SelectObject(dc, oldFont);
+  DeleteObject(font);
 }
 
 void say(const std::string& text) {
@@ -314,7 +381,7 @@ bool tourStop(const std::string& folder, int number, int field, const char* suff
   RedrawWindow(g_host.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   pumpMessages();
   const std::string path = folder + "\\" + name;
-  const bool saved = saveScreenshot(path);
+  const bool saved = saveScreenshot(path, wholeScreen());
   std::string report = std::string(name) + ": ";
   report += shown ? std::string(def.padClass) + " shown" : "NO " + std::string(def.padClass);
   report += saved ? ", saved" : ", SCREENSHOT FAILED";
@@ -335,6 +402,11 @@ int runTour(const std::string& folder) {
   CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement1);
   sendToKeyboard(m.touchShowLimits, 0, 1);
   CheckDlgButton(g_host.window, kIdShowLimits, BST_CHECKED);
+  if (g_host.language >= 0) {
+    say("language " + std::to_string(g_host.language));
+    sendToKeyboard(m.language, static_cast<WPARAM>(g_host.language), 0);
+    SetDlgItemTextA(g_host.window, kIdLanguage, std::to_string(g_host.language).c_str());
+  }
 
   bool ok = true;
   int number = 1;
@@ -356,6 +428,63 @@ int runTour(const std::string& folder) {
   return ok ? 0 : 1;
 }
 
+// One picture of the documentation: the pad of a field alone, with its key names if asked.
+bool docsPicture(const std::string& folder, int field, const char* suffix, float keyNamesSize) {
+  const DemoField& def = kFields[field];
+  SetFocus(g_host.window);
+  SetFocus(g_host.fields[field]);
+  HWND pad = nullptr;
+  const bool shown = waitFor(
+      [&] {
+        pad = findVisibleWindow(g_host.keyboard.pid(), def.padClass);
+        return pad != nullptr;
+      },
+      10000);
+  bool saved = false;
+  if (shown) {
+    RedrawWindow(pad, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(pad, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+    pumpMessages();
+    RECT frame{};
+    GetWindowRect(pad, &frame);
+    POINT client{0, 0};
+    ClientToScreen(pad, &client);
+    const POINT origin{client.x - frame.left, client.y - frame.top};
+    const std::string path = folder + "\\" + def.shortName + suffix + ".bmp";
+    saved = saveScreenshot(path, frame, [&](HDC dc) {
+      if (keyNamesSize > 0) drawKeyNames(dc, padLayout(def.padClass), origin, keyNamesSize);
+    });
+  }
+  say(std::string(def.shortName) + suffix + ": " + (shown && saved ? "saved" : "FAILED"));
+  return shown && saved;
+}
+
+int runDocs(const std::string& folder) {
+  const Messages& m = messages();
+  CreateDirectoryA(folder.c_str(), nullptr);
+  if (!waitFor([] { return g_host.keyboardWindow != nullptr; }, 15000)) {
+    say("the keyboard did not announce itself within 15 s");
+    stopKeyboard();
+    return 1;
+  }
+  sendToKeyboard(m.touchPosition, 0, 2);
+  sendToKeyboard(m.touchShowLimits, 0, 1);
+  bool ok = true;
+  for (int field = 0; field < kFieldCount; ++field) ok = docsPicture(folder, field, "", 0) && ok;
+  // At key size 1.5 the names fit beside the captions; the reload shows the extra keys too.
+  constexpr float kNamesSize = 1.5f;
+  sendToKeyboard(m.touchKeySize, 0, floatBits(kNamesSize));
+  for (int field = 0; field < kFieldCount; ++field) {
+    ok = docsPicture(folder, field, "-keys", kNamesSize) && ok;
+  }
+  const DWORD code = stopKeyboard();
+  ok = code == 0 && ok;
+  DestroyWindow(g_host.window);
+  pumpMessages();
+  return ok ? 0 : 1;
+}
+
 // ---- Start ----------------------------------------------------------------------------------
 
 std::string ownFolder() {
@@ -371,6 +500,7 @@ std::string ownFolder() {
 int main(int argc, char** argv) {
   SetProcessDPIAware();
   std::string tourFolder;
+  std::string docsFolder;
   g_host.keyboardPath = ownFolder() + "\\PMXTouchKeyboard.exe";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -378,8 +508,14 @@ int main(int argc, char** argv) {
       g_host.keyboardPath = argv[++i];
     } else if ((arg == "/tour" || arg == "--tour") && i + 1 < argc) {
       tourFolder = argv[++i];
+    } else if ((arg == "/docs" || arg == "--docs") && i + 1 < argc) {
+      docsFolder = argv[++i];
+    } else if ((arg == "/language" || arg == "--language") && i + 1 < argc) {
+      g_host.language = std::strtol(argv[++i], nullptr, 10);
     } else {
-      std::printf("usage: pmx_demo_host [/keyboard <PMXTouchKeyboard.exe>] [/tour <folder>]\n");
+      std::printf(
+          "usage: pmx_demo_host [/keyboard <PMXTouchKeyboard.exe>] [/language <id>]\n"
+          "                     [/tour <folder> | /docs <folder>]\n");
       return 2;
     }
   }
@@ -406,8 +542,9 @@ int main(int argc, char** argv) {
 
   if (!startKeyboard()) {
     std::printf("%s\n", g_host.startError.c_str());
-    if (!tourFolder.empty()) return 1;
+    if (!tourFolder.empty() || !docsFolder.empty()) return 1;
   }
+  if (!docsFolder.empty()) return runDocs(docsFolder);
   if (!tourFolder.empty()) return runTour(tourFolder);
 
   MSG msg;

@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "app/CommandLine.h"
 #include "app/Keyboard.h"
+#include "pad_manager/SettingsCheck.h"
 #include "platform/win32/KeyInjector_win.h"
 #include "platform/win32/PadWindow_win.h"
 #include "platform/win32/Win32Platform.h"
@@ -26,9 +28,44 @@ std::string exeDirectory() {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// Writes to the standard output the program was given (a pipe or a file), or else to the console
+// of the program that started it; a GUI program has no console of its own.
+void writeToConsole(const std::string& text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  bool attached = false;
+  if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    out = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
+    attached = true;
+  }
+  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
+    std::string lines;
+    for (char c : text) {
+      if (c == '\n') lines += '\r';
+      lines += c;
+    }
+    DWORD written = 0;
+    WriteFile(out, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  }
+  if (attached) {
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    FreeConsole();
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  const std::string arguments = commandLine != nullptr ? commandLine : "";
+  std::string settingsFile;
+  if (pmx::settingsCheckSwitch(arguments, exeDirectory() + pmx::kSettingsFileName, settingsFile)) {
+    // Checks the file and ends, without starting the keyboard.
+    std::string report;
+    const int code = pmx::runSettingsCheck(settingsFile, report);
+    writeToConsole(report);
+    return code;
+  }
+
   using namespace pmx::win32;
   Win32Host host;
   pmx::Win32KeyInjector keys;
@@ -43,7 +80,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     return keyboard.KeyboardWindowProc(window, message, wParam, lParam);
   });
 
-  keyboard.Main(commandLine != nullptr ? commandLine : "", exeDirectory());
+  keyboard.Main(arguments, exeDirectory());
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -1,0 +1,770 @@
+#include "pad_manager/SettingsCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "controls/KeyCode.h"
+#include "controls/Keystrokes.h"
+#include "layouts/AlphaPadLayout.h"
+#include "layouts/ValuePadLayouts.h"
+#include "pad_manager/CharacterSets.h"
+#include "pad_manager/ProfileText.h"
+
+namespace pmx {
+
+namespace {
+
+// ---- What the keyboard reads -------------------------------------------------------------------
+
+// The key arrays that a pad's ChangeLanguage relabels, with the names they have in the file.
+struct KeyArrayName {
+  ControlArray array;
+  const char* name;
+  bool keystrokes;  // also read from the KeyCode section
+};
+constexpr KeyArrayName kValuePadArrays[] = {{ControlArray::Standard, "Std", true},
+                                            {ControlArray::End, "End", true}};
+constexpr KeyArrayName kAlphaPadArrays[] = {{ControlArray::Standard, "Std", true},
+                                            {ControlArray::End, "End", true},
+                                            {ControlArray::Shift, "Shift", false},
+                                            {ControlArray::Extra, "Extra", true}};
+
+struct PadTexts {
+  const char* padName;
+  std::vector<const PadDef*> pads;
+  const KeyArrayName* arrays;
+  std::size_t arrayCount;
+};
+
+const std::vector<PadTexts>& padTexts() {
+  static const std::vector<PadTexts> texts = {
+      {"NumPad",
+       {&numPadLayout(), &hexPadLayout(), &binPadLayout()},
+       kValuePadArrays,
+       std::size(kValuePadArrays)},
+      {"AlphaPad", {&alphaPadLayout()}, kAlphaPadArrays, std::size(kAlphaPadArrays)},
+  };
+  return texts;
+}
+
+const PadTexts* findPadTexts(const std::string& padName) {
+  for (const PadTexts& p : padTexts()) {
+    if (sameProfileName(p.padName, padName)) return &p;
+  }
+  return nullptr;
+}
+
+// One key a key name relabels: its pad and its definition.
+struct KeyPlace {
+  const PadDef* pad;
+  const ControlDef* key;
+  const KeyArrayName* array;
+};
+
+std::vector<KeyPlace> keyPlaces(const PadTexts& texts, const std::string& keyName) {
+  std::vector<KeyPlace> places;
+  for (const PadDef* pad : texts.pads) {
+    for (std::size_t i = 0; i < pad->controlCount; ++i) {
+      const ControlDef& def = pad->controls[i];
+      if (def.kind != ControlKind::Key) continue;
+      for (std::size_t a = 0; a < texts.arrayCount; ++a) {
+        const KeyArrayName& array = texts.arrays[a];
+        if (def.array == array.array &&
+            sameProfileName(array.name + std::to_string(def.index), keyName)) {
+          places.push_back({pad, &def, &array});
+        }
+      }
+    }
+  }
+  return places;
+}
+
+// ---- Names and numbers
+// ---------------------------------------------------------------------------
+
+std::string lower(std::string s) {
+  for (char& c : s) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return s;
+}
+
+bool allDigits(const std::string& s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A number as the keyboard writes it into a name: decimal, no leading zeros, no blanks, "-" for
+// negative values, within 32 bits.
+std::optional<std::int32_t> canonicalNumber(const std::string& s) {
+  const bool negative = !s.empty() && s[0] == '-';
+  const std::string digits = negative ? s.substr(1) : s;
+  if (!allDigits(digits) || digits.size() > 10) return std::nullopt;
+  if (digits[0] == '0' && (digits.size() > 1 || negative)) return std::nullopt;
+  const long long value = std::stoll(digits) * (negative ? -1 : 1);
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+// A value that GetPrivateProfileIntA reads as written: an optional "-" and decimal digits.
+bool plainDecimal(const std::string& s, std::int32_t& value) {
+  const bool negative = !s.empty() && s[0] == '-';
+  const std::string digits = negative ? s.substr(1) : s;
+  if (!allDigits(digits)) return false;
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first != std::string::npos && digits.size() - first > 10) return false;
+  const long long v = first == std::string::npos ? 0 : std::stoll(digits.substr(first));
+  if ((negative ? -v : v) < INT32_MIN || (negative ? -v : v) > INT32_MAX) return false;
+  value = static_cast<std::int32_t>(negative ? -v : v);
+  return true;
+}
+
+// Blanks run together and leading zeros of numbers dropped: what a name probably meant.
+std::string loosened(const std::string& name) {
+  std::istringstream words(name);
+  std::string word, out;
+  while (words >> word) {
+    std::string w = word;
+    if (w[0] == '+') w = w.substr(1);
+    if (allDigits(w)) {
+      const std::size_t first = w.find_first_not_of('0');
+      w = first == std::string::npos ? "0" : w.substr(first);
+    }
+    if (!out.empty()) out += ' ';
+    out += w;
+  }
+  return out;
+}
+
+// Bytes outside printable ASCII are shown as \xNN, so that the report is plain ASCII.
+std::string quoted(const std::string& text) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b >= 0x7F || c == '\\') {
+      if (c == '\\') {
+        out += "\\\\";
+      } else {
+        out += "\\x";
+        out += hex[b >> 4];
+        out += hex[b & 15];
+      }
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string hexByte(unsigned char b) {
+  static const char hex[] = "0123456789ABCDEF";
+  return std::string("0x") + hex[b >> 4] + hex[b & 15];
+}
+
+// True for text with bytes above 0x7F that all form valid UTF-8 sequences.
+bool looksLikeUtf8(const std::string& text) {
+  bool multi = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::size_t extra = 0;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if (b >= 0xC2 && b <= 0xDF)
+      extra = 1;
+    else if (b >= 0xE0 && b <= 0xEF)
+      extra = 2;
+    else if (b >= 0xF0 && b <= 0xF4)
+      extra = 3;
+    else
+      return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if (i + k >= text.size()) return false;
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if (c < 0x80 || c > 0xBF) return false;
+    }
+    multi = true;
+    i += extra + 1;
+  }
+  return multi;
+}
+
+// ---- Sections
+// ------------------------------------------------------------------------------------
+
+enum class SectionKind { Replace, CharSet, LimitTexts, KeyTexts, KeyCodes, Unknown };
+
+struct SectionName {
+  SectionKind kind = SectionKind::Unknown;
+  std::int32_t language = 0;
+  const PadTexts* pad = nullptr;
+};
+
+SectionName classify(const std::string& name) {
+  SectionName s;
+  const std::string l = lower(name);
+  if (l == "replace") {
+    s.kind = SectionKind::Replace;
+    return s;
+  }
+  if (l == "charset") {
+    s.kind = SectionKind::CharSet;
+    return s;
+  }
+  const std::size_t blank = l.find(' ');
+  if (blank == std::string::npos) return s;
+  const std::optional<std::int32_t> number = canonicalNumber(l.substr(0, blank));
+  if (!number) return s;
+  const std::string rest = l.substr(blank + 1);
+  s.language = *number;
+  if (rest == "text") {
+    s.kind = SectionKind::LimitTexts;
+    return s;
+  }
+  for (const PadTexts& p : padTexts()) {
+    const std::string pad = lower(p.padName);
+    if (rest == pad + " text" || rest == pad + " keycode") {
+      s.kind = rest == pad + " text" ? SectionKind::KeyTexts : SectionKind::KeyCodes;
+      s.pad = &p;
+    }
+  }
+  return s;
+}
+
+// "Std0-60, End0-1": the key names of a section, for a message.
+std::string describeKeyNames(const std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::pair<int, int>>> ranges;
+  for (const std::string& name : names) {
+    const std::size_t digits = name.find_first_of("0123456789");
+    const std::string prefix = name.substr(0, digits);
+    const int index = std::stoi(name.substr(digits));
+    if (ranges.empty() || ranges.back().first != prefix) {
+      ranges.push_back({prefix, {index, index}});
+    } else {
+      ranges.back().second.first = std::min(ranges.back().second.first, index);
+      ranges.back().second.second = std::max(ranges.back().second.second, index);
+    }
+  }
+  std::string out;
+  for (const auto& r : ranges) {
+    if (!out.empty()) out += ", ";
+    out += r.first + std::to_string(r.second.first) + "-" + std::to_string(r.second.second);
+  }
+  return out;
+}
+
+// ---- The checker
+// ---------------------------------------------------------------------------------
+
+// Widths of the caption areas, as the pads paint them: a limit label's text starts two pixels in
+// (30 twips at 96 DPI); the page keys keep their left part for the arrow.
+float captionAreaWidth(const ControlDef& def) {
+  const float w = static_cast<float>(def.width), h = static_cast<float>(def.height);
+  if (def.kind == ControlKind::Label) return w - 30.0f;
+  if (def.picture == Pictogram::PageUp || def.picture == Pictogram::PageDown) {
+    return w - (w / 12.0f + std::min(w * 2.0f / 5.0f, h / 2.0f) * 2.0f / 5.0f);
+  }
+  return w;
+}
+
+std::string fontText(const ControlDef& def) {
+  std::ostringstream out;
+  out << "Arial " << def.fontSize << (def.bold ? " bold" : "");
+  return out.str();
+}
+
+class Checker {
+ public:
+  SettingsCheck run(const std::string& input) {
+    std::string bytes = input;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      error(1,
+            "the file starts with a UTF-8 byte-order mark: the keyboard then reads it as UTF-8 "
+            "and hands its texts on in the system's code page; save it as 8-bit text");
+      bytes = bytes.substr(3);
+    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+      error(1,
+            "the file is UTF-16 text: save it as 8-bit text, each language in its code page "
+            "(not checked further)");
+      return finish();
+    }
+    text_ = parseProfileText(bytes);
+    for (const ProfileSection& section : text_.sections) {
+      firstSections_.emplace(lower(section.name), &section);
+    }
+    readLanguageMaps();
+    for (std::size_t i = 0; i < text_.sections.size(); ++i) checkSection(text_.sections[i]);
+    checkExtraKeysHaveCaptions();
+    return finish();
+  }
+
+ private:
+  void add(int line, Severity severity, std::string text) {
+    result_.findings.push_back({line, severity, std::move(text)});
+  }
+  void error(int line, std::string text) { add(line, Severity::Error, std::move(text)); }
+  void warning(int line, std::string text) { add(line, Severity::Warning, std::move(text)); }
+
+  SettingsCheck finish() {
+    std::stable_sort(
+        result_.findings.begin(), result_.findings.end(),
+        [](const SettingsFinding& a, const SettingsFinding& b) { return a.line < b.line; });
+    return std::move(result_);
+  }
+
+  static bool isComment(const ProfileEntry& e) { return !e.name.empty() && e.name[0] == ';'; }
+
+  // The [Replace] entries the keyboard can find: host language -> language and line.
+  void readLanguageMaps() {
+    if (const ProfileSection* replace = sectionNamed("Replace")) {
+      for (const ProfileEntry& e : replace->entries) {
+        const std::optional<std::int32_t> from = canonicalNumber(e.name);
+        if (!from || replace_.count(*from) != 0 || !e.hasValue) continue;
+        const std::string value = unquotedProfileValue(e.value);
+        if (value.empty()) continue;
+        replace_[*from] = {profileIntFromText(value), e.line};
+      }
+    }
+  }
+
+  std::int32_t effective(std::int32_t language) const {
+    const auto it = replace_.find(language);
+    return it != replace_.end() ? it->second.first : language;
+  }
+
+  // Empty when some host language leads to this language's key texts; otherwise why none does.
+  std::string unreachable(std::int32_t language) const {
+    const auto own = replace_.find(language);
+    if (own == replace_.end() || own->second.first == language) return std::string();
+    for (const auto& entry : replace_) {
+      if (entry.second.first == language) return std::string();
+    }
+    return "never read: [Replace] maps " + std::to_string(language) + " to " +
+           std::to_string(own->second.first) + " (line " + std::to_string(own->second.second) +
+           ") and no language to " + std::to_string(language);
+  }
+
+  // The character set the keyboard takes for a language's texts, as SetKeyboardLanguage does.
+  int charsetOf(std::int32_t effectiveLanguage) {
+    const std::optional<std::string> text = lookup("CharSet", std::to_string(effectiveLanguage));
+    if (!text || text->empty()) return 0;
+    const std::int32_t value = profileIntFromText(*text);
+    return value >= 0 && value <= 255 ? value : 0;
+  }
+
+  void checkSection(const ProfileSection& section) {
+    if (!section.header) {
+      for (const ProfileEntry& e : section.entries) {
+        if (!isComment(e)) error(e.line, "outside any section: never read");
+      }
+      return;
+    }
+    const std::string where = "[" + section.name + "]";
+    const ProfileSection* first = sectionNamed(section.name);
+    if (first != &section && first->header) {
+      error(section.line, where + " again: only the first [" + first->name + "] (line " +
+                              std::to_string(first->line) + ") is read; nothing in this one is");
+      return;
+    }
+    const SectionName kind = classify(section.name);
+    if (kind.kind == SectionKind::Unknown) {
+      const SectionName meant = classify(loosened(section.name));
+      if (meant.kind != SectionKind::Unknown) {
+        error(section.line, where +
+                                ": never read: numbers in section names are written in "
+                                "decimal, without leading zeros, \"+\" or extra blanks");
+      } else {
+        error(section.line, where +
+                                ": unknown section; the keyboard reads [Replace], [CharSet], "
+                                "[<language> Text] and [<language> NumPad|AlphaPad "
+                                "Text|KeyCode]");
+      }
+      return;
+    }
+    if (kind.kind == SectionKind::KeyTexts || kind.kind == SectionKind::KeyCodes) {
+      const std::string why = unreachable(kind.language);
+      if (!why.empty()) {
+        error(section.line, where + ": " + why);
+        return;
+      }
+    }
+    std::map<std::string, int> seen;  // key names in lower case, with their first line
+    for (const ProfileEntry& e : section.entries) {
+      if (isComment(e)) continue;
+      const std::string at = where + " " + e.name + ": ";
+      if (!e.name.empty() && e.name[0] == '[') {
+        error(e.line, quoted(e.name) +
+                          ": no closing \"]\", so no section header; the lines "
+                          "below still belong to " +
+                          where);
+        continue;
+      }
+      const auto earlier = seen.emplace(lower(e.name), e.line);
+      if (!earlier.second) {
+        error(e.line, at + "again: only the first (line " + std::to_string(earlier.first->second) +
+                          ") is read");
+        continue;
+      }
+      if (!e.hasValue) {
+        error(e.line, at + "no \"=\": not a value");
+        continue;
+      }
+      switch (kind.kind) {
+        case SectionKind::Replace:
+          checkReplace(e, at);
+          break;
+        case SectionKind::CharSet:
+          checkCharSet(e, at);
+          break;
+        case SectionKind::LimitTexts:
+          checkLimitText(e, at, kind.language);
+          break;
+        case SectionKind::KeyTexts:
+        case SectionKind::KeyCodes:
+          checkKeyEntry(e, at, kind);
+          break;
+        case SectionKind::Unknown:
+          break;
+      }
+    }
+  }
+
+  bool checkLanguageKey(const ProfileEntry& e, const std::string& at, const char* what) {
+    if (canonicalNumber(e.name)) return true;
+    const std::string meant = loosened(e.name);
+    if (canonicalNumber(meant)) {
+      error(e.line, at + "never read: write the language number as " + meant);
+    } else {
+      error(e.line, at + "unknown key; the keys of this section are " + what);
+    }
+    return false;
+  }
+
+  // A number as GetPrivateProfileIntA reads it; false (with the finding) when it reads as
+  // something else than written or is empty.
+  bool readNumber(const ProfileEntry& e, const std::string& at, const char* ifEmpty,
+                  std::int32_t& number) {
+    const std::string value = unquotedProfileValue(e.value);
+    if (value.empty()) {
+      warning(e.line, at + "empty: " + ifEmpty);
+      return false;
+    }
+    if (!plainDecimal(value, number)) {
+      error(e.line, at + quoted(value) + " is no decimal number; the keyboard reads it as " +
+                        std::to_string(profileIntFromText(value)));
+      return false;
+    }
+    return true;
+  }
+
+  void checkReplace(const ProfileEntry& e, const std::string& at) {
+    if (!checkLanguageKey(e, at, "host language numbers")) return;
+    std::int32_t number = 0;
+    readNumber(e, at, "the host language is used as it is", number);
+  }
+
+  void checkCharSet(const ProfileEntry& e, const std::string& at) {
+    if (!checkLanguageKey(e, at, "language numbers")) return;
+    const std::string why = unreachable(*canonicalNumber(e.name));
+    if (!why.empty()) {
+      error(e.line, at + why);
+      return;
+    }
+    std::int32_t number = 0;
+    if (!readNumber(e, at, "the character set is 0 (ANSI)", number)) return;
+    const CharacterSet* set = findCharacterSet(number);
+    if (set == nullptr) {
+      error(e.line, at + std::to_string(number) + " is no character set" +
+                        (number < 0 || number > 255 ? "; the keyboard uses 0 (ANSI)" : "") +
+                        "; see the character sets in docs/settings.md");
+    } else if (set->value == 2) {
+      error(e.line, at + "2 is the symbol character set: the texts would show as symbols");
+    }
+  }
+
+  // The bytes of a text that its code page cannot show; true when all can.
+  bool checkCharacters(const ProfileEntry& e, const std::string& at, const std::string& text,
+                       int charset) {
+    const CharacterSet* set = findCharacterSet(charset);
+    if (set == nullptr || !knownCodePage(set->codePage)) return false;
+    for (char c : text) {
+      const auto b = static_cast<unsigned char>(c);
+      if (codePageCharacter(set->codePage, b) == 0) {
+        error(e.line, at + quoted(text) + ": byte " + hexByte(b) + " is " +
+                          (b < 0x20 || b == 0x7F
+                               ? "a control character"
+                               : "undefined in code page " + std::to_string(set->codePage)) +
+                          " (CharSet " + std::to_string(charset) + "); the key cannot show it");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Length, characters and encoding of a caption; true when it is shown as written.
+  bool checkCaption(const ProfileEntry& e, const std::string& at, const std::string& caption,
+                    int charset) {
+    if (caption.size() > kMaxProfileValue) {
+      error(e.line, at + std::to_string(caption.size()) + " characters: only the first " +
+                        std::to_string(kMaxProfileValue) + " arrive");
+      return false;
+    }
+    if (looksLikeUtf8(caption)) {
+      warning(e.line, at + quoted(caption) +
+                          " looks like UTF-8: write each language's texts in its code page");
+    }
+    return checkCharacters(e, at, caption, charset);
+  }
+
+  // How wide a caption is on one key: the widest of its lines, when it is wider than the key's
+  // caption area (nothing when it fits or cannot be measured).
+  static std::optional<float> overWidth(const std::string& caption, int charset,
+                                        const ControlDef& def) {
+    const CharacterSet* set = findCharacterSet(charset);
+    if (set == nullptr || !knownCodePage(set->codePage)) return std::nullopt;
+    float widest = 0;
+    std::size_t begin = 0;
+    for (;;) {
+      // Two-line captions: a backslash and "n" separate the lines.
+      const std::size_t split = caption.find("\\n", begin);
+      const std::string line =
+          caption.substr(begin, split == std::string::npos ? std::string::npos : split - begin);
+      const std::optional<float> width =
+          arialTextWidth(line, set->codePage, def.fontSize, def.bold);
+      if (!width) return std::nullopt;
+      widest = std::max(widest, *width);
+      if (split == std::string::npos) break;
+      begin = split + 2;
+    }
+    if (widest <= captionAreaWidth(def)) return std::nullopt;
+    return widest;
+  }
+
+  void checkWidth(const ProfileEntry& e, const std::string& at, const std::string& caption,
+                  int charset, const std::vector<KeyPlace>& places) {
+    std::string pads;
+    const KeyPlace* first = nullptr;
+    float width = 0;
+    for (const KeyPlace& place : places) {
+      const std::optional<float> over = overWidth(caption, charset, *place.key);
+      if (!over) continue;
+      if (first == nullptr) {
+        first = &place;
+        width = *over;
+      }
+      pads += std::string(pads.empty() ? "" : ", ") + place.pad->name;
+    }
+    if (first == nullptr) return;
+    warning(e.line, at + quoted(caption) + " is " + std::to_string(std::lround(width)) +
+                        " twips wide in " + fontText(*first->key) + ", its place " +
+                        std::to_string(std::lround(captionAreaWidth(*first->key))) + " on " + pads +
+                        ": it shows cut");
+  }
+
+  // A name of the value pads that stands for keys of different meaning on different pads.
+  void checkSharedKey(const ProfileEntry& e, const std::string& at,
+                      const std::vector<KeyPlace>& places, bool keystrokes) {
+    std::string meanings;
+    const std::string firstMeaning =
+        keystrokes ? places.front().key->tag : places.front().key->caption;
+    bool differ = false;
+    for (const KeyPlace& place : places) {
+      const std::string meaning = keystrokes ? place.key->tag : place.key->caption;
+      differ = differ || meaning != firstMeaning;
+      meanings +=
+          std::string(meanings.empty() ? "" : ", ") + quoted(meaning) + " on " + place.pad->name;
+    }
+    if (differ) {
+      warning(e.line, at + "one name for different keys: " + meanings + "; all of them change");
+    }
+  }
+
+  void checkLimitText(const ProfileEntry& e, const std::string& at, std::int32_t language) {
+    if (!sameProfileName(e.name, "Max") && !sameProfileName(e.name, "Min")) {
+      error(e.line, at + "unknown key; the keys of this section are Max and Min");
+      return;
+    }
+    const std::string caption = unquotedProfileValue(e.value);
+    const int charset = charsetOf(effective(language));
+    if (!checkCaption(e, at, caption, charset)) return;
+    const PadDef& pad = numPadLayout();
+    for (std::size_t i = 0; i < pad.controlCount; ++i) {
+      if (pad.controls[i].array == ControlArray::LabelLimits) {
+        checkWidth(e, at, caption, charset, {{&pad, &pad.controls[i], nullptr}});
+        return;
+      }
+    }
+  }
+
+  void checkKeyEntry(const ProfileEntry& e, const std::string& at, const SectionName& kind) {
+    const bool keystrokes = kind.kind == SectionKind::KeyCodes;
+    const std::vector<KeyPlace> places = keyPlaces(*kind.pad, e.name);
+    const bool known = !places.empty() && (!keystrokes || places.front().array->keystrokes);
+    if (!known) {
+      error(e.line, at + "unknown key; the keys of this section are " +
+                        describeKeyNames(settingsKeyNames(kind.pad->padName, keystrokes)));
+      return;
+    }
+    const std::string value = unquotedProfileValue(e.value);
+    if (value.empty()) {
+      warning(e.line,
+              at + "empty: the key keeps its built-in " + (keystrokes ? "keystrokes" : "caption"));
+      return;
+    }
+    checkSharedKey(e, at, places, keystrokes);
+    if (!keystrokes) {
+      const int charset = charsetOf(kind.language);
+      if (checkCaption(e, at, value, charset)) checkWidth(e, at, value, charset, places);
+      return;
+    }
+    if (value.size() > kMaxProfileValue) {
+      error(e.line, at + std::to_string(value.size()) + " characters: only the first " +
+                        std::to_string(kMaxProfileValue) + " arrive");
+      return;
+    }
+    const bool keyCode = sameProfileName(kind.pad->padName, "AlphaPad") &&
+                         places.front().array->array == ControlArray::Standard;
+    if (keyCode) {
+      std::uint8_t code = 0;
+      if (!parseKeyCode(value, code)) {
+        error(e.line, at + quoted(value) +
+                          " is no key code: this key sends a virtual-key code, "
+                          "a whole number from 0 to 255");
+      }
+      return;
+    }
+    const KeystrokeParse parse = parseKeystrokes(value);
+    if (!parse.ok) {
+      error(e.line,
+            at + "keystrokes " + quoted(value) + ": " + keystrokeErrorMessage(value, parse));
+    }
+  }
+
+  // An extra key with keystrokes but no caption stays hidden.
+  void checkExtraKeysHaveCaptions() {
+    for (const ProfileSection& section : text_.sections) {
+      if (!section.header || sectionNamed(section.name) != &section) continue;
+      const SectionName kind = classify(section.name);
+      if (kind.kind != SectionKind::KeyCodes || !sameProfileName(kind.pad->padName, "AlphaPad")) {
+        continue;
+      }
+      if (!unreachable(kind.language).empty()) continue;
+      const std::string texts = std::to_string(kind.language) + " AlphaPad Text";
+      for (const ProfileEntry& e : section.entries) {
+        if (lower(e.name).rfind("extra", 0) != 0 || entryNamed(section, e.name) != &e) continue;
+        const std::optional<std::string> code = lookup(section.name, e.name);
+        const std::optional<std::string> caption = lookup(texts, e.name);
+        if (code && !code->empty() && (!caption || caption->empty())) {
+          warning(e.line, "[" + section.name + "] " + e.name + ": no caption in [" + texts +
+                              "]: the key stays hidden");
+        }
+      }
+    }
+  }
+
+  // Lookups as the profile functions make them, through indexes of the first section and the
+  // first key of each name: a file of many thousand lines is checked in linear time.
+  const ProfileSection* sectionNamed(const std::string& name) const {
+    const auto it = firstSections_.find(lower(name));
+    return it != firstSections_.end() ? it->second : nullptr;
+  }
+  const ProfileEntry* entryNamed(const ProfileSection& section, const std::string& name) {
+    auto indexed = firstEntries_.find(&section);
+    if (indexed == firstEntries_.end()) {
+      indexed = firstEntries_.emplace(&section, std::map<std::string, const ProfileEntry*>()).first;
+      for (const ProfileEntry& e : section.entries) indexed->second.emplace(lower(e.name), &e);
+    }
+    const auto it = indexed->second.find(lower(name));
+    return it != indexed->second.end() ? it->second : nullptr;
+  }
+  std::optional<std::string> lookup(const std::string& section, const std::string& key) {
+    const ProfileSection* s = sectionNamed(section);
+    const ProfileEntry* e = s != nullptr ? entryNamed(*s, key) : nullptr;
+    if (e == nullptr || !e->hasValue) return std::nullopt;
+    std::string value = unquotedProfileValue(e->value);
+    if (value.size() > kMaxProfileValue) value.resize(kMaxProfileValue);
+    return value;
+  }
+
+  SettingsCheck result_;
+  ProfileText text_;
+  std::map<std::string, const ProfileSection*> firstSections_;
+  std::map<const ProfileSection*, std::map<std::string, const ProfileEntry*>> firstEntries_;
+  std::map<std::int32_t, std::pair<std::int32_t, int>> replace_;  // to language, line
+};
+
+}  // namespace
+
+int SettingsCheck::errors() const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const auto& f) {
+    return f.severity == Severity::Error;
+  }));
+}
+
+int SettingsCheck::warnings() const { return static_cast<int>(findings.size()) - errors(); }
+
+SettingsCheck checkSettings(const std::string& bytes) { return Checker().run(bytes); }
+
+std::string formatSettingsCheck(const std::string& fileName, const SettingsCheck& check) {
+  std::string out;
+  for (const SettingsFinding& f : check.findings) {
+    out += fileName + ":" + std::to_string(f.line) + ": " +
+           (f.severity == Severity::Error ? "error: " : "warning: ") + f.text + "\n";
+  }
+  const auto plural = [](int n, const char* word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+  };
+  out += fileName + ": " + plural(check.errors(), "error") + ", " +
+         plural(check.warnings(), "warning") + "\n";
+  return out;
+}
+
+int runSettingsCheck(const std::string& path, std::string& report) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  if (in) bytes << in.rdbuf();
+  if (!in || in.bad()) {
+    report = path + ": cannot read the file\n";
+    return kSettingsUnreadable;
+  }
+  const SettingsCheck check = checkSettings(bytes.str());
+  report = formatSettingsCheck(path, check);
+  return check.exitCode();
+}
+
+std::vector<std::string> settingsKeyNames(const std::string& padName, bool keystrokes) {
+  std::vector<std::string> names;
+  const PadTexts* texts = findPadTexts(padName);
+  if (texts == nullptr) return names;
+  for (std::size_t a = 0; a < texts->arrayCount; ++a) {
+    const KeyArrayName& array = texts->arrays[a];
+    if (keystrokes && !array.keystrokes) continue;
+    std::vector<int> indices;
+    for (const PadDef* pad : texts->pads) {
+      for (std::size_t i = 0; i < pad->controlCount; ++i) {
+        const ControlDef& def = pad->controls[i];
+        if (def.kind == ControlKind::Key && def.array == array.array) indices.push_back(def.index);
+      }
+    }
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    for (int index : indices) names.push_back(array.name + std::to_string(index));
+  }
+  return names;
+}
+
+std::string settingsKeyName(const ControlDef& control) {
+  if (control.kind != ControlKind::Key) return std::string();
+  for (const KeyArrayName& array : kAlphaPadArrays) {
+    if (array.array == control.array) return array.name + std::to_string(control.index);
+  }
+  return std::string();
+}
+
+}  // namespace pmx

@@ -1,0 +1,60 @@
+// The settings checker: what the keyboard would silently ignore or get wrong in a settings file.
+//
+// The keyboard reports nothing about its settings file by design. The checker reads a file the
+// way the keyboard does (ProfileText) and reports, with line numbers:
+//
+//   errors   - an entry the keyboard never reads, or reads to another effect than written:
+//              unknown sections and keys, sections no language reaches, later duplicates of a
+//              section or key, lines outside a section or without "=", malformed keystroke
+//              strings, key codes that are no whole number 0-255, numbers that read as another
+//              number, unknown character sets, values cut at 254 characters, bytes the
+//              language's code page leaves undefined, a byte-order mark;
+//   warnings - what the keyboard reads but may not show as meant: captions wider than their key
+//              at key size 1, captions that look like UTF-8, empty values that keep the
+//              built-in text, extra keys with keystrokes but no caption.
+//
+// Used by `PMXTouchKeyboard.exe /CheckSettings:<file>` and by the native tool check_settings.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pmx {
+
+enum class Severity { Warning, Error };
+
+struct SettingsFinding {
+  int line = 0;  // 0: the file as a whole
+  Severity severity = Severity::Error;
+  std::string text;
+};
+
+struct SettingsCheck {
+  std::vector<SettingsFinding> findings;  // in the order of their lines
+  int errors() const;
+  int warnings() const;
+  int exitCode() const { return errors() > 0 ? 1 : 0; }
+};
+
+// Exit code when the file cannot be read.
+constexpr int kSettingsUnreadable = 2;
+
+SettingsCheck checkSettings(const std::string& bytes);
+
+// The report: one line per finding ("<file>:<line>: error: <text>"), then a summary line.
+std::string formatSettingsCheck(const std::string& fileName, const SettingsCheck& check);
+
+// Reads and checks a file; the report goes to `report`. Returns the exit code: 0 without errors,
+// 1 with errors, kSettingsUnreadable when the file cannot be read.
+int runSettingsCheck(const std::string& path, std::string& report);
+
+// The key names the keyboard looks up in the key sections of a pad name ("NumPad" or
+// "AlphaPad"): the captions ([<language> <pad> Text]) or the keystrokes ([... KeyCode]).
+std::vector<std::string> settingsKeyNames(const std::string& padName, bool keystrokes);
+
+struct ControlDef;
+// The name under which the settings file relabels a key of a pad layout ("Std5"); empty for keys
+// that are never relabelled (move, pad, close and bit keys) and for labels.
+std::string settingsKeyName(const ControlDef& control);
+
+}  // namespace pmx
