@@ -54,8 +54,12 @@ constexpr const char* kArrays[] = {"Std", "End", "Shift", "Extra"};
 
 std::int32_t language(Input& in) { return kLanguages[in.byte() % 5]; }
 
-// A value of the settings file: one of the names the keyboard looks up, mostly.
+// A value of the settings file: one of the names the keyboard looks up, mostly; or a whole file.
 void setSetting(test::KeyboardRig& rig, Input& in) {
+  if (in.byte() % 8 == 0) {
+    rig.fake.profile.file = in.text();
+    return;
+  }
   const std::string lang = std::to_string(language(in));
   std::string section, key;
   switch (in.byte() % 4) {

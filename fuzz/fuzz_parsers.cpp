@@ -1,5 +1,5 @@
 // The places where outside bytes enter the core one string at a time: the notify record at any
-// length, the command line and keystroke strings. Built once per target (PMX_FUZZ_TARGET).
+// length, the command line, keystroke strings and the settings file as the checker reads it. Built once per target (PMX_FUZZ_TARGET).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +12,8 @@
 #include "app/HostProtocol.h"
 #include "controls/KeyEvents.h"
 #include "controls/Keystrokes.h"
+#include "pad_manager/ProfileText.h"
+#include "pad_manager/SettingsCheck.h"
 
 namespace {
 
@@ -33,10 +35,12 @@ namespace {
   CHECK(pad >= pmx::kNoPad && pad <= pmx::kPadBin);
 }
 
+// A switch's value is the number that follows it, wherever the switch stands.
 [[maybe_unused]] void commandLine(const std::string& text) {
   pmx::switchValue(text, "/Controller:");
-  pmx::switchValue(text, "/Thread:");
-  pmx::readDecimal(text);
+  CHECK(pmx::switchValue("/Thread:" + text, "/Thread:") == pmx::readDecimal(text));
+  CHECK(pmx::switchValue("/Project:x /Controller:" + text, "/Controller:") ==
+        pmx::readDecimal(text));
 }
 
 // Strokes become events that, cut anywhere and repaired, leave no key down.
@@ -72,6 +76,19 @@ namespace {
   }
 }
 
+// Any file content: the checker reads it without harm and its exit code follows its findings.
+[[maybe_unused]] void settingsFile(const std::string& bytes) {
+  const pmx::SettingsCheck result = pmx::checkSettings(bytes);
+  CHECK(result.exitCode() == (result.errors() > 0 ? 1 : 0));
+  CHECK(!pmx::formatSettingsCheck("fuzz.ini", result).empty());
+  const pmx::ProfileText text = pmx::parseProfileText(bytes);
+  for (const pmx::ProfileSection& s : text.sections)
+    for (const pmx::ProfileEntry& e : s.entries) {
+      const auto value = pmx::profileString(text, s.name, e.name);
+      CHECK(!value || value->size() <= pmx::kMaxProfileValue);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,8 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   notifyRecord(data, size);
 #elif PMX_FUZZ_TARGET == 2
   commandLine(text);
-#else
+#elif PMX_FUZZ_TARGET == 3
   keystrokes(text);
+#else
+  settingsFile(text);
 #endif
   return 0;
 }

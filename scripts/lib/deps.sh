@@ -2,7 +2,7 @@
 # scripts/test and scripts/demo. Quiet when everything is already there.
 
 PMX_DEB_PACKAGES=(
-  cmake ninja-build g++ libgtest-dev libbenchmark-dev
+  cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 fonts-wine fonts-liberation
   xvfb xauth imagemagick
