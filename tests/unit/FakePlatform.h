@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "pad_manager/ProfileText.h"
 #include "pads/Pad.h"
 #include "platform/Platform.h"
 
@@ -240,30 +241,31 @@ class FakeScreen : public Screen {
   float twipsPerPixelY() override { return py; }
 };
 
-// An in-memory settings file with the profile API's case-insensitive names.
+// The settings file as text, read the way the profile functions read it (the reading that the
+// end-to-end tests hold against the real ones).
 class FakeProfile : public ProfileReader {
  public:
+  std::string file;
+  // Puts a value into its section of the file, the section after the others when it is new.
   void set(const std::string& section, const std::string& key, const std::string& value) {
-    values[lower(section) + "\n" + lower(key)] = value;
+    auto it = std::find_if(sections_.begin(), sections_.end(),
+                           [&](const auto& s) { return sameProfileName(s.first, section); });
+    if (it == sections_.end()) it = sections_.insert(sections_.end(), {section, ""});
+    it->second += key + "=" + value + "\n";
+    file.clear();
+    for (const auto& s : sections_) file += "[" + s.first + "]\n" + s.second;
   }
   int readInt(const std::string&, const std::string& section, const std::string& key,
               int defaultValue) override {
-    auto it = values.find(lower(section) + "\n" + lower(key));
-    return it == values.end() ? defaultValue : std::atoi(it->second.c_str());
+    return profileInt(parseProfileText(file), section, key).value_or(defaultValue);
   }
   std::string readString(const std::string&, const std::string& section, const std::string& key,
                          const std::string& defaultValue) override {
-    auto it = values.find(lower(section) + "\n" + lower(key));
-    std::string value = it == values.end() ? defaultValue : it->second;
-    return value.substr(0, 254);
+    return profileString(parseProfileText(file), section, key).value_or(defaultValue);
   }
-  std::map<std::string, std::string> values;
 
  private:
-  static std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  }
+  std::vector<std::pair<std::string, std::string>> sections_;
 };
 
 class FakeLayouts : public KeyboardLayouts {
