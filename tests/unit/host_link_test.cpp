@@ -53,50 +53,38 @@ TEST_F(HostLinkTest, RequestSentWhileTheHostHandlesTheAnnouncementIsHandled) {
   EXPECT_EQ(keyboard.values().touchPosition, 2);
 }
 
-TEST_F(HostLinkTest, TerminateClosesEverythingAndReturnsZeroWithoutPassingOn) {
-  start();
-  notify(kField, 306, 0);
-  ASSERT_TRUE(shown(kPadNum));
-  WindowHandle window = fake.host.messageWindow;
-  fake.host.passedOn.clear();
-  EXPECT_EQ(keyboard.KeyboardWindowProc(window, id("QDM32_1_TERMINATEKEYBOARD"), 0, 0), 0);
-  EXPECT_TRUE(fake.host.passedOn.empty());
-  EXPECT_EQ(fake.host.messageWindow, 0u);
-  EXPECT_FALSE(keyboard.hostLink().linked());
-  EXPECT_EQ(fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
-  EXPECT_EQ(fake.windows.alive(), 0);  // every pad window is gone
-  EXPECT_TRUE(fake.host.loopEnded);
-  EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
-  // Closing again does nothing.
-  keyboard.hostLink().CloseHostLink();
-  EXPECT_EQ(fake.host.attachments.size(), 2u);
-}
-
-// A polite close and the end of the session end the keyboard as the terminate request does; a
-// message window destroyed any other way takes the pads with it.
-TEST_F(HostLinkTest, CloseSessionEndAndDestructionEndTheKeyboard) {
+// The terminate request, a polite close and the end of the session end the keyboard alike; a
+// message window destroyed any other way takes the pads with it. Nothing comes back afterwards.
+TEST_F(HostLinkTest, EveryWayToTheEndClosesEverything) {
   struct Row {
+    const char* request;  // or a window message:
     std::uint32_t message;
     std::uintptr_t wParam;
     bool answered;  // with 0, not passed on
   };
-  for (const Row& row : {Row{0x0010, 0, true}, Row{0x0016, 1, true}, Row{0x0002, 0, false}}) {
+  for (const Row& row : {Row{"QDM32_1_TERMINATEKEYBOARD", 0, 0, true}, Row{"", 0x0010, 0, true},
+                         Row{"", 0x0016, 1, true}, Row{"", 0x0002, 0, false}}) {
+    SCOPED_TRACE(row.message);
     test::KeyboardRig rig;
     rig.start();
     rig.notify(kField, 265, 0);
     ASSERT_TRUE(rig.shown(kPadAlpha));
     rig.fake.host.passedOn.clear();
-    const std::intptr_t result =
-        rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, row.message, row.wParam, 0);
-    EXPECT_EQ(result, row.answered ? 0 : kPreviousResult) << row.message;
-    EXPECT_EQ(rig.fake.host.passedOn.empty(), row.answered) << row.message;
-    EXPECT_EQ(rig.fake.windows.alive(), 0) << row.message;
-    EXPECT_TRUE(rig.fake.host.loopEnded) << row.message;
+    const std::uint32_t message = *row.request != '\0' ? rig.id(row.request) : row.message;
+    EXPECT_EQ(rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, message, row.wParam, 0),
+              row.answered ? 0 : kPreviousResult);
+    EXPECT_EQ(rig.fake.host.passedOn.empty(), row.answered);
+    EXPECT_EQ(rig.fake.host.messageWindow == 0, row.answered);  // closed by us, or going anyway
+    EXPECT_FALSE(rig.keyboard.hostLink().linked());
+    EXPECT_EQ(rig.fake.windows.alive(), 0);
+    EXPECT_TRUE(rig.fake.host.loopEnded);
     EXPECT_EQ(rig.fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
-    // Nothing comes back: not a pad, not a notice to the host.
     rig.notify(kField, 306, 0);
     rig.keyboard.pads().HideAllPads();
-    EXPECT_EQ(rig.fake.windows.alive(), 0) << row.message;
+    rig.keyboard.hostLink().CloseHostLink();  // closing again does nothing
+    EXPECT_EQ(rig.fake.windows.alive(), 0);
+    EXPECT_EQ(rig.fake.host.attachments.size(), 2u);
+    EXPECT_EQ(rig.fake.host.sent.size(), 1u);  // only the announcement, ever
   }
   // The session goes on when it is only asked whether it may end, or ends without us.
   start();
