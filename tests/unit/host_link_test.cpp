@@ -97,9 +97,9 @@ TEST_F(HostLinkTest, EveryWayToTheEndClosesEverything) {
 
 TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
   start();
-  const char* requests[] = {"QDM32_1_HIDEKEYBOARD", "QDM1_LANGUAGE", "QDM32_1_TOUCHPOSITION",
-                            "QDM32_1_TOUCHSHOWLIMITS", "QDM32_1_TOUCHKEYSIZE",
-                            "QDM32_1_KEYBOARDHANDLE"};
+  const char* requests[] = {"QDM32_1_HIDEKEYBOARD",  "QDM1_LANGUAGE",
+                            "QDM32_1_TOUCHPOSITION", "QDM32_1_TOUCHSHOWLIMITS",
+                            "QDM32_1_TOUCHKEYSIZE",  "QDM32_1_KEYBOARDHANDLE"};
   for (const char* name : requests) {
     fake.host.passedOn.clear();
     EXPECT_EQ(send(name, 7, 0x3F800000), kPreviousResult) << name;
@@ -134,12 +134,33 @@ TEST_F(HostLinkTest, UnusableKeySizesAreIgnored) {
   send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   const int created = fake.windows.created;
   // NaN, infinity, zero, negative, tiny and huge factors.
-  for (std::uint32_t bits : {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u,
-                             0x42C80000u /* 100 */}) {
+  for (std::uint32_t bits :
+       {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u, 0x42C80000u /* 100 */}) {
     send("QDM32_1_TOUCHKEYSIZE", 0, static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
     EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f) << std::hex << bits;
   }
-  EXPECT_EQ(fake.windows.created, created);  // nothing reloaded
+  EXPECT_EQ(fake.windows.created, created);     // nothing reloaded
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3DCCCCCD);  // 0.1 and 10, the ends, are usable
+  EXPECT_EQ(keyboard.values().keySizeFactor, 0.1f);
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x41200000);
+  EXPECT_EQ(keyboard.values().keySizeFactor, 10.0f);
+}
+
+// A name whose registration failed has the id 0, which no message may match: not WM_NULL as a
+// terminate request, not a WM_COPYDATA tagged 0 as a notify request.
+TEST_F(HostLinkTest, AFailedRegistrationMatchesNothing) {
+  for (const char* name : {"QDM32_1_TERMINATEKEYBOARD", "QDM32_1_NOTIFYKEYBOARD"}) {
+    test::KeyboardRig rig;
+    rig.fake.host.failingRegistration = name;
+    rig.start();
+    EXPECT_EQ(rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, 0, 0, 0),
+              kPreviousResult);
+    CopyData data{0, 0, nullptr};
+    rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmCopyData, kField,
+                                    reinterpret_cast<std::intptr_t>(&data));
+    EXPECT_TRUE(rig.keyboard.hostLink().linked()) << name;
+    EXPECT_EQ(rig.fake.windows.created, 0) << name;
+  }
 }
 
 TEST_F(HostLinkTest, HideBeforeAnyNotifyLoadsEveryPadHiddenAndTellsNobody) {
