@@ -53,7 +53,9 @@ class FakeHost : public HostWindows {
   std::function<void(const SentMessage&)> onSend;
   std::function<void()> onPump;
 
+  std::string failingRegistration;  // a name whose registration fails (gives 0)
   std::uint32_t registerMessage(const char* name) override {
+    if (failingRegistration == name) return 0;
     auto it = std::find(registered.begin(), registered.end(), name);
     if (it == registered.end()) {
       registered.push_back(name);

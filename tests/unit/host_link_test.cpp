@@ -53,50 +53,38 @@ TEST_F(HostLinkTest, RequestSentWhileTheHostHandlesTheAnnouncementIsHandled) {
   EXPECT_EQ(keyboard.values().touchPosition, 2);
 }
 
-TEST_F(HostLinkTest, TerminateClosesEverythingAndReturnsZeroWithoutPassingOn) {
-  start();
-  notify(kField, 306, 0);
-  ASSERT_TRUE(shown(kPadNum));
-  WindowHandle window = fake.host.messageWindow;
-  fake.host.passedOn.clear();
-  EXPECT_EQ(keyboard.KeyboardWindowProc(window, id("QDM32_1_TERMINATEKEYBOARD"), 0, 0), 0);
-  EXPECT_TRUE(fake.host.passedOn.empty());
-  EXPECT_EQ(fake.host.messageWindow, 0u);
-  EXPECT_FALSE(keyboard.hostLink().linked());
-  EXPECT_EQ(fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
-  EXPECT_EQ(fake.windows.alive(), 0);  // every pad window is gone
-  EXPECT_TRUE(fake.host.loopEnded);
-  EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
-  // Closing again does nothing.
-  keyboard.hostLink().CloseHostLink();
-  EXPECT_EQ(fake.host.attachments.size(), 2u);
-}
-
-// A polite close and the end of the session end the keyboard as the terminate request does; a
-// message window destroyed any other way takes the pads with it.
-TEST_F(HostLinkTest, CloseSessionEndAndDestructionEndTheKeyboard) {
+// The terminate request, a polite close and the end of the session end the keyboard alike; a
+// message window destroyed any other way takes the pads with it. Nothing comes back afterwards.
+TEST_F(HostLinkTest, EveryWayToTheEndClosesEverything) {
   struct Row {
+    const char* request;  // or a window message:
     std::uint32_t message;
     std::uintptr_t wParam;
     bool answered;  // with 0, not passed on
   };
-  for (const Row& row : {Row{0x0010, 0, true}, Row{0x0016, 1, true}, Row{0x0002, 0, false}}) {
+  for (const Row& row : {Row{"QDM32_1_TERMINATEKEYBOARD", 0, 0, true}, Row{"", 0x0010, 0, true},
+                         Row{"", 0x0016, 1, true}, Row{"", 0x0002, 0, false}}) {
+    SCOPED_TRACE(row.message);
     test::KeyboardRig rig;
     rig.start();
     rig.notify(kField, 265, 0);
     ASSERT_TRUE(rig.shown(kPadAlpha));
     rig.fake.host.passedOn.clear();
-    const std::intptr_t result =
-        rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, row.message, row.wParam, 0);
-    EXPECT_EQ(result, row.answered ? 0 : kPreviousResult) << row.message;
-    EXPECT_EQ(rig.fake.host.passedOn.empty(), row.answered) << row.message;
-    EXPECT_EQ(rig.fake.windows.alive(), 0) << row.message;
-    EXPECT_TRUE(rig.fake.host.loopEnded) << row.message;
+    const std::uint32_t message = *row.request != '\0' ? rig.id(row.request) : row.message;
+    EXPECT_EQ(rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, message, row.wParam, 0),
+              row.answered ? 0 : kPreviousResult);
+    EXPECT_EQ(rig.fake.host.passedOn.empty(), row.answered);
+    EXPECT_EQ(rig.fake.host.messageWindow == 0, row.answered);  // closed by us, or going anyway
+    EXPECT_FALSE(rig.keyboard.hostLink().linked());
+    EXPECT_EQ(rig.fake.windows.alive(), 0);
+    EXPECT_TRUE(rig.fake.host.loopEnded);
     EXPECT_EQ(rig.fake.host.attachments.back(), std::make_pair(ThreadId{567}, false));
-    // Nothing comes back: not a pad, not a notice to the host.
     rig.notify(kField, 306, 0);
     rig.keyboard.pads().HideAllPads();
-    EXPECT_EQ(rig.fake.windows.alive(), 0) << row.message;
+    rig.keyboard.hostLink().CloseHostLink();  // closing again does nothing
+    EXPECT_EQ(rig.fake.windows.alive(), 0);
+    EXPECT_EQ(rig.fake.host.attachments.size(), 2u);
+    EXPECT_EQ(rig.fake.host.sent.size(), 1u);  // only the announcement, ever
   }
   // The session goes on when it is only asked whether it may end, or ends without us.
   start();
@@ -109,9 +97,9 @@ TEST_F(HostLinkTest, CloseSessionEndAndDestructionEndTheKeyboard) {
 
 TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
   start();
-  const char* requests[] = {"QDM32_1_HIDEKEYBOARD", "QDM1_LANGUAGE", "QDM32_1_TOUCHPOSITION",
-                            "QDM32_1_TOUCHSHOWLIMITS", "QDM32_1_TOUCHKEYSIZE",
-                            "QDM32_1_KEYBOARDHANDLE"};
+  const char* requests[] = {"QDM32_1_HIDEKEYBOARD",  "QDM1_LANGUAGE",
+                            "QDM32_1_TOUCHPOSITION", "QDM32_1_TOUCHSHOWLIMITS",
+                            "QDM32_1_TOUCHKEYSIZE",  "QDM32_1_KEYBOARDHANDLE"};
   for (const char* name : requests) {
     fake.host.passedOn.clear();
     EXPECT_EQ(send(name, 7, 0x3F800000), kPreviousResult) << name;
@@ -146,12 +134,33 @@ TEST_F(HostLinkTest, UnusableKeySizesAreIgnored) {
   send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   const int created = fake.windows.created;
   // NaN, infinity, zero, negative, tiny and huge factors.
-  for (std::uint32_t bits : {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u,
-                             0x42C80000u /* 100 */}) {
+  for (std::uint32_t bits :
+       {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u, 0x42C80000u /* 100 */}) {
     send("QDM32_1_TOUCHKEYSIZE", 0, static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
     EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f) << std::hex << bits;
   }
-  EXPECT_EQ(fake.windows.created, created);  // nothing reloaded
+  EXPECT_EQ(fake.windows.created, created);     // nothing reloaded
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3DCCCCCD);  // 0.1 and 10, the ends, are usable
+  EXPECT_EQ(keyboard.values().keySizeFactor, 0.1f);
+  send("QDM32_1_TOUCHKEYSIZE", 0, 0x41200000);
+  EXPECT_EQ(keyboard.values().keySizeFactor, 10.0f);
+}
+
+// A name whose registration failed has the id 0, which no message may match: not WM_NULL as a
+// terminate request, not a WM_COPYDATA tagged 0 as a notify request.
+TEST_F(HostLinkTest, AFailedRegistrationMatchesNothing) {
+  for (const char* name : {"QDM32_1_TERMINATEKEYBOARD", "QDM32_1_NOTIFYKEYBOARD"}) {
+    test::KeyboardRig rig;
+    rig.fake.host.failingRegistration = name;
+    rig.start();
+    EXPECT_EQ(rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, 0, 0, 0),
+              kPreviousResult);
+    CopyData data{0, 0, nullptr};
+    rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmCopyData, kField,
+                                    reinterpret_cast<std::intptr_t>(&data));
+    EXPECT_TRUE(rig.keyboard.hostLink().linked()) << name;
+    EXPECT_EQ(rig.fake.windows.created, 0) << name;
+  }
 }
 
 TEST_F(HostLinkTest, HideBeforeAnyNotifyLoadsEveryPadHiddenAndTellsNobody) {

@@ -1,0 +1,153 @@
+// What the keyboard reads from the host: the command line, the notify record, the pad a field
+// gets, and the rounding its arithmetic uses.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KeyboardRig.h"
+#include "app/CommandLine.h"
+#include "app/HostProtocol.h"
+#include "app/Rounding.h"
+
+namespace pmx {
+namespace {
+
+constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+
+TEST(CommandLine, SwitchValues) {
+  const struct {
+    const char* arguments;
+    std::int32_t controller, thread;
+  } cases[] = {
+      {"/Project:Plant1 /Controller:1234 /Thread:567", 1234, 567},
+      {"/Thread:567 /Controller:1234 /Project:Plant1", 1234, 567},  // any order
+      {"/Controller:1234/Thread:567", 1234, 567},                   // reading stops at "/"
+      {"/Controller: 1234 /Thread:12 34", 1234, 1234},              // blanks are skipped
+      {"/CONTROLLER:1234 /thread:5", 0, 0},                         // case-sensitive
+      {"/Thread:1 /Thread:2 /Controller:", 0, 1},                   // the first one; no digits
+      {"/Thread:abc", 0, 0},
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(switchValue(c.arguments, "/Controller:"), c.controller) << c.arguments;
+    EXPECT_EQ(switchValue(c.arguments, "/Thread:"), c.thread) << c.arguments;
+  }
+}
+
+TEST(CommandLine, Numbers) {
+  const std::pair<std::string, std::int32_t> cases[] = {
+      {"12abc", 12},
+      {"7-3", 7},
+      {"\t1\n2 3", 123},
+      {" - 42", -42},
+      {"1 . 5", 2},
+      {"12\r34", 12},  // a carriage return ends the number
+      {"12.5", 12},
+      {"13.5", 14},
+      {"-2.5", -2},
+      {"-3.5", -4},
+      {"2.51", 3},
+      {".5", 0},
+      {"+17", 17},
+      {"1.5e3", 1500},
+      {"15E-1", 2},
+      {"25e-1", 2},
+      {"12e", 12},
+      {"-", 0},
+      {".", 0},
+      {"2147483647", kMax},
+      {"2147483648", kMax},
+      {"-2147483648", kMin},
+      {"-99999999999999999999", kMin},
+      {"1e999999999999", kMax},
+      {"1e-999999999999", 0},
+      {std::string(5000, '9'), kMax},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(readDecimal(text), value) << text;
+  EXPECT_EQ(windowFromInt32(-2), static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)));
+}
+
+TEST(CommandLine, CheckSettingsNamesAFileOrTheKeyboardsOwn) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"/CheckSettings:a.ini /Project:x", "a.ini"},
+      {"/CheckSettings:\"C:\\My Panel\\b.ini\" /Project:x", "C:\\My Panel\\b.ini"},
+      {"/Project:x /CheckSettings", "own.ini"},
+      {"/CheckSettings: /Project:x", "own.ini"},
+  };
+  for (const auto& [args, expected] : cases) {
+    std::string file;
+    EXPECT_TRUE(settingsCheckSwitch(args, "own.ini", file)) << args;
+    EXPECT_EQ(file, expected) << args;
+  }
+  std::string file;
+  EXPECT_FALSE(settingsCheckSwitch("/Project:x /checksettings:a.ini", "own.ini", file));
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+  const std::pair<double, std::int32_t> cases[] = {
+      {0.5, 0},
+      {1.5, 2},
+      {2.5, 2},
+      {-0.5, 0},
+      {-1.5, -2},
+      {7499.5, 7500},
+      {7500.5, 7500},
+      {7500.25, 7500},
+      {std::numeric_limits<double>::quiet_NaN(), 0},
+      {std::numeric_limits<double>::infinity(), kMax},
+      {-1e20, kMin},
+  };
+  for (const auto& [value, rounded] : cases) EXPECT_EQ(roundHalfEven(value), rounded) << value;
+}
+
+TEST(NotifyRecord, FieldsAndTexts) {
+  std::vector<unsigned char> bytes = test::notifyRecordBytes(-300, 2, "100", "-5");
+  bytes[0] = 0xAA;     // reserved: ignored
+  bytes[6 + 4] = 'x';  // after the NUL: ignored
+  NotifyRecord r = decodeNotifyRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(r.fieldType, -300);
+  EXPECT_EQ(r.valueFormat, 2);
+  EXPECT_EQ(limitText(r.limitMin), "100");
+  EXPECT_EQ(limitText(r.limitMax), "-5");
+  // A text without a NUL is cut at 254 bytes.
+  std::memset(bytes.data() + 6, 'a', 510);
+  r = decodeNotifyRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(limitText(r.limitMin), std::string(254, 'a'));
+  EXPECT_EQ(limitText(r.limitMax), std::string(254, 'a'));
+}
+
+TEST(NotifyRecord, ShortPayloadsAreNeverReadBeyondTheirSize) {
+  const std::vector<unsigned char> full = test::notifyRecordBytes(306, 2, "12345", "67890");
+  // Each prefix lies in a buffer of exactly its size, so a read past it is caught by the address
+  // sanitizer; the missing bytes count as zero.
+  for (std::size_t size : {0, 1, 3, 5, 8, 9, 300, 515}) {
+    auto exact = std::make_unique<unsigned char[]>(size == 0 ? 1 : size);
+    std::memcpy(exact.get(), full.data(), size);
+    const NotifyRecord r = decodeNotifyRecord(exact.get(), size);
+    EXPECT_EQ(r.fieldType, size >= 4 ? 306 : (size == 3 ? 306 & 0xFF : 0)) << size;
+    EXPECT_EQ(r.valueFormat, size >= 5 ? 2 : 0) << size;
+    EXPECT_EQ(limitText(r.limitMin), std::string("12345").substr(0, size > 6 ? size - 6 : 0));
+  }
+  EXPECT_EQ(decodeNotifyRecord(nullptr, 516).fieldType, 0);
+}
+
+TEST(PadChoice, TypeAndFormat) {
+  for (std::int16_t type : {306, 307, 310, 370, 371, 374}) {
+    const int expected[] = {kNoPad, kPadNum, kPadBin, kPadHex, kPadNum, kNoPad};  // formats -1..4
+    for (std::int16_t format = -1; format <= 4; ++format)
+      EXPECT_EQ(choosePad(type, format), expected[format + 1]) << type << "/" << format;
+  }
+  for (std::int16_t format : {0, 1, 2, 4}) {
+    for (std::int16_t type : {295, 305, 356}) EXPECT_EQ(choosePad(type, format), kPadNum);
+    for (std::int16_t type : {265, 0, -5, 1000, 308, 372})
+      EXPECT_EQ(choosePad(type, format), kPadAlpha);
+  }
+}
+
+}  // namespace
+}  // namespace pmx
