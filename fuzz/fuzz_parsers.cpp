@@ -1,5 +1,6 @@
 // The places where outside bytes enter the core one string at a time: the notify record at any
-// length, the command line, keystroke strings and the settings file as the checker reads it. Built once per target (PMX_FUZZ_TARGET).
+// length, the command line, keystroke strings and the settings file as the checker reads it. Built
+// once per target (PMX_FUZZ_TARGET).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -43,11 +44,16 @@ namespace {
         pmx::readDecimal(text));
 }
 
-// Strokes become events that, cut anywhere and repaired, leave no key down.
+// Strokes become events that, cut anywhere and repaired, leave no key down and release no key
+// that is up. A malformed string keeps what the text before the fault gives on its own.
 [[maybe_unused]] void keystrokes(const std::string& text) {
   const pmx::KeystrokeParse p = pmx::parseKeystrokes(text);
   CHECK(p.strokes.size() <= pmx::kMaxKeystrokes);
   CHECK(p.ok == (p.error == pmx::KeystrokeError::None));
+  if (!p.ok && p.error != pmx::KeystrokeError::UnclosedGroup) {
+    const pmx::KeystrokeParse head = pmx::parseKeystrokes(text.substr(0, p.errorOffset));
+    if (head.ok) CHECK(head.strokes.size() == p.strokes.size());
+  }
   const auto layout = [](char ch) {
     pmx::CharacterKey key;
     const auto c = static_cast<unsigned char>(ch);
@@ -71,7 +77,10 @@ namespace {
       }
     };
     for (std::size_t i = 0; i < cut && i < events.size(); ++i) apply(events[i]);
-    for (const pmx::KeyEvent& e : pmx::releasesAfter(events, cut)) apply(e);
+    for (const pmx::KeyEvent& e : pmx::releasesAfter(events, cut)) {
+      CHECK(e.up && down.count(e.kind == pmx::KeyEvent::Kind::Key ? e.vk : 0x10000u + e.unit));
+      apply(e);
+    }
     CHECK(down.empty());
   }
 }
