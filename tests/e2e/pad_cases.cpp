@@ -279,37 +279,6 @@ TEST(Pads, key_size_scales_the_pads) {
   s.terminate();
 }
 
-// The limit block takes 600 of the 3600 design twips of the decimal pad's height when shown.
-TEST(Pads, limits_change_the_pad_height) {
-  struct Step {
-    bool show;
-    const char* min;
-    const char* max;
-    bool tall;
-  };
-  const Step steps[] = {
-      {false, "0", "100", false}, {true, "0", "100", true}, {true, "", "100", true},
-      {true, "0", "", true},      {true, "", "", false},    {false, "", "", false},
-      {true, "-5", "5", true},
-  };
-  Session s;
-  ASSERT_TRUE(s.start());
-  for (const Step& step : steps) {
-    SCOPED_TRACE(std::string("limits ") + (step.show ? "on" : "off") + ", min \"" + step.min +
-                 "\", max \"" + step.max + "\"");
-    EXPECT_TRUE(s.request(messages().touchShowLimits, 0, step.show ? 1 : 0).delivered);
-    HWND pad = s.showPad(s.fields[0], kDecimalField, step.min, step.max);
-    ASSERT_TRUE(pad);
-    const SIZE client = clientSize(pad);
-    // Height against width, so the check holds at any DPI: 3600 x 3600 or 3600 x 3000 twips.
-    const int expected = step.tall ? client.cx : client.cx * 5 / 6;
-    EXPECT_TRUE(std::abs(client.cy - expected) <= 1)
-        << std::to_string(client.cx) + " x " + std::to_string(client.cy) + " px, expected " +
-               std::to_string(expected) + " px high";
-  }
-  s.terminate();
-}
-
 // The move keys push every pad flush into each corner of the screen.
 TEST(Pads, move_keys_push_every_pad_into_each_corner) {
   struct Pad {

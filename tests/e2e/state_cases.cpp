@@ -81,27 +81,28 @@ TEST(State, a_visible_pad_shows_its_new_limits) {
   Session s;
   HWND field = s.fields[0];
   ASSERT_TRUE(s.start());
-  ASSERT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);
   HWND pad = s.showPad(field, kDecimalField, "0", "100");
   ASSERT_TRUE(pad);
   steadyGrab(pad);
   struct State {
-    const char* what;
     LPARAM showLimits;
     const char *min, *max;
+    bool tall;  // the limit block takes 600 of the 3600 design twips of the pad's height
   };
   for (const State& state :
-       {State{"limits off", 0, "0", "100"}, State{"only a minimum", 1, "-5", ""},
-        State{"other limits", 1, "-12345", "67890"}}) {
-    SCOPED_TRACE(state.what);
+       {State{1, "0", "100", true}, State{0, "0", "100", false}, State{1, "-5", "", true},
+        State{1, "", "100", true}, State{1, "", "", false}, State{1, "-12345", "67890", true}}) {
+    SCOPED_TRACE(std::string(state.showLimits ? "on" : "off") + ", \"" + state.min + "\", \"" +
+                 state.max + "\"");
     EXPECT_TRUE(s.request(messages().touchShowLimits, 0, state.showLimits).delivered);
     EXPECT_TRUE(s.notify(field, kDecimalField, state.min, state.max).delivered);
     const Grab changed = steadyGrab(pad);
+    // Height against width, so that the check holds at any DPI.
+    EXPECT_NEAR(changed.height, state.tall ? changed.width : changed.width * 5 / 6, 1);
     // The same state on a pad made afresh: a key-size request reloads every pad.
     EXPECT_TRUE(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
     ASSERT_TRUE(pad = s.showPad(field, kDecimalField, state.min, state.max));
     const Grab fresh = steadyGrab(pad);
-    EXPECT_EQ(changed.width, fresh.width);
     EXPECT_EQ(changed.height, fresh.height);
     int differing = 0;
     for (std::size_t i = 0; i < changed.pixels.size() && i < fresh.pixels.size(); ++i)
