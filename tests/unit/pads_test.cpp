@@ -43,51 +43,31 @@ class PadsTest : public ::testing::Test, public test::KeyboardRig {
 
 // --- sizing ------------------------------------------------------------------------------------
 
-TEST_F(PadsTest, FactorOneKeepsTheDesignAndMakesThePadTopmost) {
-  Pad& num = pad(kPadNum);
-  const Control* seven = num.find(ControlArray::Standard, 7);
-  ASSERT_NE(seven, nullptr);
-  EXPECT_EQ(seven->left, 1200);
-  EXPECT_EQ(seven->width, 600);
-  EXPECT_EQ(seven->font.size, 18);
-  EXPECT_EQ(num.ScaleWidth(), 3600);
-  EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
-  EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
-}
-
-TEST_F(PadsTest, FactorOneAndAHalfScalesGeometryFontsAndClientButNotTheFrame) {
-  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
-  Pad& num = pad(kPadNum);
-  const Control* seven = num.find(ControlArray::Standard, 7);
-  EXPECT_EQ(seven->left, 1800);
-  EXPECT_EQ(seven->top, 900);
-  EXPECT_EQ(seven->width, 900);
-  EXPECT_EQ(seven->height, 900);
-  EXPECT_EQ(seven->font.size, 27);
-  EXPECT_EQ(num.ScaleWidth(), 5400);
-  EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
-  EXPECT_EQ(num.Height() - num.ScaleHeight(), fake.windows.frameH);
-
-  // Hidden controls are scaled like visible ones.
-  Pad& bin = pad(kPadBin);
-  const Control* hiddenLabel = bin.find(ControlArray::LimitMax);
-  ASSERT_NE(hiddenLabel, nullptr);
-  EXPECT_FALSE(hiddenLabel->visible);
-  EXPECT_EQ(hiddenLabel->left, 2700);
-  EXPECT_FLOAT_EQ(hiddenLabel->font.size, 8.25f * 1.5f);
-
-  // A second request with the same factor starts from the design again: 1.5, not 2.25.
-  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
-  EXPECT_EQ(pad(kPadNum).find(ControlArray::Standard, 7)->width, 900);
-  EXPECT_EQ(pad(kPadNum).ScaleWidth(), 5400);
-}
-
-TEST_F(PadsTest, ScalingKeepsThePadsPosition) {
-  float left = pad(kPadHex).Left(), top = pad(kPadHex).Top();
-  request("QDM32_1_TOUCHKEYSIZE", 0, 0x40000000);  // 2.0
-  EXPECT_EQ(pad(kPadHex).Left(), left);
-  EXPECT_EQ(pad(kPadHex).Top(), top);
-  EXPECT_EQ(pad(kPadHex).ScaleWidth(), 7200);
+// Every key-size request scales the design again (twice 1.5 is 1.5): geometry, fonts and client
+// area of every control, hidden ones too, but not the frame or the position; pads stay topmost.
+TEST_F(PadsTest, KeySizesScaleTheDesign) {
+  const float left = pad(kPadHex).Left(), top = pad(kPadHex).Top();
+  for (const auto& [bits, k] : {std::pair{0x3F800000, 1.0f}, std::pair{0x3FC00000, 1.5f},
+                                std::pair{0x3FC00000, 1.5f}, std::pair{0x40000000, 2.0f}}) {
+    request("QDM32_1_TOUCHKEYSIZE", 0, bits);
+    Pad& num = pad(kPadNum);
+    const Control* seven = num.find(ControlArray::Standard, 7);
+    EXPECT_EQ(seven->left, 1200 * k);
+    EXPECT_EQ(seven->top, 600 * k);
+    EXPECT_EQ(seven->width, 600 * k);
+    EXPECT_EQ(seven->height, 600 * k);
+    EXPECT_EQ(seven->font.size, 18 * k);
+    EXPECT_EQ(num.ScaleWidth(), 3600 * k);
+    EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
+    EXPECT_EQ(num.Height() - num.ScaleHeight(), fake.windows.frameH);
+    EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
+    const Control* hidden = pad(kPadBin).find(ControlArray::LimitMax);
+    EXPECT_FALSE(hidden->visible);
+    EXPECT_EQ(hidden->left, 1800 * k);
+    EXPECT_FLOAT_EQ(hidden->font.size, 8.25f * k);
+    EXPECT_EQ(pad(kPadHex).Left(), left);
+    EXPECT_EQ(pad(kPadHex).Top(), top);
+  }
 }
 
 // --- showing and placing ----------------------------------------------------------------------
