@@ -1,0 +1,375 @@
+#include "Host.h"
+
+#include <cmath>
+
+namespace host_client {
+
+const FieldKind kDecimalField{"decimal 306/0", 306, 0, kNumPadClass};
+const FieldKind kBinaryField{"binary 306/1", 306, 1, kBinPadClass};
+const FieldKind kHexField{"hexadecimal 306/2", 306, 2, kHexPadClass};
+const FieldKind kTextField{"text 265", 265, 0, kAlphaPadClass};
+
+namespace {
+const char* const kHostClass = "PMXE2EHost";
+
+WNDPROC editProcedure = nullptr;
+
+// Ctrl+A selects the whole text, as in the edit fields of current Windows.
+LRESULT CALLBACK fieldProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN && wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
+    SendMessageW(hwnd, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  if (message == WM_CHAR && wParam == 1) return 0;  // the Ctrl+A character
+  return CallWindowProcW(editProcedure, hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+void prepareHostProcess() {
+  SetProcessDPIAware();
+  messages();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &HostWindow::windowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kHostClass;
+  RegisterClassA(&wc);
+}
+
+std::string toWindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  // Under Wine, kernel32 converts Unix paths; elsewhere a leading '/' is no Unix path.
+  using ToDos = LPWSTR(CDECL*)(LPCSTR);
+  auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+  if (toDos) {
+    if (LPWSTR wide = toDos(path.c_str())) {
+      char buffer[MAX_PATH * 4];
+      int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
+      HeapFree(GetProcessHeap(), 0, wide);
+      if (n > 0) return buffer;
+    }
+  }
+  std::string converted = "Z:" + path;
+  for (char& c : converted) {
+    if (c == '/') c = '\\';
+  }
+  return converted;
+}
+
+// ---- The host window ------------------------------------------------------------------------
+
+HostWindow::HostWindow() {
+  hwnd_ = CreateWindowExA(0, kHostClass, "PMX end-to-end host",
+                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40, 420, 300,
+                          nullptr, nullptr, GetModuleHandleA(nullptr), this);
+}
+
+HostWindow::~HostWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+HWND HostWindow::addField(int x, int y, int width, int height, const char* text) {
+  // A Unicode field, so that it can take any character the keyboard types.
+  HWND field = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, x, y, width,
+                               height, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetWindowTextA(field, text);
+  editProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&fieldProcedure)));
+  return field;
+}
+
+bool HostWindow::activate(HWND field) {
+  return waitFor(
+      [&] {
+        if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
+        if (GetFocus() != field) SetFocus(field);
+        return GetForegroundWindow() == hwnd_ && GetFocus() == field;
+      },
+      5000);
+}
+
+std::vector<HostWindow::Received> HostWindow::received(UINT message) const {
+  std::vector<Received> out;
+  for (const auto& r : received_) {
+    if (r.message == message) out.push_back(r);
+  }
+  return out;
+}
+
+int HostWindow::count(UINT message) const { return static_cast<int>(received(message).size()); }
+
+LRESULT CALLBACK HostWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  const Messages& m = messages();
+  if (self && (message == m.keyboardHandle || message == m.touchKeyboardHides)) {
+    self->received_.push_back(Received{message, wParam, lParam});
+    if (message == m.keyboardHandle && self->onKeyboardHandle) {
+      self->onKeyboardHandle(reinterpret_cast<HWND>(wParam));
+    }
+    return 0;
+  }
+  if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// ---- A host with a started keyboard ------------------------------------------------------
+
+KeyboardHost::KeyboardHost() {
+  fields.push_back(host.addField(20, 20, 160, 24, ""));
+  fields.push_back(host.addField(20, 60, 160, 24, ""));
+  fields.push_back(host.addField(20, 100, 160, 24, "0000000000000000"));
+  fields.push_back(host.addField(20, 140, 360, 24, ""));
+}
+
+KeyboardHost::~KeyboardHost() {
+  if (keyboard.running() && keyboardWindow && IsWindow(keyboardWindow)) {
+    sendRequest(keyboardWindow, messages().terminateKeyboard, 0, 0, 2000);
+    waitForProcessExit(keyboard.handle(), 2000);
+  }
+  keyboard.kill();
+  keyboard.close();
+  if (!folder_.empty()) {
+    DeleteFileA(exe_.c_str());
+    DeleteFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+}
+
+bool KeyboardHost::startWithSettings(const std::string& exe, const std::string& settings) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + "pmx-host-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  exe_ = folder_ + "\\PMXTouchKeyboard.exe";
+  if (!CopyFileA(exe.c_str(), exe_.c_str(), FALSE)) {
+    why = "could not copy the keyboard to " + folder_;
+    return false;
+  }
+  HANDLE file = CreateFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  const bool ok =
+      file != INVALID_HANDLE_VALUE &&
+      WriteFile(file, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr) &&
+      written == settings.size();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!ok) {
+    why = "could not write the settings file";
+    return false;
+  }
+  return start(exe_);
+}
+
+bool KeyboardHost::start(const std::string& exe, const std::string& arguments) {
+  if (host.hwnd() == nullptr || !host.activate(fields[0])) {
+    why = "the host window could not be created or did not become active";
+    return false;
+  }
+  const std::string args =
+      arguments.empty() ? keyboardArguments("Host", host.hwnd(), GetCurrentThreadId()) : arguments;
+  DWORD error = 0;
+  if (!keyboard.start(exe, args, &error)) {
+    why = "CreateProcess(\"" + exe + "\" " + args + ") failed with error " + std::to_string(error);
+    return false;
+  }
+
+  const UINT handleMessage = messages().keyboardHandle;
+  const bool announced =
+      waitFor([&] { return host.count(handleMessage) > 0 || !keyboard.running(); }, 15000) &&
+      host.count(handleMessage) > 0;
+  if (!announced) {
+    why = keyboard.running()
+              ? "no QDM32_1_KEYBOARDHANDLE within 15 s"
+              : "the keyboard exited with code " + std::to_string(keyboard.exitCode()) +
+                    " before it announced itself";
+    return false;
+  }
+  keyboardWindow = reinterpret_cast<HWND>(host.received(handleMessage).front().wParam);
+  return true;
+}
+
+bool KeyboardHost::answers(DWORD timeoutMs) const {
+  if (!keyboard.running() || !IsWindow(keyboardWindow)) return false;
+  return sendRequest(keyboardWindow, WM_NULL, 0, 0, timeoutMs).delivered;
+}
+
+void KeyboardHost::settle() const {
+  if (IsWindow(keyboardWindow)) sendRequest(keyboardWindow, WM_NULL, 0, 0, 2000);
+  pumpMessages();
+}
+
+bool KeyboardHost::focus(HWND field) {
+  return waitFor(
+      [&] {
+        if (GetFocus() != field) SetFocus(field);
+        return GetFocus() == field;
+      },
+      2000);
+}
+
+SendResult KeyboardHost::notify(HWND field, const FieldKind& kind, const char* limitMin,
+                                const char* limitMax) {
+  return sendNotify(keyboardWindow, field,
+                    makeNotifyRecord(kind.fieldType, kind.valueFormat, limitMin, limitMax));
+}
+
+SendResult KeyboardHost::request(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return sendRequest(keyboardWindow, message, wParam, lParam);
+}
+
+bool KeyboardHost::terminate(DWORD exitTimeoutMs) {
+  const SendResult r = request(messages().terminateKeyboard);
+  const bool exited = waitForProcessExit(keyboard.handle(), exitTimeoutMs);
+  if (!r.delivered || r.result != 0) {
+    why = "the terminate request was not answered with 0";
+  } else if (!exited) {
+    why = "the keyboard did not exit within " + std::to_string(exitTimeoutMs) + " ms";
+  } else if (keyboard.exitCode() != 0) {
+    why = "the keyboard exited with " + std::to_string(keyboard.exitCode());
+  } else {
+    return true;
+  }
+  return false;
+}
+
+int KeyboardHost::hides() const { return host.count(messages().touchKeyboardHides); }
+
+bool KeyboardHost::waitForPad(const char* className, DWORD timeoutMs, HWND* pad) const {
+  HWND found = nullptr;
+  const bool ok = waitFor(
+      [&] {
+        found = findVisibleWindow(keyboard.pid(), className);
+        return found != nullptr;
+      },
+      timeoutMs);
+  if (pad) *pad = found;
+  return ok;
+}
+
+HWND KeyboardHost::showPad(HWND field, const FieldKind& kind, const char* limitMin,
+                           const char* limitMax) {
+  HWND pad = nullptr;
+  const bool shown = focus(field) && notify(field, kind, limitMin, limitMax).delivered &&
+                     waitForPad(kind.padClass, kShowTimeoutMs, &pad);
+  if (!shown) why = std::string("no ") + kind.padClass + " for the " + kind.name + " field";
+  return pad;
+}
+
+std::vector<HWND> KeyboardHost::visibleWindows() const {
+  return visibleTopLevelWindows(keyboard.pid());
+}
+
+// ---- Windows of the keyboard ----------------------------------------------------------------
+
+std::string windowText(HWND window) {
+  char buffer[1024] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::wstring windowTextW(HWND window) {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(window, buffer, 1024);
+  return buffer;
+}
+
+RECT windowRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+SIZE clientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+int twipsToPixels(double twips) {
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  return static_cast<int>(std::lround(twips * (dpi > 0 ? dpi : 96) / 1440.0));
+}
+
+// ---- What the screen shows --------------------------------------------------------------------
+
+Grab grabClient(HWND window) {
+  Grab grab;
+  RECT client{};
+  POINT origin{0, 0};
+  if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin)) return grab;
+  grab.width = client.right;
+  grab.height = client.bottom;
+  if (grab.width <= 0 || grab.height <= 0) return grab;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = grab.width;
+  info.bmiHeader.biHeight = -grab.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, grab.width, grab.height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    grab.pixels.assign(p, p + static_cast<std::size_t>(grab.width) * grab.height);
+    for (std::uint32_t& px : grab.pixels) px &= 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return grab;
+}
+
+Grab steadyGrab(HWND window) {
+  Grab last = grabClient(window);
+  for (int i = 0; i < 40; ++i) {
+    waitFor([] { return false; }, 50);
+    Grab next = grabClient(window);
+    if (next == last && !next.pixels.empty()) return next;
+    last = std::move(next);
+  }
+  return last;
+}
+
+// ---- Input ----------------------------------------------------------------------------------
+
+bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
+  const SIZE client = clientSize(pad);
+  const double scale = static_cast<double>(client.cx) / design.clientWidth;
+  const double fromBottom = (design.keysHeight - (key.top + key.height / 2.0)) * scale;
+  POINT screen{static_cast<LONG>(std::lround((key.left + key.width / 2.0) * scale)),
+               static_cast<LONG>(std::lround(client.cy - fromBottom))};
+  if (!ClientToScreen(pad, &screen)) return false;
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  if (width <= 1 || height <= 1) return false;
+  INPUT inputs[3] = {};
+  for (INPUT& in : inputs) {
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + (width - 1) / 2) / (width - 1));
+    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + (height - 1) / 2) / (height - 1));
+    // Every event carries the position, so the press and the release land on the point even
+    // when a stale pointer motion (Wine's X11 driver reports its own warps) comes in between.
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+}  // namespace host_client
