@@ -6,7 +6,7 @@
 #include "value_pad_keys.h"
 
 using namespace e2e;
-using namespace e2e::pads;
+using namespace pad_keys;
 
 namespace {
 

@@ -10,7 +10,7 @@
 // clang-format on
 
 using namespace e2e;
-using namespace e2e::pads;
+using namespace pad_keys;
 
 namespace {
 

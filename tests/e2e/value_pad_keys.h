@@ -3,9 +3,12 @@
 // that moved is a fault these tests should see.
 #pragma once
 
-#include "host.h"
+#include "Host.h"
 
-namespace e2e::pads {
+namespace pad_keys {
+
+using host_client::PadDesign;
+using host_client::PadKey;
 
 inline constexpr PadDesign kNumPad{3600, 3000};
 inline constexpr PadDesign kHexPad{3600, 3600};
@@ -47,4 +50,4 @@ inline constexpr PadKey kBit0{"bit 0", 4200, 1200, 600, 600};
 inline constexpr PadKey k1{"1", 3600, 1800, 1200, 600};
 }  // namespace bin
 
-}  // namespace e2e::pads
+}  // namespace pad_keys
