@@ -125,6 +125,17 @@ class FakeHost : public HostWindows {
 // The system's key state and a single-line field: injected events press and release keys, and the
 // focused host field takes what they type, with a US keyboard layout.
 class FakeKeys : public KeyInjector {
+  struct UsKey {
+    std::uint16_t vk;
+    char plain, shifted;
+  };
+  static constexpr UsKey kUsKeys[] = {
+      {'A', 'a', 'A'},  {'B', 'b', 'B'},  {'C', 'c', 'C'}, {'D', 'd', 'D'}, {'E', 'e', 'E'},
+      {'F', 'f', 'F'},  {'Q', 'q', 'Q'},  {'S', 's', 'S'}, {'X', 'x', 'X'}, {'0', '0', ')'},
+      {'1', '1', '!'},  {'2', '2', '@'},  {'3', '3', '#'}, {'4', '4', '$'}, {'5', '5', '%'},
+      {'6', '6', '^'},  {'7', '7', '&'},  {'8', '8', '*'}, {'9', '9', '('}, {0x20, ' ', ' '},
+      {0xBE, '.', '>'}, {0xBD, '-', '_'}, {0xBC, ',', '<'}};
+
  public:
   explicit FakeKeys(FakeHost& host) : host_(host) {}
   std::vector<std::vector<KeyEvent>> batches;  // what went into the input stream, batch by batch
@@ -139,20 +150,14 @@ class FakeKeys : public KeyInjector {
     const auto byte = static_cast<unsigned char>(ch);
     // Code page 1250 has "ł" where code page 1252 has "³".
     key.unit = charset == 238 && byte == 0xB3 ? u'\u0142' : static_cast<char16_t>(byte);
-    const std::string shifted = ")!@#$%^&*(", plain = "0123456789";
-    if (std::isalnum(byte) && byte < 0x80) {
-      key.hasKey = true;
-      key.vk = static_cast<std::uint16_t>(std::toupper(byte));
-      key.shift = std::isupper(byte) != 0;
-    } else if (shifted.find(ch) != std::string::npos) {
-      key.hasKey = true;
-      key.vk = static_cast<std::uint16_t>(plain[shifted.find(ch)]);
-      key.shift = true;
-    } else if (ch == ' ' || ch == '.' || ch == '-' || ch == ',') {
-      key.hasKey = true;
-      key.vk = ch == ' ' ? 0x20 : ch == '.' ? 0xBE : ch == '-' ? 0xBD : 0xBC;
+    for (const UsKey& k : kUsKeys) {
+      if (ch == k.plain || ch == k.shifted) {
+        key.hasKey = true;
+        key.vk = k.vk;
+        key.shift = ch == k.shifted;
+        key.dead = deadKeys.find(ch) != std::string::npos;
+      }
     }
-    key.dead = key.hasKey && deadKeys.find(ch) != std::string::npos;
     return key;
   }
 
@@ -212,12 +217,10 @@ class FakeKeys : public KeyInjector {
       default:
         break;
     }
-    if (ctrl) return;
-    const std::uint16_t vk = e.vk;
-    if (vk >= 'A' && vk <= 'Z') type(field, shift ? vk : vk - 'A' + 'a');
-    if (vk >= '0' && vk <= '9') type(field, shift ? std::string(")!@#$%^&*(")[vk - '0'] : vk);
-    if (vk == 0x20 || vk == 0xBE || vk == 0xBD || vk == 0xBC)
-      type(field, vk == 0x20 ? ' ' : vk == 0xBE ? '.' : vk == 0xBD ? '-' : ',');
+    for (const UsKey& k : kUsKeys) {
+      if (k.vk == e.vk && !ctrl)
+        type(field, static_cast<unsigned char>(shift ? k.shifted : k.plain));
+    }
   }
   static void type(HostWindow& field, char16_t unit) {
     std::string utf8;
@@ -348,7 +351,7 @@ class FakeWindow : public NativeWindow {
 
 class FakeWindows : public NativeWindowFactory {
  public:
-  bool screens = true;  // false: windows keep no pixels (fast, for fuzzing)
+  bool screens = true;             // false: windows keep no pixels (fast, for fuzzing)
   float frameW = 60, frameH = 60;  // a thin frame of 2 pixels on every side
   int created = 0;
   std::map<const Pad*, FakeWindow*> windowOf;  // the windows that exist
