@@ -174,19 +174,48 @@ float Win32Screen::twipsPerPixelY() { return win32::twipsPerPixelY(); }
 
 // --- Win32Profile --------------------------------------------------------------------------------
 
+bool Win32Profile::fileMissing(const std::string& file) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  const bool missing = !GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
+                       (GetLastError() == ERROR_FILE_NOT_FOUND ||
+                        GetLastError() == ERROR_PATH_NOT_FOUND);
+  if (!missing || file != missingFile_) {
+    strings_.clear();
+    ints_.clear();
+    missingFile_ = missing ? file : std::string();
+  }
+  return missing;
+}
+
 int Win32Profile::readInt(const std::string& file, const std::string& section,
                           const std::string& key, int defaultValue) {
-  return static_cast<int>(
+  const bool missing = fileMissing(file);
+  const Lookup lookup(section, key, std::to_string(defaultValue));
+  if (missing) {
+    const auto kept = ints_.find(lookup);
+    if (kept != ints_.end()) return kept->second;
+  }
+  const int value = static_cast<int>(
       GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
+  if (missing) ints_.emplace(lookup, value);
+  return value;
 }
 
 std::string Win32Profile::readString(const std::string& file, const std::string& section,
                                      const std::string& key, const std::string& defaultValue) {
+  const bool missing = fileMissing(file);
+  const Lookup lookup(section, key, defaultValue);
+  if (missing) {
+    const auto kept = strings_.find(lookup);
+    if (kept != strings_.end()) return kept->second;
+  }
   char buffer[255] = {};
   DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
                                      sizeof buffer, file.c_str());
   if (n >= sizeof buffer) n = sizeof buffer - 1;
-  return std::string(buffer, n);
+  std::string value(buffer, n);
+  if (missing) strings_.emplace(lookup, value);
+  return value;
 }
 
 // --- Win32Layouts --------------------------------------------------------------------------------

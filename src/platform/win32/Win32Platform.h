@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 
 #include "platform/Platform.h"
 
@@ -52,12 +55,25 @@ class Win32Screen : public Screen {
   float twipsPerPixelY() override;
 };
 
+// The profile API reads the file at every lookup. Where there is no file, a lookup can only
+// give what the API makes of the default: that answer is kept for as long as the file is
+// missing, which is checked at every lookup (a look at the directory, far cheaper than the
+// API's attempt to open the file).
 class Win32Profile : public ProfileReader {
  public:
   int readInt(const std::string& file, const std::string& section, const std::string& key,
               int defaultValue) override;
   std::string readString(const std::string& file, const std::string& section,
                          const std::string& key, const std::string& defaultValue) override;
+
+ private:
+  // True when the file is missing; forgets the answers kept for another file or state.
+  bool fileMissing(const std::string& file);
+
+  using Lookup = std::tuple<std::string, std::string, std::string>;  // section, key, default
+  std::string missingFile_;  // the file the answers below were given for
+  std::map<Lookup, std::string> strings_;
+  std::map<Lookup, int> ints_;
 };
 
 class Win32Layouts : public KeyboardLayouts {
