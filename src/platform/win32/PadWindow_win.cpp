@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "layouts/Pictograms.h"
@@ -52,6 +56,140 @@ std::wstring widen(const std::string& text, int charset, bool systemText = false
   return wide;
 }
 
+// ---- GDI objects shared by every pad window ---------------------------------------------------
+
+// Fonts, brushes and pens are made once for the process and shared by the pads through all their
+// loads. They are selected into a context only while a pad paints, so they can be let go between
+// paints: when the keyboard ends, and when their number has grown past what the pads at one key
+// size use (every new key size brings fonts and pens of other sizes).
+class SharedGdi {
+ public:
+  SharedGdi() = default;
+  SharedGdi(const SharedGdi&) = delete;
+  SharedGdi& operator=(const SharedGdi&) = delete;
+  ~SharedGdi() { release(); }
+
+  HFONT font(const Font& f) {
+    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixelY())));
+    const FontKey key(f.name, height, f.bold, static_cast<int>(f.charset));
+    const auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    LOGFONTA lf = {};
+    lf.lfHeight = height;
+    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = static_cast<BYTE>(f.charset);
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    // A sans-serif stand-in if the face is missing.
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    lstrcpynA(lf.lfFaceName, f.name.empty() ? "Arial" : f.name.c_str(), LF_FACESIZE);
+    HFONT handle = CreateFontIndirectA(&lf);
+    fonts_.emplace(key, handle);
+    return handle;
+  }
+
+  HBRUSH brush(COLORREF color) {
+    const auto it = brushes_.find(color);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH handle = CreateSolidBrush(color);
+    brushes_.emplace(color, handle);
+    return handle;
+  }
+
+  HPEN pen(COLORREF color, int width) {
+    const PenKey key(color, width);
+    const auto it = pens_.find(key);
+    if (it != pens_.end()) return it->second;
+    HPEN handle = CreatePen(PS_SOLID, width, color);
+    pens_.emplace(key, handle);
+    return handle;
+  }
+
+  // Only between paints.
+  void trim() {
+    if (fonts_.size() + brushes_.size() + pens_.size() > kMaxObjects) release();
+  }
+
+  void release() {
+    for (auto& entry : fonts_) DeleteObject(entry.second);
+    for (auto& entry : brushes_) DeleteObject(entry.second);
+    for (auto& entry : pens_) DeleteObject(entry.second);
+    fonts_.clear();
+    brushes_.clear();
+    pens_.clear();
+  }
+
+ private:
+  // The four pads at one key size use a few dozen.
+  static constexpr std::size_t kMaxObjects = 200;
+  using FontKey = std::tuple<std::string, int, bool, int>;
+  using PenKey = std::pair<COLORREF, int>;
+  std::map<FontKey, HFONT> fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
+  std::map<PenKey, HPEN> pens_;
+};
+
+SharedGdi& sharedGdi() {
+  static SharedGdi gdi;
+  return gdi;
+}
+
+// ---- The back buffer of a window ----------------------------------------------------------------
+
+// A window paints into a bitmap that lives as long as the window and is made anew only when the
+// window's client size changes, then copies what it painted to the screen.
+class BackBuffer {
+ public:
+  BackBuffer() = default;
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+  BackBuffer(BackBuffer&& other) noexcept { swap(other); }
+  BackBuffer& operator=(BackBuffer&& other) noexcept {
+    swap(other);
+    return *this;
+  }
+  ~BackBuffer() { release(); }
+
+  // A memory context of this size, compatible with the screen context.
+  HDC get(HDC screen, int width, int height) {
+    if (dc_ != nullptr && width == width_ && height == height_) return dc_;
+    release();
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    original_ = SelectObject(dc_, bitmap_);
+    width_ = width;
+    height_ = height;
+    return dc_;
+  }
+
+  void release() {
+    if (dc_ != nullptr) {
+      SelectObject(dc_, original_);
+      DeleteDC(dc_);
+    }
+    if (bitmap_ != nullptr) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    original_ = nullptr;
+    width_ = height_ = 0;
+  }
+
+ private:
+  void swap(BackBuffer& other) noexcept {
+    std::swap(dc_, other.dc_);
+    std::swap(bitmap_, other.bitmap_);
+    std::swap(original_, other.original_);
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+  }
+
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ original_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
+
+// ---- A pad window -----------------------------------------------------------------------------
+
 class PadWindow : public NativeWindow {
  public:
   PadWindow(Pad& pad, PadWindowEvents& events) : pad_(pad), events_(events) {
@@ -75,7 +213,6 @@ class PadWindow : public NativeWindow {
       RemovePropA(hwnd_, kTabletProperty);
       DestroyWindow(hwnd_);
     }
-    for (auto& entry : fonts_) DeleteObject(entry.second);
   }
 
   WindowHandle handle() const override { return fromHwnd(hwnd_); }
@@ -165,33 +302,17 @@ class PadWindow : public NativeWindow {
             static_cast<LONG>(std::lround((t + c.height) / ty))};
   }
 
-  HFONT font(const Font& f) {
-    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixelY())));
-    auto key = std::make_tuple(f.name, height, f.bold, static_cast<int>(f.charset));
-    auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    LOGFONTA lf = {};
-    lf.lfHeight = height;
-    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = static_cast<BYTE>(f.charset);
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;  // a sans-serif stand-in if the face is missing
-    lstrcpynA(lf.lfFaceName, f.name.empty() ? "Arial" : f.name.c_str(), LF_FACESIZE);
-    HFONT handle = CreateFontIndirectA(&lf);
-    fonts_.emplace(key, handle);
-    return handle;
-  }
-
   void paint() {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(hwnd_, &ps);
     RECT client;
     GetClientRect(hwnd_, &client);
-    const int w = std::max<LONG>(1, client.right), h = std::max<LONG>(1, client.bottom);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    SharedGdi& gdi = sharedGdi();
+    gdi.trim();
+    HDC dc = buffer_.get(screen, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
+    const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    const HGDIOBJ oldPen = GetCurrentObject(dc, OBJ_PEN);
+    const HGDIOBJ oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
 
     // Only what was invalidated is painted; the rest of the bitmap is never copied to the screen.
     const RECT area = ps.rcPaint;
@@ -203,7 +324,7 @@ class PadWindow : public NativeWindow {
       if (!pad_.drawn(c) || !IntersectRect(&overlap, &r, &area)) continue;
       switch (c.kind) {
         case ControlKind::Container:
-          fill(dc, pixelRect(c), toColor(c.backColor));
+          fill(dc, r, toColor(c.backColor));
           break;
         case ControlKind::Label:
           paintLabel(dc, c);
@@ -216,26 +337,21 @@ class PadWindow : public NativeWindow {
 
     BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
            area.left, area.top, SRCCOPY);
+    // The shared objects leave the context: they may be let go before the next paint.
     SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
     EndPaint(hwnd_, &ps);
   }
 
   static void fill(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, sharedGdi().brush(color));
   }
 
   static void line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ old = SelectObject(dc, pen);
+    SelectObject(dc, sharedGdi().pen(color, 1));
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
   }
 
   // Draws a line of text centred horizontally in an area, its top at y. A line wider than the
@@ -259,7 +375,7 @@ class PadWindow : public NativeWindow {
   void paintLabel(HDC dc, const Control& c) {
     RECT r = pixelRect(c);
     fill(dc, r, toColor(c.backColor));
-    SelectObject(dc, font(c.font));
+    SelectObject(dc, sharedGdi().font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
     std::wstring text = widen(c.caption, c.font.charset, c.systemText);
     SIZE size = {};
@@ -296,7 +412,7 @@ class PadWindow : public NativeWindow {
     }
     if (c.caption.empty()) return;
 
-    SelectObject(dc, font(c.font));
+    SelectObject(dc, sharedGdi().font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
@@ -362,30 +478,24 @@ class PadWindow : public NativeWindow {
         points[p].y = top + shape.points[p].y * side / 100;
       }
       const int width = std::max(1, shape.width * side / 100);
-      HPEN pen = shape.line == kNoColor
-                     ? static_cast<HPEN>(GetStockObject(NULL_PEN))
-                     : CreatePen(PS_SOLID, width, static_cast<COLORREF>(shape.line));
-      HBRUSH brush = shape.fill == kNoColor
-                         ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
-                         : CreateSolidBrush(static_cast<COLORREF>(shape.fill));
-      HGDIOBJ oldPen = SelectObject(dc, pen);
-      HGDIOBJ oldBrush = SelectObject(dc, brush);
+      SelectObject(dc, shape.line == kNoColor
+                           ? GetStockObject(NULL_PEN)
+                           : sharedGdi().pen(static_cast<COLORREF>(shape.line), width));
+      SelectObject(dc, shape.fill == kNoColor
+                           ? GetStockObject(NULL_BRUSH)
+                           : sharedGdi().brush(static_cast<COLORREF>(shape.fill)));
       if (shape.kind == ShapeKind::Polygon) {
         Polygon(dc, points, static_cast<int>(n));
       } else {
         Polyline(dc, points, static_cast<int>(n));
       }
-      SelectObject(dc, oldPen);
-      SelectObject(dc, oldBrush);
-      if (shape.line != kNoColor) DeleteObject(pen);
-      if (shape.fill != kNoColor) DeleteObject(brush);
     }
   }
 
   Pad& pad_;
   PadWindowEvents& events_;
   HWND hwnd_ = nullptr;
-  std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
+  BackBuffer buffer_;
 };
 
 float frameTwips(bool horizontal) {

@@ -3,10 +3,8 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 
 #include "platform/Platform.h"
 
