@@ -12,6 +12,9 @@ namespace {
 
 constexpr const char* kMessageWindowClass = "PMXTouchKeyboard.Message";
 
+// How many messages the message window has received: each host request is a new one.
+unsigned hostRequests = 0;
+
 float twipsPerPixel(int axis) {
   HDC screen = GetDC(nullptr);
   int dpi = screen != nullptr ? GetDeviceCaps(screen, axis) : 96;
@@ -51,6 +54,7 @@ LRESULT CALLBACK Win32Host::KeyboardWindowProc(HWND hwnd, UINT message, WPARAM w
                                                LPARAM lParam) {
   auto* self = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self == nullptr || !self->procedure_) return DefWindowProcA(hwnd, message, wParam, lParam);
+  ++hostRequests;
   // The core may destroy the window while it handles the message; nothing here uses it after.
   return static_cast<LRESULT>(self->procedure_(fromHwnd(hwnd), message, wParam, lParam));
 }
@@ -175,15 +179,19 @@ float Win32Screen::twipsPerPixelY() { return win32::twipsPerPixelY(); }
 // --- Win32Profile --------------------------------------------------------------------------------
 
 bool Win32Profile::fileMissing(const std::string& file) {
+  // The lookups of a request come in a burst: the file is looked for once per host request.
+  if (file == checkedFile_ && checkedInRequest_ == hostRequests) return checkedMissing_;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  const bool missing = !GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
-                       (GetLastError() == ERROR_FILE_NOT_FOUND ||
-                        GetLastError() == ERROR_PATH_NOT_FOUND);
-  if (!missing || file != missingFile_) {
+  const bool missing =
+      !GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
+      (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+  if (!missing || file != checkedFile_ || !checkedMissing_) {
     strings_.clear();
     ints_.clear();
-    missingFile_ = missing ? file : std::string();
   }
+  checkedFile_ = file;
+  checkedMissing_ = missing;
+  checkedInRequest_ = hostRequests;
   return missing;
 }
 
