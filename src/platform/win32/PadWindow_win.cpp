@@ -190,24 +190,59 @@ class BackBuffer {
 
 // ---- A pad window -----------------------------------------------------------------------------
 
+class PadWindow;
+
+// The pad windows in use.
+std::vector<PadWindow*>& liveWindows() {
+  static std::vector<PadWindow*> windows;
+  return windows;
+}
+
+void registerClassOnce(const std::string& className, WNDPROC procedure) {
+  static std::vector<std::string> registered;
+  if (std::find(registered.begin(), registered.end(), className) != registered.end()) return;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = className.c_str();
+  if (RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+    registered.push_back(className);
+  }
+}
+
+// Outer bounds in twips as a window rectangle in pixels.
+RECT pixelBounds(float left, float top, float width, float height) {
+  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+  const LONG l = static_cast<LONG>(std::lround(left / tx));
+  const LONG t = static_cast<LONG>(std::lround(top / ty));
+  const LONG w = std::max(1L, static_cast<LONG>(std::lround(width / tx)));
+  const LONG h = std::max(1L, static_cast<LONG>(std::lround(height / ty)));
+  return RECT{l, t, l + w, t + h};
+}
+
+// Changes of place, size and z-order are gathered and made in one step: when the pad is shown or
+// hidden, and at the end of the host request or pointer message that asked for them (see
+// flushPadWindows). A pad that is loaded, scaled, fitted to its limits, placed and shown within
+// one request is moved once, as it appears.
 class PadWindow : public NativeWindow {
  public:
   PadWindow(Pad& pad, PadWindowEvents& events) : pad_(pad), events_(events) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
     const std::string className = padWindowClass(pad.name());
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &PadWindow::WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = className.c_str();
-    RegisterClassA(&wc);  // fails harmlessly once the class exists
-    hwnd_ = CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, 0, 0, 10, 10, nullptr,
-                            nullptr, instance, this);
+    wanted_ = pixelBounds(pad.Left(), pad.Top(), pad.Width(), pad.Height());
+    registerClassOnce(className, &PadWindow::WndProc);
+    // Made where the pad is, hidden, in the topmost band.
+    hwnd_ = CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, wanted_.left,
+                            wanted_.top, wanted_.right - wanted_.left, wanted_.bottom - wanted_.top,
+                            nullptr, nullptr, GetModuleHandleA(nullptr), this);
     // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
     SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
+    liveWindows().push_back(this);
   }
 
   ~PadWindow() override {
+    std::vector<PadWindow*>& live = liveWindows();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     if (hwnd_ != nullptr) {
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
       RemovePropA(hwnd_, kTabletProperty);
@@ -218,29 +253,49 @@ class PadWindow : public NativeWindow {
   WindowHandle handle() const override { return fromHwnd(hwnd_); }
 
   void setOuterBounds(float left, float top, float width, float height) override {
-    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    int l = static_cast<int>(std::lround(left / tx));
-    int t = static_cast<int>(std::lround(top / ty));
-    int w = std::max(1, static_cast<int>(std::lround(width / tx)));
-    int h = std::max(1, static_cast<int>(std::lround(height / ty)));
-    SetWindowPos(hwnd_, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    wanted_ = pixelBounds(left, top, width, height);
+    boundsPending_ = true;
   }
 
-  void show() override { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
-  void hide() override { ShowWindow(hwnd_, SW_HIDE); }
-  bool visible() const override { return IsWindowVisible(hwnd_) != FALSE; }
-
-  void makeTopmost() override {
-    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  void show() override { apply(visible() ? 0 : SWP_SHOWWINDOW); }
+  void hide() override {
+    if (visible()) apply(SWP_HIDEWINDOW);
   }
+  bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_) != FALSE; }
+
+  void makeTopmost() override { topmostPending_ = true; }
 
   void invalidate(float left, float top, float width, float height) override {
+    // A hidden window is painted whole when it shows; until then nothing of it is painted.
+    if (!visible()) return;
     // Outwards to whole pixels: every pixel the control's painting may touch.
     const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    const RECT r = {static_cast<LONG>(std::floor(left / tx)), static_cast<LONG>(std::floor(top / ty)),
+    const RECT r = {static_cast<LONG>(std::floor(left / tx)),
+                    static_cast<LONG>(std::floor(top / ty)),
                     static_cast<LONG>(std::ceil((left + width) / tx)),
                     static_cast<LONG>(std::ceil((top + height) / ty))};
     InvalidateRect(hwnd_, &r, FALSE);
+  }
+
+  // Makes the gathered changes in one call, showing or hiding the window with them if asked
+  // (SWP_SHOWWINDOW, SWP_HIDEWINDOW or 0). A place and size the window already has are no change.
+  // A hidden window keeps its place in the topmost band until it shows: only then does it matter.
+  // Its frame and background are painted with the rest of it, when it is painted.
+  void apply(UINT showOrHide) {
+    if (hwnd_ == nullptr) return;
+    const bool appears = showOrHide == SWP_SHOWWINDOW || (showOrHide == 0 && visible());
+    RECT now = {};
+    const bool move =
+        boundsPending_ && !(GetWindowRect(hwnd_, &now) && EqualRect(&now, &wanted_) != FALSE);
+    const bool raise = topmostPending_ && appears;
+    boundsPending_ = false;
+    if (raise) topmostPending_ = false;
+    if (!move && !raise && showOrHide == 0) return;
+    UINT flags = showOrHide | SWP_NOACTIVATE | SWP_DEFERERASE;
+    if (!move) flags |= SWP_NOMOVE | SWP_NOSIZE;
+    if (!raise) flags |= SWP_NOZORDER;
+    SetWindowPos(hwnd_, raise ? HWND_TOPMOST : nullptr, wanted_.left, wanted_.top,
+                 wanted_.right - wanted_.left, wanted_.bottom - wanted_.top, flags);
   }
 
  private:
@@ -264,17 +319,20 @@ class PadWindow : public NativeWindow {
       case WM_LBUTTONDOWN:
         SetCapture(hwnd);
         self->events_.pointerDown(self->toTwipsX(lParam), self->toTwipsY(lParam));
+        flushPadWindows();
         return 0;
       case WM_LBUTTONUP: {
         // The touch handler may unload the pad and with it this window: use nothing after it.
         PadWindowEvents& events = self->events_;
         const float x = self->toTwipsX(lParam), y = self->toTwipsY(lParam);
         events.pointerUp(x, y);
+        flushPadWindows();
         ReleaseCapture();
         return 0;
       }
       case WM_CAPTURECHANGED:
         self->events_.pointerCancel();
+        flushPadWindows();
         return 0;
       case WM_NCDESTROY:
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -496,6 +554,9 @@ class PadWindow : public NativeWindow {
   PadWindowEvents& events_;
   HWND hwnd_ = nullptr;
   BackBuffer buffer_;
+  RECT wanted_ = {};  // the outer bounds the pad asks for, in pixels
+  bool boundsPending_ = false;
+  bool topmostPending_ = false;
 };
 
 float frameTwips(bool horizontal) {
@@ -507,13 +568,19 @@ float frameTwips(bool horizontal) {
 
 }  // namespace
 
-std::string padWindowClass(const char* padName) { return std::string("PMXTouchKeyboard.") + padName; }
+std::string padWindowClass(const char* padName) {
+  return std::string("PMXTouchKeyboard.") + padName;
+}
+
+void flushPadWindows() {
+  const std::vector<PadWindow*>& live = liveWindows();
+  for (std::size_t i = 0; i < live.size(); ++i) live[i]->apply(0);
+}
 
 float PadWindowFactory::frameWidthTwips() { return frameTwips(true); }
 float PadWindowFactory::frameHeightTwips() { return frameTwips(false); }
 
-std::unique_ptr<NativeWindow> PadWindowFactory::createPadWindow(Pad& pad,
-                                                                PadWindowEvents& events) {
+std::unique_ptr<NativeWindow> PadWindowFactory::createPadWindow(Pad& pad, PadWindowEvents& events) {
   return std::make_unique<PadWindow>(pad, events);
 }
 

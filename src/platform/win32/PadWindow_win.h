@@ -20,4 +20,8 @@ class PadWindowFactory : public NativeWindowFactory {
 // The window class name of a pad's window: "PMXTouchKeyboard." followed by the pad's name.
 std::string padWindowClass(const char* padName);
 
+// Makes the changes of place and size that the pad windows have gathered (and of z-order, for
+// those on screen). Called at the end of every host request and of every pointer message.
+void flushPadWindows();
+
 }  // namespace pmx::win32

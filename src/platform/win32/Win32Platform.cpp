@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layouts/AlphaPadLayout.h"
+#include "platform/win32/PadWindow_win.h"
 #include "platform/win32/resource.h"
 
 namespace pmx::win32 {
@@ -56,7 +57,11 @@ LRESULT CALLBACK Win32Host::KeyboardWindowProc(HWND hwnd, UINT message, WPARAM w
   if (self == nullptr || !self->procedure_) return DefWindowProcA(hwnd, message, wParam, lParam);
   ++hostRequests;
   // The core may destroy the window while it handles the message; nothing here uses it after.
-  return static_cast<LRESULT>(self->procedure_(fromHwnd(hwnd), message, wParam, lParam));
+  const auto result =
+      static_cast<LRESULT>(self->procedure_(fromHwnd(hwnd), message, wParam, lParam));
+  // The pads take the place and size the request gave them before the host hears back.
+  flushPadWindows();
+  return result;
 }
 
 WindowHandle Win32Host::openMessageWindow() {
