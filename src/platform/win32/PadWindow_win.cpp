@@ -188,6 +188,27 @@ class BackBuffer {
   int width_ = 0, height_ = 0;
 };
 
+// ---- Windows kept for the next load ---------------------------------------------------------
+
+// The window of an unloaded pad waits here, hidden, for the next load of the same pad, which
+// takes it over instead of creating a window of its own: the language and key-size requests
+// unload and load every pad.
+struct ParkedWindow {
+  std::string className;
+  HWND hwnd;
+  BackBuffer buffer;
+};
+
+struct Parking {
+  std::vector<ParkedWindow> windows;  // at most one of each class
+  bool closed = false;                // the keyboard has ended: windows are destroyed, not kept
+};
+
+Parking& parking() {
+  static Parking p;
+  return p;
+}
+
 // ---- A pad window -----------------------------------------------------------------------------
 
 class PadWindow;
@@ -230,24 +251,56 @@ class PadWindow : public NativeWindow {
   PadWindow(Pad& pad, PadWindowEvents& events) : pad_(pad), events_(events) {
     const std::string className = padWindowClass(pad.name());
     wanted_ = pixelBounds(pad.Left(), pad.Top(), pad.Width(), pad.Height());
-    registerClassOnce(className, &PadWindow::WndProc);
-    // Made where the pad is, hidden, in the topmost band.
-    hwnd_ = CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, wanted_.left,
-                            wanted_.top, wanted_.right - wanted_.left, wanted_.bottom - wanted_.top,
-                            nullptr, nullptr, GetModuleHandleA(nullptr), this);
-    // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
-    SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
+    std::vector<ParkedWindow>& parked = parking().windows;
+    auto it = std::find_if(parked.begin(), parked.end(),
+                           [&](const ParkedWindow& w) { return w.className == className; });
+    if (it != parked.end() && !IsWindow(it->hwnd)) {
+      parked.erase(it);
+      it = parked.end();
+    }
+    if (it != parked.end()) {
+      // The window of an earlier load: hidden and without capture. It takes this pad's place and
+      // size with the next change, and is painted whole from this pad's controls when it shows.
+      hwnd_ = it->hwnd;
+      buffer_ = std::move(it->buffer);
+      parked.erase(it);
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      boundsPending_ = true;
+    } else {
+      registerClassOnce(className, &PadWindow::WndProc);
+      // Made where the pad is, hidden, in the topmost band.
+      hwnd_ =
+          CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, wanted_.left, wanted_.top,
+                          wanted_.right - wanted_.left, wanted_.bottom - wanted_.top, nullptr,
+                          nullptr, GetModuleHandleA(nullptr), this);
+      // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
+      // The property stays with the window while it is kept for reuse.
+      SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
+    }
     liveWindows().push_back(this);
   }
 
   ~PadWindow() override {
     std::vector<PadWindow*>& live = liveWindows();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    if (hwnd_ != nullptr) {
-      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    if (hwnd_ == nullptr) return;
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    Parking& park = parking();
+    const std::string className = padWindowClass(pad_.name());
+    const bool kept = std::any_of(park.windows.begin(), park.windows.end(),
+                                  [&](const ParkedWindow& w) { return w.className == className; });
+    if (park.closed || kept) {
       RemovePropA(hwnd_, kTabletProperty);
       DestroyWindow(hwnd_);
+      return;
     }
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    if (visible()) {
+      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                       SWP_DEFERERASE);
+    }
+    park.windows.push_back(ParkedWindow{className, hwnd_, std::move(buffer_)});
   }
 
   WindowHandle handle() const override { return fromHwnd(hwnd_); }
@@ -305,14 +358,13 @@ class PadWindow : public NativeWindow {
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<PadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_CLOSE) return 0;  // a pad goes only when the keyboard hides or unloads it
     if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
       case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;  // the host's field keeps the focus
       case WM_ERASEBKGND:
         return 1;  // painting covers everything
-      case WM_CLOSE:
-        return 0;  // a pad goes only when the keyboard hides or unloads it
       case WM_PAINT:
         self->paint();
         return 0;
@@ -576,6 +628,19 @@ void flushPadWindows() {
   const std::vector<PadWindow*>& live = liveWindows();
   for (std::size_t i = 0; i < live.size(); ++i) live[i]->apply(0);
 }
+
+void destroyParkedPadWindows() {
+  Parking& park = parking();
+  park.closed = true;
+  for (ParkedWindow& w : park.windows) {
+    RemovePropA(w.hwnd, kTabletProperty);
+    DestroyWindow(w.hwnd);
+  }
+  park.windows.clear();
+  sharedGdi().release();
+}
+
+PadWindowFactory::~PadWindowFactory() { destroyParkedPadWindows(); }
 
 float PadWindowFactory::frameWidthTwips() { return frameTwips(true); }
 float PadWindowFactory::frameHeightTwips() { return frameTwips(false); }

@@ -108,7 +108,10 @@ void Win32Host::closeMessageWindow(WindowHandle window) {
   DestroyWindow(hwnd);
 }
 
-void Win32Host::endMessageLoop() { PostQuitMessage(0); }
+void Win32Host::endMessageLoop() {
+  destroyParkedPadWindows();
+  PostQuitMessage(0);
+}
 
 std::intptr_t Win32Host::callPrevious(WindowHandle window, std::uint32_t message,
                                       std::uintptr_t wParam, std::intptr_t lParam) {
