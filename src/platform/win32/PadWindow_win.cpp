@@ -135,18 +135,14 @@ SharedGdi& sharedGdi() {
 
 // ---- The back buffer of a window ----------------------------------------------------------------
 
-// A window paints into a bitmap that lives as long as the window and is made anew only when the
-// window's client size changes, then copies what it painted to the screen.
+// A window paints into a bitmap that it keeps while it is on screen, made anew only when the
+// window's client size changes, then copies what it painted to the screen. A hidden window keeps
+// none: it paints nothing, and most pads are hidden most of the time.
 class BackBuffer {
  public:
   BackBuffer() = default;
   BackBuffer(const BackBuffer&) = delete;
   BackBuffer& operator=(const BackBuffer&) = delete;
-  BackBuffer(BackBuffer&& other) noexcept { swap(other); }
-  BackBuffer& operator=(BackBuffer&& other) noexcept {
-    swap(other);
-    return *this;
-  }
   ~BackBuffer() { release(); }
 
   // A memory context of this size, compatible with the screen context.
@@ -174,14 +170,6 @@ class BackBuffer {
   }
 
  private:
-  void swap(BackBuffer& other) noexcept {
-    std::swap(dc_, other.dc_);
-    std::swap(bitmap_, other.bitmap_);
-    std::swap(original_, other.original_);
-    std::swap(width_, other.width_);
-    std::swap(height_, other.height_);
-  }
-
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ original_ = nullptr;
@@ -196,7 +184,6 @@ class BackBuffer {
 struct ParkedWindow {
   std::string className;
   HWND hwnd;
-  BackBuffer buffer;
 };
 
 struct Parking {
@@ -262,7 +249,6 @@ class PadWindow : public NativeWindow {
       // The window of an earlier load: hidden and without capture. It takes this pad's place and
       // size with the next change, and is painted whole from this pad's controls when it shows.
       hwnd_ = it->hwnd;
-      buffer_ = std::move(it->buffer);
       parked.erase(it);
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
       boundsPending_ = true;
@@ -300,7 +286,7 @@ class PadWindow : public NativeWindow {
                    SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                        SWP_DEFERERASE);
     }
-    park.windows.push_back(ParkedWindow{className, hwnd_, std::move(buffer_)});
+    park.windows.push_back(ParkedWindow{className, hwnd_});
   }
 
   WindowHandle handle() const override { return fromHwnd(hwnd_); }
@@ -312,7 +298,9 @@ class PadWindow : public NativeWindow {
 
   void show() override { apply(visible() ? 0 : SWP_SHOWWINDOW); }
   void hide() override {
-    if (visible()) apply(SWP_HIDEWINDOW);
+    if (!visible()) return;
+    apply(SWP_HIDEWINDOW);
+    buffer_.release();  // nothing of a hidden window is painted
   }
   bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_) != FALSE; }
 
