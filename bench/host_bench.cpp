@@ -44,7 +44,6 @@ double now() {
 struct Samples {
   std::vector<double> values;
   void add(double v) { values.push_back(v); }
-  bool empty() const { return values.empty(); }
   // Nearest rank: the smallest value with at least q of the samples at or below it.
   double quantile(double q) const {
     if (values.empty()) return 0;
@@ -82,7 +81,6 @@ struct HostState {
   HWND idleWindow = nullptr;
   HWND idlePad = nullptr;  // the least keyboard's pad for numbers
   double idleAnnounced = 0;
-  int hides = 0;
   int changes = 0;        // EN_CHANGE of the field
   double lastChange = 0;  // when the last one arrived
 };
@@ -99,10 +97,6 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     g.idleAnnounced = now();
     g.idleWindow = reinterpret_cast<HWND>(wParam);
     g.idlePad = reinterpret_cast<HWND>(lParam);
-    return 0;
-  }
-  if (message == m.touchKeyboardHides) {
-    ++g.hides;
     return 0;
   }
   if (message == WM_COMMAND && LOWORD(wParam) == kFieldId && HIWORD(wParam) == EN_CHANGE) {
@@ -400,7 +394,7 @@ void printReport() {
   std::printf("\n| Figure | Median | p95 | n | Baseline (median) | Ratio | Target |\n");
   std::printf("|---|---|---|---|---|---|---|\n");
   for (const Row& r : g_rows) {
-    const int decimals = r.unit == "ms" ? 2 : (r.unit == "MB" ? 1 : 2);
+    const int decimals = r.unit == "MB" ? 1 : 2;
     std::string ratio = "-", baseline = "-", target = "-";
     if (r.baseline > 0) {
       const double q = r.median / r.baseline;
