@@ -10,6 +10,7 @@ using pmx::test::kField;
 
 struct Rig : pmx::test::KeyboardRig {
   Rig() {
+    fake.windows.screens = false;  // the fake screens' pixels would be most of the time
     start();
     request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
     request("QDM32_1_TOUCHPOSITION", 0, 1);

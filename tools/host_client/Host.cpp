@@ -354,22 +354,7 @@ bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
   const double fromBottom = (design.keysHeight - (key.top + key.height / 2.0)) * scale;
   POINT screen{static_cast<LONG>(std::lround((key.left + key.width / 2.0) * scale)),
                static_cast<LONG>(std::lround(client.cy - fromBottom))};
-  if (!ClientToScreen(pad, &screen)) return false;
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  if (width <= 1 || height <= 1) return false;
-  INPUT inputs[3] = {};
-  for (INPUT& in : inputs) {
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + (width - 1) / 2) / (width - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + (height - 1) / 2) / (height - 1));
-    // Every event carries the position, so the press and the release land on the point even
-    // when a stale pointer motion (Wine's X11 driver reports its own warps) comes in between.
-    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  }
-  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-  return SendInput(3, inputs, sizeof(INPUT)) == 3;
+  return ClientToScreen(pad, &screen) && clickAt(screen);
 }
 
 }  // namespace host_client

@@ -124,6 +124,26 @@ HWND findWindow(DWORD pid, const char* className) {
   return found.empty() ? nullptr : found.front();
 }
 
+// ---- Input ----------------------------------------------------------------------------------
+
+bool clickAt(POINT screen) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  if (width <= 1 || height <= 1) return false;
+  INPUT inputs[3] = {};
+  for (INPUT& in : inputs) {
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + (width - 1) / 2) / (width - 1));
+    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + (height - 1) / 2) / (height - 1));
+    // Every event carries the position, so the press and the release land on the point even
+    // when a stale pointer motion comes in between.
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
 // ---- Waiting --------------------------------------------------------------------------------
 
 void pumpMessages() {

@@ -75,6 +75,12 @@ HWND findVisibleWindow(DWORD pid, const char* className);
 // The top-level window of the process with this class, visible or not, or nullptr.
 HWND findWindow(DWORD pid, const char* className);
 
+// ---- Input ----------------------------------------------------------------------------------
+
+// A real mouse click at a point of the screen, in pixels: an absolute move, left down, left up,
+// injected in one piece.
+bool clickAt(POINT screen);
+
 // ---- Waiting --------------------------------------------------------------------------------
 
 // Handles every message that is waiting for this thread (sent ones included).

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "layouts/Pictograms.h"
@@ -52,58 +56,287 @@ std::wstring widen(const std::string& text, int charset, bool systemText = false
   return wide;
 }
 
+// ---- GDI objects shared by every pad window ---------------------------------------------------
+
+// Fonts, brushes and pens are made once for the process and shared by the pads through all their
+// loads. They are selected into a context only while a pad paints, so they can be let go between
+// paints: when the keyboard ends, and when their number has grown past what the pads at one key
+// size use (every new key size brings fonts and pens of other sizes).
+class SharedGdi {
+ public:
+  SharedGdi() = default;
+  SharedGdi(const SharedGdi&) = delete;
+  SharedGdi& operator=(const SharedGdi&) = delete;
+  ~SharedGdi() { release(); }
+
+  HFONT font(const Font& f) {
+    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixelY())));
+    const FontKey key(f.name, height, f.bold, static_cast<int>(f.charset));
+    const auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    LOGFONTA lf = {};
+    lf.lfHeight = height;
+    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = static_cast<BYTE>(f.charset);
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    // A sans-serif stand-in if the face is missing.
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    lstrcpynA(lf.lfFaceName, f.name.empty() ? "Arial" : f.name.c_str(), LF_FACESIZE);
+    HFONT handle = CreateFontIndirectA(&lf);
+    fonts_.emplace(key, handle);
+    return handle;
+  }
+
+  HBRUSH brush(COLORREF color) {
+    const auto it = brushes_.find(color);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH handle = CreateSolidBrush(color);
+    brushes_.emplace(color, handle);
+    return handle;
+  }
+
+  HPEN pen(COLORREF color, int width) {
+    const PenKey key(color, width);
+    const auto it = pens_.find(key);
+    if (it != pens_.end()) return it->second;
+    HPEN handle = CreatePen(PS_SOLID, width, color);
+    pens_.emplace(key, handle);
+    return handle;
+  }
+
+  // Only between paints.
+  void trim() {
+    if (fonts_.size() + brushes_.size() + pens_.size() > kMaxObjects) release();
+  }
+
+  void release() {
+    for (auto& entry : fonts_) DeleteObject(entry.second);
+    for (auto& entry : brushes_) DeleteObject(entry.second);
+    for (auto& entry : pens_) DeleteObject(entry.second);
+    fonts_.clear();
+    brushes_.clear();
+    pens_.clear();
+  }
+
+ private:
+  // The four pads at one key size use a few dozen.
+  static constexpr std::size_t kMaxObjects = 200;
+  using FontKey = std::tuple<std::string, int, bool, int>;
+  using PenKey = std::pair<COLORREF, int>;
+  std::map<FontKey, HFONT> fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
+  std::map<PenKey, HPEN> pens_;
+};
+
+SharedGdi& sharedGdi() {
+  static SharedGdi gdi;
+  return gdi;
+}
+
+// ---- The back buffer of a window ----------------------------------------------------------------
+
+// A window paints into a bitmap that it keeps while it is on screen, made anew only when the
+// window's client size changes, then copies what it painted to the screen. A hidden window keeps
+// none: it paints nothing, and most pads are hidden most of the time.
+class BackBuffer {
+ public:
+  BackBuffer() = default;
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+  ~BackBuffer() { release(); }
+
+  // A memory context of this size, compatible with the screen context.
+  HDC get(HDC screen, int width, int height) {
+    if (dc_ != nullptr && width == width_ && height == height_) return dc_;
+    release();
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    original_ = SelectObject(dc_, bitmap_);
+    width_ = width;
+    height_ = height;
+    return dc_;
+  }
+
+  void release() {
+    if (dc_ != nullptr) {
+      SelectObject(dc_, original_);
+      DeleteDC(dc_);
+    }
+    if (bitmap_ != nullptr) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    original_ = nullptr;
+    width_ = height_ = 0;
+  }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ original_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
+
+// ---- Windows kept for the next load ---------------------------------------------------------
+
+// The window of an unloaded pad waits here, hidden, for the next load of the same pad, which
+// takes it over instead of creating a window of its own: the language and key-size requests
+// unload and load every pad.
+struct ParkedWindow {
+  std::string className;
+  HWND hwnd;
+};
+
+struct Parking {
+  std::vector<ParkedWindow> windows;  // at most one of each class
+  bool closed = false;                // the keyboard has ended: windows are destroyed, not kept
+};
+
+Parking& parking() {
+  static Parking p;
+  return p;
+}
+
+// ---- A pad window -----------------------------------------------------------------------------
+
+class PadWindow;
+
+// The pad windows in use.
+std::vector<PadWindow*>& liveWindows() {
+  static std::vector<PadWindow*> windows;
+  return windows;
+}
+
+void registerClassOnce(const std::string& className, WNDPROC procedure) {
+  static std::vector<std::string> registered;
+  if (std::find(registered.begin(), registered.end(), className) != registered.end()) return;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = className.c_str();
+  if (RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+    registered.push_back(className);
+  }
+}
+
+// Outer bounds in twips as a window rectangle in pixels.
+RECT pixelBounds(float left, float top, float width, float height) {
+  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+  const LONG l = static_cast<LONG>(std::lround(left / tx));
+  const LONG t = static_cast<LONG>(std::lround(top / ty));
+  const LONG w = std::max(1L, static_cast<LONG>(std::lround(width / tx)));
+  const LONG h = std::max(1L, static_cast<LONG>(std::lround(height / ty)));
+  return RECT{l, t, l + w, t + h};
+}
+
+// Changes of place, size and z-order are gathered and made in one step: when the pad is shown or
+// hidden, and at the end of the host request or pointer message that asked for them (see
+// flushPadWindows). A pad that is loaded, scaled, fitted to its limits, placed and shown within
+// one request is moved once, as it appears.
 class PadWindow : public NativeWindow {
  public:
   PadWindow(Pad& pad, PadWindowEvents& events) : pad_(pad), events_(events) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
     const std::string className = padWindowClass(pad.name());
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &PadWindow::WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = className.c_str();
-    RegisterClassA(&wc);  // fails harmlessly once the class exists
-    hwnd_ = CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, 0, 0, 10, 10, nullptr,
-                            nullptr, instance, this);
-    // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
-    SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
+    wanted_ = pixelBounds(pad.Left(), pad.Top(), pad.Width(), pad.Height());
+    std::vector<ParkedWindow>& parked = parking().windows;
+    auto it = std::find_if(parked.begin(), parked.end(),
+                           [&](const ParkedWindow& w) { return w.className == className; });
+    if (it != parked.end() && !IsWindow(it->hwnd)) {
+      parked.erase(it);
+      it = parked.end();
+    }
+    if (it != parked.end()) {
+      // The window of an earlier load: hidden and without capture. It takes this pad's place and
+      // size with the next change, and is painted whole from this pad's controls when it shows.
+      hwnd_ = it->hwnd;
+      parked.erase(it);
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      boundsPending_ = true;
+    } else {
+      registerClassOnce(className, &PadWindow::WndProc);
+      // Made where the pad is, hidden, in the topmost band.
+      hwnd_ =
+          CreateWindowExA(kPadExStyle, className.c_str(), "", kPadStyle, wanted_.left, wanted_.top,
+                          wanted_.right - wanted_.left, wanted_.bottom - wanted_.top, nullptr,
+                          nullptr, GetModuleHandleA(nullptr), this);
+      // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
+      // The property stays with the window while it is kept for reuse.
+      SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
+    }
+    liveWindows().push_back(this);
   }
 
   ~PadWindow() override {
-    if (hwnd_ != nullptr) {
-      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    std::vector<PadWindow*>& live = liveWindows();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    if (hwnd_ == nullptr) return;
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    Parking& park = parking();
+    const std::string className = padWindowClass(pad_.name());
+    const bool kept = std::any_of(park.windows.begin(), park.windows.end(),
+                                  [&](const ParkedWindow& w) { return w.className == className; });
+    if (park.closed || kept) {
       RemovePropA(hwnd_, kTabletProperty);
       DestroyWindow(hwnd_);
+      return;
     }
-    for (auto& entry : fonts_) DeleteObject(entry.second);
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    if (visible()) {
+      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                       SWP_DEFERERASE);
+    }
+    park.windows.push_back(ParkedWindow{className, hwnd_});
   }
 
   WindowHandle handle() const override { return fromHwnd(hwnd_); }
 
   void setOuterBounds(float left, float top, float width, float height) override {
-    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    int l = static_cast<int>(std::lround(left / tx));
-    int t = static_cast<int>(std::lround(top / ty));
-    int w = std::max(1, static_cast<int>(std::lround(width / tx)));
-    int h = std::max(1, static_cast<int>(std::lround(height / ty)));
-    SetWindowPos(hwnd_, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    wanted_ = pixelBounds(left, top, width, height);
+    boundsPending_ = true;
   }
 
-  void show() override { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
-  void hide() override { ShowWindow(hwnd_, SW_HIDE); }
-  bool visible() const override { return IsWindowVisible(hwnd_) != FALSE; }
-
-  void makeTopmost() override {
-    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  void show() override { apply(visible() ? 0 : SWP_SHOWWINDOW); }
+  void hide() override {
+    if (!visible()) return;
+    apply(SWP_HIDEWINDOW);
+    buffer_.release();  // nothing of a hidden window is painted
   }
+  bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_) != FALSE; }
+
+  void makeTopmost() override { topmostPending_ = true; }
 
   void invalidate(float left, float top, float width, float height) override {
+    // A hidden window is painted whole when it shows; until then nothing of it is painted.
+    if (!visible()) return;
     // Outwards to whole pixels: every pixel the control's painting may touch.
     const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    const RECT r = {static_cast<LONG>(std::floor(left / tx)), static_cast<LONG>(std::floor(top / ty)),
+    const RECT r = {static_cast<LONG>(std::floor(left / tx)),
+                    static_cast<LONG>(std::floor(top / ty)),
                     static_cast<LONG>(std::ceil((left + width) / tx)),
                     static_cast<LONG>(std::ceil((top + height) / ty))};
     InvalidateRect(hwnd_, &r, FALSE);
+  }
+
+  // Makes the gathered changes in one call, showing or hiding the window with them if asked
+  // (SWP_SHOWWINDOW, SWP_HIDEWINDOW or 0). A place and size the window already has are no change.
+  // A hidden window keeps its place in the topmost band until it shows: only then does it matter.
+  // Its frame and background are painted with the rest of it, when it is painted.
+  void apply(UINT showOrHide) {
+    if (hwnd_ == nullptr) return;
+    const bool appears = showOrHide == SWP_SHOWWINDOW || (showOrHide == 0 && visible());
+    RECT now = {};
+    const bool move =
+        boundsPending_ && !(GetWindowRect(hwnd_, &now) && EqualRect(&now, &wanted_) != FALSE);
+    const bool raise = topmostPending_ && appears;
+    boundsPending_ = false;
+    if (raise) topmostPending_ = false;
+    if (!move && !raise && showOrHide == 0) return;
+    UINT flags = showOrHide | SWP_NOACTIVATE | SWP_DEFERERASE;
+    if (!move) flags |= SWP_NOMOVE | SWP_NOSIZE;
+    if (!raise) flags |= SWP_NOZORDER;
+    SetWindowPos(hwnd_, raise ? HWND_TOPMOST : nullptr, wanted_.left, wanted_.top,
+                 wanted_.right - wanted_.left, wanted_.bottom - wanted_.top, flags);
   }
 
  private:
@@ -113,31 +346,33 @@ class PadWindow : public NativeWindow {
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<PadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_CLOSE) return 0;  // a pad goes only when the keyboard hides or unloads it
     if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
       case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;  // the host's field keeps the focus
       case WM_ERASEBKGND:
         return 1;  // painting covers everything
-      case WM_CLOSE:
-        return 0;  // a pad goes only when the keyboard hides or unloads it
       case WM_PAINT:
         self->paint();
         return 0;
       case WM_LBUTTONDOWN:
         SetCapture(hwnd);
         self->events_.pointerDown(self->toTwipsX(lParam), self->toTwipsY(lParam));
+        flushPadWindows();
         return 0;
       case WM_LBUTTONUP: {
         // The touch handler may unload the pad and with it this window: use nothing after it.
         PadWindowEvents& events = self->events_;
         const float x = self->toTwipsX(lParam), y = self->toTwipsY(lParam);
         events.pointerUp(x, y);
+        flushPadWindows();
         ReleaseCapture();
         return 0;
       }
       case WM_CAPTURECHANGED:
         self->events_.pointerCancel();
+        flushPadWindows();
         return 0;
       case WM_NCDESTROY:
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -165,33 +400,17 @@ class PadWindow : public NativeWindow {
             static_cast<LONG>(std::lround((t + c.height) / ty))};
   }
 
-  HFONT font(const Font& f) {
-    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixelY())));
-    auto key = std::make_tuple(f.name, height, f.bold, static_cast<int>(f.charset));
-    auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    LOGFONTA lf = {};
-    lf.lfHeight = height;
-    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = static_cast<BYTE>(f.charset);
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;  // a sans-serif stand-in if the face is missing
-    lstrcpynA(lf.lfFaceName, f.name.empty() ? "Arial" : f.name.c_str(), LF_FACESIZE);
-    HFONT handle = CreateFontIndirectA(&lf);
-    fonts_.emplace(key, handle);
-    return handle;
-  }
-
   void paint() {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(hwnd_, &ps);
     RECT client;
     GetClientRect(hwnd_, &client);
-    const int w = std::max<LONG>(1, client.right), h = std::max<LONG>(1, client.bottom);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    SharedGdi& gdi = sharedGdi();
+    gdi.trim();
+    HDC dc = buffer_.get(screen, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
+    const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    const HGDIOBJ oldPen = GetCurrentObject(dc, OBJ_PEN);
+    const HGDIOBJ oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
 
     // Only what was invalidated is painted; the rest of the bitmap is never copied to the screen.
     const RECT area = ps.rcPaint;
@@ -203,7 +422,7 @@ class PadWindow : public NativeWindow {
       if (!pad_.drawn(c) || !IntersectRect(&overlap, &r, &area)) continue;
       switch (c.kind) {
         case ControlKind::Container:
-          fill(dc, pixelRect(c), toColor(c.backColor));
+          fill(dc, r, toColor(c.backColor));
           break;
         case ControlKind::Label:
           paintLabel(dc, c);
@@ -216,26 +435,21 @@ class PadWindow : public NativeWindow {
 
     BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
            area.left, area.top, SRCCOPY);
+    // The shared objects leave the context: they may be let go before the next paint.
     SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
     EndPaint(hwnd_, &ps);
   }
 
   static void fill(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, sharedGdi().brush(color));
   }
 
   static void line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ old = SelectObject(dc, pen);
+    SelectObject(dc, sharedGdi().pen(color, 1));
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
   }
 
   // Draws a line of text centred horizontally in an area, its top at y. A line wider than the
@@ -259,7 +473,7 @@ class PadWindow : public NativeWindow {
   void paintLabel(HDC dc, const Control& c) {
     RECT r = pixelRect(c);
     fill(dc, r, toColor(c.backColor));
-    SelectObject(dc, font(c.font));
+    SelectObject(dc, sharedGdi().font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
     std::wstring text = widen(c.caption, c.font.charset, c.systemText);
     SIZE size = {};
@@ -296,7 +510,7 @@ class PadWindow : public NativeWindow {
     }
     if (c.caption.empty()) return;
 
-    SelectObject(dc, font(c.font));
+    SelectObject(dc, sharedGdi().font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
@@ -362,30 +576,27 @@ class PadWindow : public NativeWindow {
         points[p].y = top + shape.points[p].y * side / 100;
       }
       const int width = std::max(1, shape.width * side / 100);
-      HPEN pen = shape.line == kNoColor
-                     ? static_cast<HPEN>(GetStockObject(NULL_PEN))
-                     : CreatePen(PS_SOLID, width, static_cast<COLORREF>(shape.line));
-      HBRUSH brush = shape.fill == kNoColor
-                         ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
-                         : CreateSolidBrush(static_cast<COLORREF>(shape.fill));
-      HGDIOBJ oldPen = SelectObject(dc, pen);
-      HGDIOBJ oldBrush = SelectObject(dc, brush);
+      SelectObject(dc, shape.line == kNoColor
+                           ? GetStockObject(NULL_PEN)
+                           : sharedGdi().pen(static_cast<COLORREF>(shape.line), width));
+      SelectObject(dc, shape.fill == kNoColor
+                           ? GetStockObject(NULL_BRUSH)
+                           : sharedGdi().brush(static_cast<COLORREF>(shape.fill)));
       if (shape.kind == ShapeKind::Polygon) {
         Polygon(dc, points, static_cast<int>(n));
       } else {
         Polyline(dc, points, static_cast<int>(n));
       }
-      SelectObject(dc, oldPen);
-      SelectObject(dc, oldBrush);
-      if (shape.line != kNoColor) DeleteObject(pen);
-      if (shape.fill != kNoColor) DeleteObject(brush);
     }
   }
 
   Pad& pad_;
   PadWindowEvents& events_;
   HWND hwnd_ = nullptr;
-  std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
+  BackBuffer buffer_;
+  RECT wanted_ = {};  // the outer bounds the pad asks for, in pixels
+  bool boundsPending_ = false;
+  bool topmostPending_ = false;
 };
 
 float frameTwips(bool horizontal) {
@@ -397,13 +608,32 @@ float frameTwips(bool horizontal) {
 
 }  // namespace
 
-std::string padWindowClass(const char* padName) { return std::string("PMXTouchKeyboard.") + padName; }
+std::string padWindowClass(const char* padName) {
+  return std::string("PMXTouchKeyboard.") + padName;
+}
+
+void flushPadWindows() {
+  const std::vector<PadWindow*>& live = liveWindows();
+  for (std::size_t i = 0; i < live.size(); ++i) live[i]->apply(0);
+}
+
+void destroyParkedPadWindows() {
+  Parking& park = parking();
+  park.closed = true;
+  for (ParkedWindow& w : park.windows) {
+    RemovePropA(w.hwnd, kTabletProperty);
+    DestroyWindow(w.hwnd);
+  }
+  park.windows.clear();
+  sharedGdi().release();
+}
+
+PadWindowFactory::~PadWindowFactory() { destroyParkedPadWindows(); }
 
 float PadWindowFactory::frameWidthTwips() { return frameTwips(true); }
 float PadWindowFactory::frameHeightTwips() { return frameTwips(false); }
 
-std::unique_ptr<NativeWindow> PadWindowFactory::createPadWindow(Pad& pad,
-                                                                PadWindowEvents& events) {
+std::unique_ptr<NativeWindow> PadWindowFactory::createPadWindow(Pad& pad, PadWindowEvents& events) {
   return std::make_unique<PadWindow>(pad, events);
 }
 

@@ -3,10 +3,8 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 
 #include "platform/Platform.h"
 
@@ -14,6 +12,11 @@ namespace pmx::win32 {
 
 class PadWindowFactory : public NativeWindowFactory {
  public:
+  PadWindowFactory() = default;
+  PadWindowFactory(const PadWindowFactory&) = delete;
+  PadWindowFactory& operator=(const PadWindowFactory&) = delete;
+  ~PadWindowFactory() override;  // destroys the windows kept for reuse
+
   float frameWidthTwips() override;
   float frameHeightTwips() override;
   std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) override;
@@ -21,5 +24,13 @@ class PadWindowFactory : public NativeWindowFactory {
 
 // The window class name of a pad's window: "PMXTouchKeyboard." followed by the pad's name.
 std::string padWindowClass(const char* padName);
+
+// Makes the changes of place and size that the pad windows have gathered (and of z-order, for
+// those on screen). Called at the end of every host request and of every pointer message.
+void flushPadWindows();
+
+// Destroys the windows of unloaded pads that are kept for reuse, keeps none from now on and lets
+// go of the shared fonts, brushes and pens: the keyboard has ended.
+void destroyParkedPadWindows();
 
 }  // namespace pmx::win32

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layouts/AlphaPadLayout.h"
+#include "platform/win32/PadWindow_win.h"
 #include "platform/win32/resource.h"
 
 namespace pmx::win32 {
@@ -11,6 +12,9 @@ namespace pmx::win32 {
 namespace {
 
 constexpr const char* kMessageWindowClass = "PMXTouchKeyboard.Message";
+
+// How many messages the message window has received: each host request is a new one.
+unsigned hostRequests = 0;
 
 float twipsPerPixel(int axis) {
   HDC screen = GetDC(nullptr);
@@ -51,8 +55,13 @@ LRESULT CALLBACK Win32Host::KeyboardWindowProc(HWND hwnd, UINT message, WPARAM w
                                                LPARAM lParam) {
   auto* self = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self == nullptr || !self->procedure_) return DefWindowProcA(hwnd, message, wParam, lParam);
+  ++hostRequests;
   // The core may destroy the window while it handles the message; nothing here uses it after.
-  return static_cast<LRESULT>(self->procedure_(fromHwnd(hwnd), message, wParam, lParam));
+  const auto result =
+      static_cast<LRESULT>(self->procedure_(fromHwnd(hwnd), message, wParam, lParam));
+  // The pads take the place and size the request gave them before the host hears back.
+  flushPadWindows();
+  return result;
 }
 
 WindowHandle Win32Host::openMessageWindow() {
@@ -99,7 +108,10 @@ void Win32Host::closeMessageWindow(WindowHandle window) {
   DestroyWindow(hwnd);
 }
 
-void Win32Host::endMessageLoop() { PostQuitMessage(0); }
+void Win32Host::endMessageLoop() {
+  destroyParkedPadWindows();
+  PostQuitMessage(0);
+}
 
 std::intptr_t Win32Host::callPrevious(WindowHandle window, std::uint32_t message,
                                       std::uintptr_t wParam, std::intptr_t lParam) {
@@ -132,7 +144,8 @@ void Win32Host::setFocus(WindowHandle window) { SetFocus(toHwnd(window)); }
 
 bool Win32Host::windowRect(WindowHandle window, PixelRect& rect) {
   RECT r;
-  if (!IsWindow(toHwnd(window)) || !GetWindowRect(toHwnd(window), &r)) return false;
+  // GetWindowRect fails for what is no window; asking IsWindow first would cost another trip.
+  if (!GetWindowRect(toHwnd(window), &r)) return false;
   rect = {r.left, r.top, r.right, r.bottom};
   return true;
 }
@@ -174,19 +187,52 @@ float Win32Screen::twipsPerPixelY() { return win32::twipsPerPixelY(); }
 
 // --- Win32Profile --------------------------------------------------------------------------------
 
+bool Win32Profile::fileMissing(const std::string& file) {
+  // The lookups of a request come in a burst: the file is looked for once per host request.
+  if (file == checkedFile_ && checkedInRequest_ == hostRequests) return checkedMissing_;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  const bool missing =
+      !GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
+      (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+  if (!missing || file != checkedFile_ || !checkedMissing_) {
+    strings_.clear();
+    ints_.clear();
+  }
+  checkedFile_ = file;
+  checkedMissing_ = missing;
+  checkedInRequest_ = hostRequests;
+  return missing;
+}
+
 int Win32Profile::readInt(const std::string& file, const std::string& section,
                           const std::string& key, int defaultValue) {
-  return static_cast<int>(
+  const bool missing = fileMissing(file);
+  const Lookup lookup(section, key, std::to_string(defaultValue));
+  if (missing) {
+    const auto kept = ints_.find(lookup);
+    if (kept != ints_.end()) return kept->second;
+  }
+  const int value = static_cast<int>(
       GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
+  if (missing) ints_.emplace(lookup, value);
+  return value;
 }
 
 std::string Win32Profile::readString(const std::string& file, const std::string& section,
                                      const std::string& key, const std::string& defaultValue) {
+  const bool missing = fileMissing(file);
+  const Lookup lookup(section, key, defaultValue);
+  if (missing) {
+    const auto kept = strings_.find(lookup);
+    if (kept != strings_.end()) return kept->second;
+  }
   char buffer[255] = {};
   DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
                                      sizeof buffer, file.c_str());
   if (n >= sizeof buffer) n = sizeof buffer - 1;
-  return std::string(buffer, n);
+  std::string value(buffer, n);
+  if (missing) strings_.emplace(lookup, value);
+  return value;
 }
 
 // --- Win32Layouts --------------------------------------------------------------------------------

@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 
 #include "platform/Platform.h"
 
@@ -52,12 +55,30 @@ class Win32Screen : public Screen {
   float twipsPerPixelY() override;
 };
 
+// The profile API reads the file at every lookup. Where there is no file, a lookup can only
+// give what the API makes of the default: that answer is kept for as long as the file is
+// missing, which is checked anew for every host request (a look at the directory, far cheaper
+// than the API's attempt to open the file at each of the request's lookups).
 class Win32Profile : public ProfileReader {
  public:
   int readInt(const std::string& file, const std::string& section, const std::string& key,
               int defaultValue) override;
   std::string readString(const std::string& file, const std::string& section,
                          const std::string& key, const std::string& defaultValue) override;
+
+ private:
+  // True when the file is missing; forgets the answers kept for another file or while the file
+  // was there.
+  bool fileMissing(const std::string& file);
+
+  using Lookup = std::tuple<std::string, std::string, std::string>;  // section, key, default
+  // The file last looked for, whether it was missing, and in which host request; the answers
+  // below were given while it was missing.
+  std::string checkedFile_;
+  bool checkedMissing_ = false;
+  unsigned checkedInRequest_ = 0;
+  std::map<Lookup, std::string> strings_;
+  std::map<Lookup, int> ints_;
 };
 
 class Win32Layouts : public KeyboardLayouts {
