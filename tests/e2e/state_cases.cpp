@@ -237,3 +237,44 @@ TEST(State, program_carries_the_icon) {
               large != nullptr);
   if (large != nullptr) DestroyIcon(large);
 }
+
+// A settings file that appears while the keyboard runs is read at the next language request.
+TEST(State, a_settings_file_written_later_is_read) {
+  Session s;
+  HWND field = s.fields[0];
+  ASSERT_TRUE(s.startWithSettings(""));
+  EXPECT_TRUE(s.request(messages().language, 1031).delivered);
+  ASSERT_TRUE(s.writeSettings("[1031 NumPad KeyCode]\r\nStd10=,\r\n"));
+  EXPECT_TRUE(s.request(messages().language, 1031).delivered);
+  HWND pad = s.showPad(field, kDecimalField);
+  ASSERT_TRUE(pad);
+  EXPECT_TRUE(typeKeys(pad, kNumPad, field, {{num::kPoint, ",", 1}}));
+  s.terminate();
+}
+
+// A key held while the host reloads the pads is let go with the old pad: the reloaded pad shows
+// no key pressed, and one click on it types once.
+TEST(State, a_key_held_across_a_reload_is_let_go) {
+  Session s;
+  HWND field = s.fields[0];
+  HWND pad = s.startWithPad(field, kDecimalField);
+  ASSERT_TRUE(pad);
+  const Grab unpressed = steadyGrab(pad);
+  INPUT press{};
+  press.type = INPUT_MOUSE;
+  press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  RECT r = windowRect(pad);
+  ASSERT_TRUE(SetCursorPos((r.left + r.right) / 2, r.bottom - 10));
+  ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
+  s.settle();
+  EXPECT_TRUE(steadyGrab(pad) != unpressed);  // the key shows pressed
+  EXPECT_TRUE(s.request(messages().language, 1033).delivered);
+  press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
+  s.settle();
+  EXPECT_EQ(windowText(field), std::string(""));
+  ASSERT_TRUE(pad = s.showPad(field, kDecimalField));
+  EXPECT_TRUE(steadyGrab(pad) == unpressed);
+  EXPECT_TRUE(typeKeys(pad, kNumPad, field, {{num::k7, "7", 1}}));
+  s.terminate();
+}

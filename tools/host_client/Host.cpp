@@ -152,6 +152,10 @@ bool KeyboardHost::startWithSettings(const std::string& exe, const std::string& 
     why = "could not copy the keyboard to " + folder_;
     return false;
   }
+  return (settings.empty() || writeSettings(settings)) && start(exe_);
+}
+
+bool KeyboardHost::writeSettings(const std::string& settings) {
   HANDLE file = CreateFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
@@ -160,11 +164,8 @@ bool KeyboardHost::startWithSettings(const std::string& exe, const std::string& 
       WriteFile(file, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr) &&
       written == settings.size();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok) {
-    why = "could not write the settings file";
-    return false;
-  }
-  return start(exe_);
+  if (!ok) why = "could not write the settings file";
+  return ok;
 }
 
 bool KeyboardHost::start(const std::string& exe, const std::string& arguments) {

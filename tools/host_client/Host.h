@@ -83,8 +83,10 @@ class KeyboardHost {
   // argument string is used.
   bool start(const std::string& exe, const std::string& arguments = std::string());
   // As start(), with a settings file: a copy of the keyboard in a folder of its own, beside it a
-  // "QD4TouchKeyboard.ini" with these bytes.
+  // "QD4TouchKeyboard.ini" with these bytes (none when they are empty).
   bool startWithSettings(const std::string& exe, const std::string& settings);
+  // Writes the settings file beside the copy of the keyboard that startWithSettings made.
+  bool writeSettings(const std::string& settings);
 
   // The message window is still there and answers a message.
   bool answers(DWORD timeoutMs = 2000) const;
