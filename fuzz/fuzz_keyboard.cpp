@@ -10,21 +10,13 @@
 #include <cstring>
 #include <string>
 
+#include "Check.h"
 #include "KeyboardRig.h"
 
 namespace {
 
 using namespace pmx;
 using pmx::test::kField;
-
-// An invariant that does not hold ends the run with its line, so the fuzzer keeps the input.
-#define CHECK(condition)                                                                 \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (0)
 
 // Reads the fuzzer's bytes; zeros once they run out.
 struct Input {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Check.h"
 #include "app/CommandLine.h"
 #include "app/HostProtocol.h"
 #include "controls/KeyEvents.h"
@@ -17,15 +18,6 @@
 #include "pad_manager/SettingsCheck.h"
 
 namespace {
-
-// An invariant that does not hold ends the run with its line, so the fuzzer keeps the input.
-#define CHECK(condition)                                                                 \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (0)
 
 // The record, copied into a buffer of exactly its size so that a read beyond it is caught.
 [[maybe_unused]] void notifyRecord(const std::uint8_t* data, std::size_t size) {
