@@ -237,10 +237,25 @@ class FakeKeys : public KeyInjector {
 class FakeScreen : public Screen {
  public:
   float width = 15360, height = 11520, px = 15, py = 15;  // 1024 x 768 pixels
+  std::vector<MonitorArea> others;                        // monitors beside the primary one
   float widthTwips() override { return width; }
   float heightTwips() override { return height; }
   float twipsPerPixelX() override { return px; }
   float twipsPerPixelY() override { return py; }
+  // As the system chooses: the largest share of the rectangle, else the least distance to it;
+  // the primary monitor on a tie.
+  MonitorArea monitorOf(const TwipRect& r) override {
+    std::vector<MonitorArea> all{{0, 0, width, height}};
+    all.insert(all.end(), others.begin(), others.end());
+    const auto score = [&r](const MonitorArea& m) {
+      const float dx = std::min<float>(r.right, m.left + m.width) - std::max<float>(r.left, m.left);
+      const float dy = std::min<float>(r.bottom, m.top + m.height) - std::max<float>(r.top, m.top);
+      return dx > 0 && dy > 0 ? dx * dy : std::min(dx, 0.0f) + std::min(dy, 0.0f);
+    };
+    return *std::max_element(
+        all.begin(), all.end(),
+        [&](const MonitorArea& a, const MonitorArea& b) { return score(a) < score(b); });
+  }
 };
 
 // The settings file as text, read the way the profile functions read it (the reading that the

@@ -50,6 +50,7 @@ class Win32Screen : public Screen {
   float heightTwips() override;
   float twipsPerPixelX() override;
   float twipsPerPixelY() override;
+  MonitorArea monitorOf(const TwipRect& rect) override;  // Monitors_win.cpp
 };
 
 class Win32Profile : public ProfileReader {
