@@ -1,5 +1,6 @@
 #include "pads/Pad.h"
 
+#include "app/Trace.h"
 #include "pad_manager/PadManager.h"
 #include "pad_manager/ScalePad.h"
 
@@ -266,6 +267,8 @@ void Pad::keyPadTouch() {
 void Pad::notifyHostHidden() {
   const ModuleValues& v = context_.values;
   if (v.ended) return;  // the host has let go of the keyboard
+  Trace& trace = context_.platform.trace;
+  if (trace.on()) trace.line(noticeTraceLine("QDM32_1_TOUCHKEYBOARDHIDES", v.controllerWindow, 0));
   context_.platform.host.sendMessage(v.controllerWindow, v.msg.touchKeyboardHides, 0, 0);
 }
 

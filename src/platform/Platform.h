@@ -180,6 +180,34 @@ class NativeWindowFactory {
   virtual std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) = 0;
 };
 
+// The protocol trace for integrators: one line for each request of the host, each notice to the
+// host and each settings lookup, for a debug-output viewer. Whether it is on is fixed when the
+// platform starts; the core asks on() before it formats anything, so a trace that is off costs a
+// single branch and no formatting.
+class Trace {
+ public:
+  virtual ~Trace() = default;
+  bool on() const { return on_; }
+  // One line, without a line end.
+  virtual void line(const std::string& text) = 0;
+
+ protected:
+  explicit Trace(bool on) : on_(on) {}
+  bool on_;
+};
+
+// A trace that is always off.
+class NoTrace : public Trace {
+ public:
+  NoTrace() : Trace(false) {}
+  void line(const std::string&) override {}
+};
+
+inline Trace& noTrace() {
+  static NoTrace none;
+  return none;
+}
+
 // Everything the core needs of the platform, handed around by reference.
 struct Platform {
   HostWindows& host;
@@ -188,6 +216,7 @@ struct Platform {
   ProfileReader& profile;
   KeyboardLayouts& layouts;
   NativeWindowFactory& windows;
+  Trace& trace = noTrace();
 };
 
 }  // namespace pmx

@@ -258,6 +258,15 @@ class FakeScreen : public Screen {
   }
 };
 
+// The protocol trace, off until a test switches it on; it keeps every line it is given.
+class FakeTrace : public Trace {
+ public:
+  FakeTrace() : Trace(false) {}
+  void switchOn() { on_ = true; }
+  std::vector<std::string> lines;
+  void line(const std::string& text) override { lines.push_back(text); }
+};
+
 // The settings file as text, read the way the profile functions read it (the reading that the
 // end-to-end tests hold against the real ones).
 class FakeProfile : public ProfileReader {
@@ -444,7 +453,8 @@ struct FakePlatform {
   FakeProfile profile;
   FakeLayouts layouts;
   FakeWindows windows;
-  Platform platform{host, keys, screen, profile, layouts, windows};
+  FakeTrace trace;
+  Platform platform{host, keys, screen, profile, layouts, windows, trace};
 };
 
 }  // namespace pmx::test
