@@ -176,7 +176,7 @@ bool Session::start(const std::string& arguments) {
       arguments.empty() ? keyboardArguments("E2E", host.hwnd(), GetCurrentThreadId()) : arguments;
   DWORD error = 0;
   const std::string exe = exe_.empty() ? keyboardExe() : exe_;
-  if (!keyboard.start(exe, args, &error)) {
+  if (!keyboard.start(exe, args, &error, catchDebugOutput)) {
     ADD_FAILURE() << "CreateProcess(\"" << exe << "\" " << args << ") failed with error " << error;
     return false;
   }

@@ -120,6 +120,7 @@ class Session {
   HostWindow host;
   std::vector<HWND> fields;
   KeyboardProcess keyboard;
+  bool catchDebugOutput = false;  // start() runs the keyboard as a debuggee of this process
   HWND keyboardWindow = nullptr;
 
  private:
