@@ -245,16 +245,16 @@ class FakeScreen : public Screen {
   // As the system chooses: the largest share of the rectangle, else the least distance to it;
   // the primary monitor on a tie.
   MonitorArea monitorOf(const TwipRect& r) override {
-    std::vector<MonitorArea> all{{0, 0, width, height}};
-    all.insert(all.end(), others.begin(), others.end());
     const auto score = [&r](const MonitorArea& m) {
       const float dx = std::min<float>(r.right, m.left + m.width) - std::max<float>(r.left, m.left);
       const float dy = std::min<float>(r.bottom, m.top + m.height) - std::max<float>(r.top, m.top);
       return dx > 0 && dy > 0 ? dx * dy : std::min(dx, 0.0f) + std::min(dy, 0.0f);
     };
-    return *std::max_element(
-        all.begin(), all.end(),
-        [&](const MonitorArea& a, const MonitorArea& b) { return score(a) < score(b); });
+    MonitorArea best{0, 0, width, height};
+    for (const MonitorArea& m : others) {
+      if (score(m) > score(best)) best = m;
+    }
+    return best;
   }
 };
 
