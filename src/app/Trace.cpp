@@ -87,12 +87,12 @@ std::string requestTraceLine(Context& context, std::uint32_t message, std::uintp
   } else if (message == kWmEndSession && wParam != 0) {
     out << "WM_ENDSESSION: end the keyboard";
   } else if (message == kWmDestroy) {
-    out << "WM_DESTROY: the message window is going, end the keyboard";
+    out << "WM_DESTROY: end the keyboard";
   } else if (is(m.hideKeyboard)) {
     out << "QDM32_1_HIDEKEYBOARD: hide every pad";
   } else if (is(m.language)) {
     out << "QDM1_LANGUAGE wParam=" << static_cast<std::int32_t>(wParam)
-        << ": switch the language, reload the pads";
+        << ": switch the language";
   } else if (is(m.touchPosition)) {
     const auto mode = static_cast<std::int32_t>(lParam);
     out << "QDM32_1_TOUCHPOSITION lParam=" << mode << ": " << placementMode(mode);
@@ -105,7 +105,7 @@ std::string requestTraceLine(Context& context, std::uint32_t message, std::uintp
     float factor = 0;
     out << "QDM32_1_TOUCHKEYSIZE lParam=" << hex(bits) << ": ";
     if (keySizeFactorFromBits(bits, factor)) {
-      out << "key size " << factor << ", reload the pads";
+      out << "key size " << factor;
     } else {
       out << "no usable key size, ignored";
     }

@@ -259,12 +259,11 @@ class FakeScreen : public Screen {
 };
 
 // The protocol trace, off until a test switches it on; it keeps every line it is given.
-class FakeTrace : public Trace {
- public:
+struct FakeTrace : Trace {
   FakeTrace() : Trace(false) {}
   void switchOn() { on_ = true; }
-  std::vector<std::string> lines;
   void line(const std::string& text) override { lines.push_back(text); }
+  std::vector<std::string> lines;
 };
 
 // The settings file as text, read the way the profile functions read it (the reading that the

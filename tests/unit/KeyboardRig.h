@@ -55,11 +55,11 @@ struct KeyboardRig {
   }
 
   // A touch in the middle of a pad's key, as the native window reports it.
-  void touch(int padNumber, ControlArray array, int index = 0) {
-    Pad& pad = *keyboard.pads().pad(padNumber);
-    const Control& key = *pad.find(array, index);
-    const float x = pad.originLeft(key) + key.left + key.width / 2;
-    const float y = pad.originTop(key) + key.top + key.height / 2;
+  void touch(Pad& pad, ControlArray array, int index = 0) {
+    const Control* key = pad.find(array, index);
+    if (key == nullptr) return;
+    const float x = pad.originLeft(*key) + key->left + key->width / 2;
+    const float y = pad.originTop(*key) + key->top + key->height / 2;
     pad.pointerDown(x, y);
     pad.pointerUp(x, y);
   }

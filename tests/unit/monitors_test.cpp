@@ -30,7 +30,7 @@ struct MonitorsRig : test::KeyboardRig {
 };
 
 TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
-  struct Row {
+  const struct {
     const char* what;
     std::int32_t mode;
     PixelRect field;
@@ -43,7 +43,7 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
       {"across two, the larger share", 2, {900, 100, 1300, 125}, true, 23130, 6150},
       {"no field window, the primary", 2, {2200, 100, 2300, 125}, false, 5850, 4230},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     MonitorsRig rig;
     const Pad& pad = rig.show(row.mode, row.field, row.isWindow);
     EXPECT_EQ(pad.Left(), row.left) << row.what;
@@ -53,20 +53,14 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
 
 TEST(Monitors, TheMoveKeysUseTheCornersOfThePadsOwnMonitor) {
   MonitorsRig rig;
-  const Pad& pad = rig.show(1, {2200, 100, 2300, 125});
-  const struct {
-    int key;
-    float left, top;
-  } moves[] = {{3, 30900, 12300}, {0, 15360, 0}, {2, 15360, 12300}, {1, 30900, 0}};
-  for (const auto& move : moves) {
-    rig.touch(kPadNum, ControlArray::Move, move.key);
-    EXPECT_EQ(pad.Left(), move.left) << move.key;
-    EXPECT_EQ(pad.Top(), move.top) << move.key;
-  }
+  Pad& pad = rig.show(1, {2200, 100, 2300, 125});
+  rig.touch(pad, ControlArray::Move, 3);
+  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
+  rig.touch(pad, ControlArray::Move, 0);
+  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(15360.0f, 0.0f));
   rig.show(1, {-1300, -256, -1100, -231});
-  rig.touch(kPadNum, ControlArray::Move, 2);
-  EXPECT_EQ(pad.Left(), -19200);
-  EXPECT_EQ(pad.Top(), 8460);
+  rig.touch(pad, ControlArray::Move, 2);
+  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(-19200.0f, 8460.0f));
 }
 
 }  // namespace
