@@ -116,7 +116,7 @@ void HostLink::notifyRequest(std::uintptr_t wParam, std::intptr_t lParam) {
   HostWindows& host = context_.platform.host;
   CopyData data;
   if (!host.readCopyData(lParam, data)) return;
-  if (v.msg.notifyKeyboard == 0 || data.dwData != v.msg.notifyKeyboard) return;
+  if (!isNotifyRequest(v.msg.notifyKeyboard, data.dwData)) return;
   // The sender's data is valid only during this call: everything below uses the copy.
   const NotifyRecord record = decodeNotifyRecord(data.lpData, data.cbData);
   v.targetWindow = static_cast<WindowHandle>(wParam);

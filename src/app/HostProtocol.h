@@ -48,6 +48,12 @@ NotifyRecord decodeNotifyRecord(const void* payload, std::size_t size);
 // well-formed record holds.
 std::string limitText(const char (&field)[kLimitTextBytes]);
 
+// A WM_COPYDATA is a notify request when its tag is the registered id; a registration that
+// failed (id 0) matches nothing.
+inline bool isNotifyRequest(std::uint32_t notifyId, std::uintptr_t dwData) {
+  return notifyId != 0 && dwData == notifyId;
+}
+
 // The pad for a field, or kNoPad when the field's value format names no value pad.
 int choosePad(std::int16_t fieldType, std::int16_t valueFormat);
 

@@ -37,8 +37,7 @@ void describeNotify(Context& context, std::uintptr_t wParam, std::intptr_t lPara
     out << "WM_COPYDATA without data: ignored";
     return;
   }
-  const std::uint32_t notifyId = context.values.msg.notifyKeyboard;
-  if (notifyId == 0 || data.dwData != notifyId) {
+  if (!isNotifyRequest(context.values.msg.notifyKeyboard, data.dwData)) {
     out << "WM_COPYDATA dwData=" << hex(data.dwData) << " cbData=" << data.cbData
         << ": no notify request, ignored";
     return;
