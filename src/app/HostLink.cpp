@@ -63,7 +63,7 @@ std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t me
   ModuleValues& v = context_.values;
   PadManager& pads = context_.pads;
   // Registered ids are never 0; a registration that failed must not match every message 0.
-  auto is = [message](std::uint32_t id) { return id != 0 && message == id; };
+  auto is = [message](std::uint32_t id) { return isRequest(id, message); };
   Trace& trace = context_.platform.trace;
   if (trace.on()) {
     const std::string line = requestTraceLine(context_, message, wParam, lParam);
@@ -116,7 +116,7 @@ void HostLink::notifyRequest(std::uintptr_t wParam, std::intptr_t lParam) {
   HostWindows& host = context_.platform.host;
   CopyData data;
   if (!host.readCopyData(lParam, data)) return;
-  if (!isNotifyRequest(v.msg.notifyKeyboard, data.dwData)) return;
+  if (!isRequest(v.msg.notifyKeyboard, data.dwData)) return;
   // The sender's data is valid only during this call: everything below uses the copy.
   const NotifyRecord record = decodeNotifyRecord(data.lpData, data.cbData);
   v.targetWindow = static_cast<WindowHandle>(wParam);

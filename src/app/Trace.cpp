@@ -37,7 +37,7 @@ void describeNotify(Context& context, std::uintptr_t wParam, std::intptr_t lPara
     out << "WM_COPYDATA without data: ignored";
     return;
   }
-  if (!isNotifyRequest(context.values.msg.notifyKeyboard, data.dwData)) {
+  if (!isRequest(context.values.msg.notifyKeyboard, data.dwData)) {
     out << "WM_COPYDATA dwData=" << hex(data.dwData) << " cbData=" << data.cbData
         << ": no notify request, ignored";
     return;
@@ -75,7 +75,7 @@ std::string traceText(const std::string& text) {
 std::string requestTraceLine(Context& context, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) {
   const MessageIds& m = context.values.msg;
-  auto is = [message](std::uint32_t id) { return id != 0 && message == id; };
+  auto is = [message](std::uint32_t id) { return isRequest(id, message); };
   std::ostringstream out;
   out << "request ";
   // In the order in which the window procedure tells the requests apart.

@@ -65,9 +65,9 @@ TEST(Trace, ANotifyRequestNamesTheFieldAndThePad) {
   EXPECT_EQ(
       notify(306, 2, "-100", "100"),
       Lines{line + "fieldType=306 valueFormat=2 limitMin=\"-100\" limitMax=\"100\" pad=FHexPad"});
-  EXPECT_EQ(notify(-371, 4, "a\"\\\x01\x7F\xE9", "\t"),
+  EXPECT_EQ(notify(-371, 4, "a\"\\\x01\x7F\xE9", "\t "),
             Lines{line + "fieldType=-371 valueFormat=4 limitMin=\"a\\\"\\\\\\x01\\x7F\xE9\" "
-                         "limitMax=\"\\x09\" pad=FAlphaPad"});
+                         "limitMax=\"\\x09 \" pad=FAlphaPad"});
   EXPECT_EQ(notify(310, 4, "", ""),
             Lines{line + "fieldType=310 valueFormat=4 limitMin=\"\" limitMax=\"\" pad=none"});
 }
