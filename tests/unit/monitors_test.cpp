@@ -40,6 +40,8 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
       {"right of it, pushed to its right edge", 1, {2200, 100, 2300, 125}, true, 30900, 1890},
       {"left of it, kept in its left edge", 1, {-1300, -256, -1100, -231}, true, -19200, -3450},
       {"above it, out of its top-left corner", 0, {100, -700, 300, -675}, true, 0, -3060},
+      {"above it, up to its top edge", 1, {100, -563, 300, -10}, true, 1500, -11520},
+      {"all of it, its last corner", 0, {1024, 0, 2304, 1024}, true, 30900, 12300},
       {"across two, the larger share", 2, {900, 100, 1300, 125}, true, 23130, 6150},
       {"no field window, the primary", 2, {2200, 100, 2300, 125}, false, 5850, 4230},
   };
@@ -58,6 +60,8 @@ TEST(Monitors, TheMoveKeysUseTheCornersOfThePadsOwnMonitor) {
   EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
   rig.touch(pad, ControlArray::Move, 0);
   EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(15360.0f, 0.0f));
+  rig.touch(pad, ControlArray::Move, 3);  // from the corner next to the primary and above ones
+  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
   rig.show(1, {-1300, -256, -1100, -231});
   rig.touch(pad, ControlArray::Move, 2);
   EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(-19200.0f, 8460.0f));

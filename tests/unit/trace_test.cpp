@@ -34,6 +34,7 @@ TEST(Trace, ARequestIsOneLineWithItsFieldsAsRead) {
         Request{"QDM32_1_TOUCHPOSITION", 0, 2, " lParam=2: centre the pad"},
         Request{"QDM32_1_TOUCHPOSITION", 0, -1, " lParam=-1: leave the pad where it is"},
         Request{"QDM32_1_TOUCHSHOWLIMITS", 0, 2, " lParam=2: show the limits"},
+        Request{"QDM32_1_TOUCHSHOWLIMITS", 1, 0, " lParam=0: hide the limits"},
         Request{"QDM32_1_HIDEKEYBOARD", 1, 1, ": hide every pad"},
         Request{"QDM32_1_TERMINATEKEYBOARD", 1, 1, ": end the keyboard"}}) {
     EXPECT_EQ(traced([&](test::KeyboardRig& rig) { rig.request(name, wParam, lParam); }),
