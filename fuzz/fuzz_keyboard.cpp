@@ -2,7 +2,7 @@
 // that answer with requests of their own, settings values and a system that refuses key events.
 // After every step: no key is left down, at most one pad is on screen, a closing touch tells the
 // host at most once and any other step not at all, and after the end nothing of the keyboard lives
-// and nothing more reaches the host.
+// and nothing more reaches the host. No line of the trace holds a control byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -112,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in{data, size};
   test::KeyboardRig rig;
   rig.fake.windows.screens = false;
+  if (size % 2 == 1) rig.fake.trace.switchOn();  // every other input is traced
   rig.start();
   const std::uint32_t hidesId = rig.id("QDM32_1_TOUCHKEYBOARDHIDES");
   bool ended = false;
@@ -207,6 +208,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       CHECK(rig.fake.host.loopEnded);
     }
     if (endedBefore) CHECK(static_cast<int>(rig.fake.host.sent.size()) == sentBefore);
+  }
+  for (const std::string& line : rig.fake.trace.lines) {
+    for (char c : line) CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/HostProtocol.h"
+#include "app/Trace.h"
 #include "pad_manager/PadManager.h"
 
 namespace pmx {
@@ -25,6 +26,10 @@ void HostLink::OpenHostLink() {
   const ModuleValues& v = context_.values;
   messageWindow_ = host.openMessageWindow();
   host.attachInput(static_cast<ThreadId>(v.controllerThread), true);
+  Trace& trace = context_.platform.trace;
+  if (trace.on()) {
+    trace.line(noticeTraceLine("QDM32_1_KEYBOARDHANDLE", v.controllerWindow, messageWindow_));
+  }
   host.sendMessage(v.controllerWindow, v.msg.keyboardHandle, messageWindow_, 0);
 }
 
@@ -58,7 +63,12 @@ std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t me
   ModuleValues& v = context_.values;
   PadManager& pads = context_.pads;
   // Registered ids are never 0; a registration that failed must not match every message 0.
-  auto is = [message](std::uint32_t id) { return id != 0 && message == id; };
+  auto is = [message](std::uint32_t id) { return isRequest(id, message); };
+  Trace& trace = context_.platform.trace;
+  if (trace.on()) {
+    const std::string line = requestTraceLine(context_, message, wParam, lParam);
+    if (!line.empty()) trace.line(line);
+  }
 
   // The terminate request, a polite close (as task managers send it) and the end of the user's
   // session all end the keyboard the same way.
@@ -106,7 +116,7 @@ void HostLink::notifyRequest(std::uintptr_t wParam, std::intptr_t lParam) {
   HostWindows& host = context_.platform.host;
   CopyData data;
   if (!host.readCopyData(lParam, data)) return;
-  if (v.msg.notifyKeyboard == 0 || data.dwData != v.msg.notifyKeyboard) return;
+  if (!isRequest(v.msg.notifyKeyboard, data.dwData)) return;
   // The sender's data is valid only during this call: everything below uses the copy.
   const NotifyRecord record = decodeNotifyRecord(data.lpData, data.cbData);
   v.targetWindow = static_cast<WindowHandle>(wParam);

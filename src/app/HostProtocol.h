@@ -48,6 +48,10 @@ NotifyRecord decodeNotifyRecord(const void* payload, std::size_t size);
 // well-formed record holds.
 std::string limitText(const char (&field)[kLimitTextBytes]);
 
+// A message, or the tag of a WM_COPYDATA, is the request of a registered id; a registration that
+// failed (id 0) matches nothing.
+inline bool isRequest(std::uint32_t id, std::uintptr_t message) { return id != 0 && message == id; }
+
 // The pad for a field, or kNoPad when the field's value format names no value pad.
 int choosePad(std::int16_t fieldType, std::int16_t valueFormat);
 

@@ -53,18 +53,17 @@ Pad* PadManager::activeForm() const {
   return activeForm_;
 }
 
-TwipRect PadManager::fieldRect() {
+bool PadManager::fieldRect(TwipRect& rect) {
   PixelRect px;
-  context_.platform.host.windowRect(context_.values.targetWindow, px);
+  const bool isWindow = context_.platform.host.windowRect(context_.values.targetWindow, px);
   Screen& screen = context_.platform.screen;
   const double tx = screen.twipsPerPixelX();
   const double ty = screen.twipsPerPixelY();
-  TwipRect r;
-  r.left = roundHalfEven(px.left * tx);
-  r.top = roundHalfEven(px.top * ty);
-  r.right = roundHalfEven(px.right * tx);
-  r.bottom = roundHalfEven(px.bottom * ty);
-  return r;
+  rect.left = roundHalfEven(px.left * tx);
+  rect.top = roundHalfEven(px.top * ty);
+  rect.right = roundHalfEven(px.right * tx);
+  rect.bottom = roundHalfEven(px.bottom * ty);
+  return isWindow;
 }
 
 void PadManager::ShowPad(int padNumber) {
@@ -76,17 +75,26 @@ void PadManager::ShowPad(int padNumber) {
   chosen->CheckLimits();
 
   Screen& screen = context_.platform.screen;
+  const std::int32_t mode = context_.values.touchPosition;
   PlacementInput in;
   in.padLeft = chosen->Left();
   in.padTop = chosen->Top();
   in.padWidth = chosen->Width();
   in.padHeight = chosen->Height();
-  in.screenWidth = screen.widthTwips();
-  in.screenHeight = screen.heightTwips();
   in.pixelX = screen.twipsPerPixelX();
   in.pixelY = screen.twipsPerPixelY();
-  in.field = fieldRect();
-  Placement placement = placePad(context_.values.touchPosition, in);
+  // The pad goes on the monitor that holds the field, or on the primary one without a field.
+  const MonitorArea monitor =
+      fieldRect(in.field) ? screen.monitorOf(in.field) : primaryMonitor(screen);
+  in.screenLeft = monitor.left;
+  in.screenTop = monitor.top;
+  in.screenWidth = monitor.width;
+  in.screenHeight = monitor.height;
+  if (mode == kPlaceKeepClear) {
+    in.padOnScreen =
+        screen.monitorOf(outerRect(in.padLeft, in.padTop, in.padWidth, in.padHeight)) == monitor;
+  }
+  Placement placement = placePad(mode, in);
   if (placement.move) chosen->Move(placement.left, placement.top);
 
   chosen->Show();

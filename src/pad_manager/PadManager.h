@@ -44,8 +44,8 @@ class PadManager {
   Pad* activeForm() const;
   void setActiveForm(Pad* pad) { activeForm_ = pad; }
 
-  // The host field's rectangle in twips (all zeros when the target is no window).
-  TwipRect fieldRect();
+  // The host field's rectangle in twips; false, with all zeros, when the target is no window.
+  bool fieldRect(TwipRect& rect);
 
  private:
   Context& context_;

@@ -28,6 +28,15 @@ TwipRect padRect(float left, float top, const PlacementInput& in) {
 
 }  // namespace
 
+TwipRect outerRect(float left, float top, float width, float height) {
+  return {roundHalfEven(left), roundHalfEven(top), roundHalfEven(left + width),
+          roundHalfEven(top + height)};
+}
+
+MonitorArea primaryMonitor(Screen& screen) {
+  return {0, 0, screen.widthTwips(), screen.heightTwips()};
+}
+
 bool rectsIntersect(const TwipRect& a, const TwipRect& b) {
   if (a.left >= a.right || a.top >= a.bottom) return false;
   if (b.left >= b.right || b.top >= b.bottom) return false;
@@ -37,42 +46,45 @@ bool rectsIntersect(const TwipRect& a, const TwipRect& b) {
 
 Placement placeNextToField(const PlacementInput& in) {
   const float w = in.padWidth, h = in.padHeight;
-  const float sw = in.screenWidth, sh = in.screenHeight;
+  const float screenRight = in.screenLeft + in.screenWidth;
+  const float screenBottom = in.screenTop + in.screenHeight;
   const TwipRect& f = in.field;
 
   std::int32_t x = f.left;
-  if (exceeds(w, x, sw)) x = toTwips(sw - w);
+  if (exceeds(w, x, screenRight)) x = toTwips(screenRight - w);
   std::int32_t y = toTwips(static_cast<float>(f.bottom) + in.pixelY);
-  if (exceeds(h, y, sh)) y = toTwips(static_cast<float>(f.top) - in.pixelY - h);
-  if (y < 0) {
+  if (exceeds(h, y, screenBottom)) y = toTwips(static_cast<float>(f.top) - in.pixelY - h);
+  if (static_cast<float>(y) < in.screenTop) {
     // No room below or above: beside the field, top-aligned with it.
     y = f.top;
-    if (exceeds(h, y, sh)) y = toTwips(sh - h);
+    if (exceeds(h, y, screenBottom)) y = toTwips(screenBottom - h);
     x = toTwips(static_cast<float>(f.right) + in.pixelX);
-    if (exceeds(w, x, sw)) x = toTwips(static_cast<float>(f.left) - in.pixelX - w);
+    if (exceeds(w, x, screenRight)) x = toTwips(static_cast<float>(f.left) - in.pixelX - w);
   }
-  if (x < 0) x = 0;
-  if (y < 0) y = 0;
+  if (static_cast<float>(x) < in.screenLeft) x = toTwips(in.screenLeft);
+  if (static_cast<float>(y) < in.screenTop) y = toTwips(in.screenTop);
   return {true, static_cast<float>(x), static_cast<float>(y)};
 }
 
 Placement placeClearOfField(const PlacementInput& in) {
-  const float w = in.padWidth, h = in.padHeight;
-  const float sw = in.screenWidth, sh = in.screenHeight;
-  if (!rectsIntersect(padRect(in.padLeft, in.padTop, in), in.field)) return {};
+  if (in.padOnScreen && !rectsIntersect(padRect(in.padLeft, in.padTop, in), in.field)) return {};
 
   // The corners in turn: top-left, bottom-left, top-right; bottom-right is the last resort.
-  const float corners[3][2] = {{0, 0}, {0, sh - h}, {sw - w, 0}};
+  const float left = in.screenLeft, top = in.screenTop;
+  const float right = in.screenLeft + in.screenWidth - in.padWidth;
+  const float bottom = in.screenTop + in.screenHeight - in.padHeight;
+  const float corners[3][2] = {{left, top}, {left, bottom}, {right, top}};
   for (const auto& corner : corners) {
     if (!rectsIntersect(padRect(corner[0], corner[1], in), in.field)) {
       return {true, corner[0], corner[1]};
     }
   }
-  return {true, sw - w, sh - h};
+  return {true, right, bottom};
 }
 
 Placement placeCentred(const PlacementInput& in) {
-  return {true, (in.screenWidth - in.padWidth) / 2, (in.screenHeight - in.padHeight) / 2};
+  return {true, in.screenLeft + (in.screenWidth - in.padWidth) / 2,
+          in.screenTop + (in.screenHeight - in.padHeight) / 2};
 }
 
 Placement placePad(std::int32_t mode, const PlacementInput& in) {

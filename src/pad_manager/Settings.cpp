@@ -1,5 +1,6 @@
 #include "pad_manager/Settings.h"
 
+#include "app/Trace.h"
 #include "pads/Pad.h"
 
 namespace pmx {
@@ -14,19 +15,46 @@ std::int16_t toCharset(int value) {
 // Layouts to try at most before giving up on a platform that never cycles back.
 constexpr int kMaxLayoutSwitches = 64;
 
+// The lookups of the settings file, traced when the trace is on. The profile functions give the
+// default for a value that is not there; a second lookup with another default tells the two
+// apart (a value read from the file is never a newline followed by the default).
+int settingInt(Context& context, const std::string& section, const std::string& key,
+               int defaultValue) {
+  ProfileReader& profile = context.platform.profile;
+  const std::string& file = context.values.iniFile;
+  const int value = profile.readInt(file, section, key, defaultValue);
+  Trace& trace = context.platform.trace;
+  if (trace.on()) {
+    const bool found = profile.readInt(file, section, key, defaultValue ^ 1) == value;
+    trace.line(settingTraceLine(section, key, std::to_string(value), found));
+  }
+  return value;
+}
+
+std::string settingString(Context& context, const std::string& section, const std::string& key,
+                          const std::string& defaultValue) {
+  ProfileReader& profile = context.platform.profile;
+  const std::string& file = context.values.iniFile;
+  std::string value = profile.readString(file, section, key, defaultValue);
+  Trace& trace = context.platform.trace;
+  if (trace.on()) {
+    const bool found = profile.readString(file, section, key, "\n" + defaultValue) == value;
+    trace.line(settingTraceLine(section, key, traceText(value), found));
+  }
+  return value;
+}
+
 }  // namespace
 
 std::int32_t effectiveLanguage(Context& context) {
-  const ModuleValues& v = context.values;
-  return context.platform.profile.readInt(v.iniFile, "Replace", std::to_string(v.languageId),
-                                          v.languageId);
+  const std::int32_t language = context.values.languageId;
+  return settingInt(context, "Replace", std::to_string(language), language);
 }
 
 void SetKeyboardLanguage(Context& context) {
   ModuleValues& v = context.values;
-  ProfileReader& profile = context.platform.profile;
   std::int32_t language = effectiveLanguage(context);
-  v.charSet = toCharset(profile.readInt(v.iniFile, "CharSet", std::to_string(language), 0));
+  v.charSet = toCharset(settingInt(context, "CharSet", std::to_string(language), 0));
 
   KeyboardLayouts& layouts = context.platform.layouts;
   const LayoutHandle start = layouts.current();
@@ -41,7 +69,6 @@ void SetKeyboardLanguage(Context& context) {
 void LoadKeyTexts(Context& context, Pad& pad, ControlArray array, const std::string& padName,
                   const std::string& arrayName) {
   const ModuleValues& v = context.values;
-  ProfileReader& profile = context.platform.profile;
   const std::string language = std::to_string(effectiveLanguage(context));
   const std::string textSection = language + " " + padName + " Text";
   const std::string codeSection = language + " " + padName + " KeyCode";
@@ -50,13 +77,13 @@ void LoadKeyTexts(Context& context, Pad& pad, ControlArray array, const std::str
   for (Control& key : pad.controls()) {
     if (key.array != array || !key.isKey()) continue;
     const std::string name = arrayName + std::to_string(key.index);
-    std::string caption = profile.readString(v.iniFile, textSection, name, "");
+    std::string caption = settingString(context, textSection, name, "");
     if (!caption.empty()) {
       key.caption = caption;
       key.font.charset = v.charSet;
     }
     if (hasCodes) {
-      std::string code = profile.readString(v.iniFile, codeSection, name, "");
+      std::string code = settingString(context, codeSection, name, "");
       if (!code.empty()) key.tag = code;
     }
     if (arrayName == "Extra") key.visible = !key.caption.empty();
@@ -65,13 +92,12 @@ void LoadKeyTexts(Context& context, Pad& pad, ControlArray array, const std::str
 
 void LoadLimitTexts(Context& context, Pad& pad) {
   const ModuleValues& v = context.values;
-  ProfileReader& profile = context.platform.profile;
   const std::string section = std::to_string(v.languageId) + " Text";
   if (Control* max = pad.find(ControlArray::LabelLimits, 0)) {
-    max->caption = profile.readString(v.iniFile, section, "Max", "Maximum");
+    max->caption = settingString(context, section, "Max", "Maximum");
   }
   if (Control* min = pad.find(ControlArray::LabelLimits, 1)) {
-    min->caption = profile.readString(v.iniFile, section, "Min", "Minimum");
+    min->caption = settingString(context, section, "Min", "Minimum");
   }
   Control* labels[] = {pad.find(ControlArray::LabelLimits, 0), pad.find(ControlArray::LabelLimits, 1),
                        pad.find(ControlArray::LimitMin), pad.find(ControlArray::LimitMax)};

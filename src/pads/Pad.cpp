@@ -1,5 +1,6 @@
 #include "pads/Pad.h"
 
+#include "app/Trace.h"
 #include "pad_manager/PadManager.h"
 #include "pad_manager/ScalePad.h"
 
@@ -229,21 +230,22 @@ void Pad::makeTopmost() {
 }
 
 void Pad::keyMoveTouch(int index) {
-  Screen& screen = context_.platform.screen;
-  float sw = screen.widthTwips();
-  float sh = screen.heightTwips();
+  // The corners of the monitor the pad is on.
+  const MonitorArea m = context_.platform.screen.monitorOf(outerRect(left_, top_, width_, height_));
+  const float right = m.left + m.width - width_;
+  const float bottom = m.top + m.height - height_;
   switch (index) {
     case 0:
-      Move(0, 0);
+      Move(m.left, m.top);
       break;
     case 1:
-      Move(sw - width_, 0);
+      Move(right, m.top);
       break;
     case 2:
-      Move(0, sh - height_);
+      Move(m.left, bottom);
       break;
     case 3:
-      Move(sw - width_, sh - height_);
+      Move(right, bottom);
       break;
     default:
       break;
@@ -265,6 +267,8 @@ void Pad::keyPadTouch() {
 void Pad::notifyHostHidden() {
   const ModuleValues& v = context_.values;
   if (v.ended) return;  // the host has let go of the keyboard
+  Trace& trace = context_.platform.trace;
+  if (trace.on()) trace.line(noticeTraceLine("QDM32_1_TOUCHKEYBOARDHIDES", v.controllerWindow, 0));
   context_.platform.host.sendMessage(v.controllerWindow, v.msg.touchKeyboardHides, 0, 0);
 }
 

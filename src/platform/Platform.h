@@ -24,6 +24,21 @@ struct PixelRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// A rectangle in twips; right and bottom lie just outside.
+struct TwipRect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The area of one monitor in twips, in the coordinates of the whole desktop: the primary monitor
+// starts at 0, 0; others may lie left of or above it, at negative coordinates.
+struct MonitorArea {
+  float left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const MonitorArea& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height;
+  }
+  bool operator!=(const MonitorArea& o) const { return !(*this == o); }
+};
+
 // The payload of a WM_COPYDATA as the sender described it.
 struct CopyData {
   std::uintptr_t dwData = 0;
@@ -95,14 +110,18 @@ class KeyInjector {
   virtual std::size_t inject(const std::vector<KeyEvent>& events) = 0;
 };
 
-// The primary screen, measured in twips.
+// The screen, measured in twips: the primary monitor and the monitors beside it.
 class Screen {
  public:
   virtual ~Screen() = default;
+  // The size of the primary monitor.
   virtual float widthTwips() = 0;
   virtual float heightTwips() = 0;
   virtual float twipsPerPixelX() = 0;
   virtual float twipsPerPixelY() = 0;
+  // The whole area (task bars included) of the monitor that holds the larger part of the
+  // rectangle, or of the monitor nearest to it when it lies on none.
+  virtual MonitorArea monitorOf(const TwipRect& rect) = 0;
 };
 
 // The settings file, read with the platform's profile semantics.
@@ -161,6 +180,34 @@ class NativeWindowFactory {
   virtual std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) = 0;
 };
 
+// The protocol trace for integrators: one line for each request of the host, each notice to the
+// host and each settings lookup, for a debug-output viewer. Whether it is on is fixed when the
+// platform starts; the core asks on() before it formats anything, so a trace that is off costs a
+// single branch and no formatting.
+class Trace {
+ public:
+  virtual ~Trace() = default;
+  bool on() const { return on_; }
+  // One line, without a line end.
+  virtual void line(const std::string& text) = 0;
+
+ protected:
+  explicit Trace(bool on) : on_(on) {}
+  bool on_;
+};
+
+// A trace that is always off.
+class NoTrace : public Trace {
+ public:
+  NoTrace() : Trace(false) {}
+  void line(const std::string&) override {}
+};
+
+inline Trace& noTrace() {
+  static NoTrace none;
+  return none;
+}
+
 // Everything the core needs of the platform, handed around by reference.
 struct Platform {
   HostWindows& host;
@@ -169,6 +216,7 @@ struct Platform {
   ProfileReader& profile;
   KeyboardLayouts& layouts;
   NativeWindowFactory& windows;
+  Trace& trace = noTrace();
 };
 
 }  // namespace pmx

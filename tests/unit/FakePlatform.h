@@ -240,10 +240,33 @@ class FakeKeys : public KeyInjector {
 class FakeScreen : public Screen {
  public:
   float width = 15360, height = 11520, px = 15, py = 15;  // 1024 x 768 pixels
+  std::vector<MonitorArea> others;                        // monitors beside the primary one
   float widthTwips() override { return width; }
   float heightTwips() override { return height; }
   float twipsPerPixelX() override { return px; }
   float twipsPerPixelY() override { return py; }
+  // As the system chooses: the largest share of the rectangle, else the least distance to it;
+  // the primary monitor on a tie.
+  MonitorArea monitorOf(const TwipRect& r) override {
+    const auto score = [&r](const MonitorArea& m) {
+      const float dx = std::min<float>(r.right, m.left + m.width) - std::max<float>(r.left, m.left);
+      const float dy = std::min<float>(r.bottom, m.top + m.height) - std::max<float>(r.top, m.top);
+      return dx > 0 && dy > 0 ? dx * dy : std::min(dx, 0.0f) + std::min(dy, 0.0f);
+    };
+    MonitorArea best{0, 0, width, height};
+    for (const MonitorArea& m : others) {
+      if (score(m) > score(best)) best = m;
+    }
+    return best;
+  }
+};
+
+// The protocol trace, off until a test switches it on; it keeps every line it is given.
+struct FakeTrace : Trace {
+  FakeTrace() : Trace(false) {}
+  void switchOn() { on_ = true; }
+  void line(const std::string& text) override { lines.push_back(text); }
+  std::vector<std::string> lines;
 };
 
 // The settings file as text, read the way the profile functions read it (the reading that the
@@ -432,7 +455,8 @@ struct FakePlatform {
   FakeProfile profile;
   FakeLayouts layouts;
   FakeWindows windows;
-  Platform platform{host, keys, screen, profile, layouts, windows};
+  FakeTrace trace;
+  Platform platform{host, keys, screen, profile, layouts, windows, trace};
 };
 
 }  // namespace pmx::test

@@ -54,6 +54,16 @@ struct KeyboardRig {
                                        reinterpret_cast<std::intptr_t>(&data));
   }
 
+  // A touch in the middle of a pad's key, as the native window reports it.
+  void touch(Pad& pad, ControlArray array, int index = 0) {
+    const Control* key = pad.find(array, index);
+    if (key == nullptr) return;
+    const float x = pad.originLeft(*key) + key->left + key->width / 2;
+    const float y = pad.originTop(*key) + key->top + key->height / 2;
+    pad.pointerDown(x, y);
+    pad.pointerUp(x, y);
+  }
+
   bool shown(int padNumber) const {
     const Pad* pad = const_cast<Keyboard&>(keyboard).pads().existingPad(padNumber);
     return pad != nullptr && pad->Visible();

@@ -26,16 +26,6 @@ class PadsTest : public ::testing::Test, public test::KeyboardRig {
 
   Pad& pad(int n) { return *keyboard.pads().pad(n); }
 
-  // A touch in the middle of a key, as the native window reports it.
-  void touch(Pad& p, ControlArray array, int index = 0) {
-    const Control* key = p.find(array, index);
-    ASSERT_NE(key, nullptr);
-    float x = p.originLeft(*key) + key->left + key->width / 2;
-    float y = p.originTop(*key) + key->top + key->height / 2;
-    p.pointerDown(x, y);
-    p.pointerUp(x, y);
-  }
-
   int hides() { return fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")); }
   std::string fieldText() { return fake.host.windows[kField].text; }
 

@@ -176,7 +176,7 @@ bool KeyboardHost::start(const std::string& exe, const std::string& arguments) {
   const std::string args =
       arguments.empty() ? keyboardArguments("Host", host.hwnd(), GetCurrentThreadId()) : arguments;
   DWORD error = 0;
-  if (!keyboard.start(exe, args, &error)) {
+  if (!keyboard.start(exe, args, &error, catchDebugOutput)) {
     why = "CreateProcess(\"" + exe + "\" " + args + ") failed with error " + std::to_string(error);
     return false;
   }

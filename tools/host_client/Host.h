@@ -114,6 +114,7 @@ class KeyboardHost {
   HostWindow host;
   std::vector<HWND> fields;
   KeyboardProcess keyboard;
+  bool catchDebugOutput = false;  // start() runs the keyboard as a debuggee of this process
   HWND keyboardWindow = nullptr;
 
  private:

@@ -191,14 +191,26 @@ KeyboardProcess::~KeyboardProcess() {
   close();
 }
 
-bool KeyboardProcess::start(const std::string& exe, const std::string& arguments, DWORD* error) {
+bool KeyboardProcess::start(const std::string& exe, const std::string& arguments, DWORD* error,
+                            bool catchDebugOutput) {
+  if (!catchDebugOutput) return create(exe, arguments, error, 0);
+  debugOutput_ = std::make_unique<DebugOutput>();
+  return debugOutput_->start([&](DWORD flags) { return create(exe, arguments, error, flags); });
+}
+
+std::vector<std::string> KeyboardProcess::debugOutput() const {
+  return debugOutput_ ? debugOutput_->lines() : std::vector<std::string>();
+}
+
+bool KeyboardProcess::create(const std::string& exe, const std::string& arguments, DWORD* error,
+                             DWORD flags) {
   const std::string commandLine = "\"" + exe + "\" " + arguments;
   for (int attempt = 0; attempt < 2; ++attempt) {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    if (CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
                        &si, &info_)) {
       return true;
     }
@@ -228,6 +240,7 @@ void KeyboardProcess::kill(UINT exitCode) {
 }
 
 void KeyboardProcess::close() {
+  debugOutput_.reset();  // after the end of the process: its debugger has nothing left to do
   if (info_.hThread) CloseHandle(info_.hThread);
   if (info_.hProcess) CloseHandle(info_.hProcess);
   info_ = PROCESS_INFORMATION{};

@@ -7,8 +7,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "DebugOutput.h"
 
 namespace host_client {
 
@@ -103,8 +106,11 @@ class KeyboardProcess {
   KeyboardProcess& operator=(const KeyboardProcess&) = delete;
 
   // CreateProcess of exe with the argument string; retried once on ERROR_INTERNAL_ERROR. On
-  // failure *error (if given) holds the last error code.
-  bool start(const std::string& exe, const std::string& arguments, DWORD* error = nullptr);
+  // failure *error (if given) holds the last error code. With catchDebugOutput the process runs
+  // as a debuggee of this one, and debugOutput() has what it writes with OutputDebugString.
+  bool start(const std::string& exe, const std::string& arguments, DWORD* error = nullptr,
+             bool catchDebugOutput = false);
+  std::vector<std::string> debugOutput() const;
   HANDLE handle() const { return info_.hProcess; }
   DWORD pid() const { return info_.dwProcessId; }
   bool running() const;
@@ -116,7 +122,10 @@ class KeyboardProcess {
   void close();
 
  private:
+  bool create(const std::string& exe, const std::string& arguments, DWORD* error, DWORD flags);
+
   PROCESS_INFORMATION info_{};
+  std::unique_ptr<DebugOutput> debugOutput_;
 };
 
 }  // namespace host_client

@@ -53,6 +53,7 @@ class Win32Screen : public Screen {
   float heightTwips() override;
   float twipsPerPixelX() override;
   float twipsPerPixelY() override;
+  MonitorArea monitorOf(const TwipRect& rect) override;  // Monitors_win.cpp
 };
 
 // The profile API reads the file at every lookup. Where there is no file, a lookup can only

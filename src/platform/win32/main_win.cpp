@@ -8,6 +8,7 @@
 #include "pad_manager/SettingsCheck.h"
 #include "platform/win32/KeyInjector_win.h"
 #include "platform/win32/PadWindow_win.h"
+#include "platform/win32/Trace_win.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace {
@@ -73,7 +74,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   Win32Profile profile;
   Win32Layouts layouts;
   PadWindowFactory windows;
-  pmx::Platform platform{host, keys, screen, profile, layouts, windows};
+  Win32Trace trace;
+  pmx::Platform platform{host, keys, screen, profile, layouts, windows, trace};
   pmx::Keyboard keyboard(platform);
   host.setProcedure([&keyboard](pmx::WindowHandle window, std::uint32_t message,
                                 std::uintptr_t wParam, std::intptr_t lParam) {
