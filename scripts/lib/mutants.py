@@ -250,18 +250,25 @@ def build():
     return run(["ninja", "-C", str(BUILD), "-j", JOBS, "unit_tests"], WORK / "build.log") == 0
 
 
+ALL_FAILURES = False  # --who-kills: run every test, not up to the first failure
+
+
 def unit_tests(timeout):
-    """'pass', 'fail' (with the first failing test) or 'timeout'."""
+    """'pass', 'fail' (with the failing tests, or the first of them) or 'timeout'."""
     log = WORK / "test.log"
-    cmd = [str(BUILD / "tests" / "unit" / "unit_tests"), "--gtest_fail_fast", "--gtest_brief=1"]
+    cmd = [str(BUILD / "tests" / "unit" / "unit_tests"), "--gtest_brief=1"]
+    if not ALL_FAILURES:
+        cmd.append("--gtest_fail_fast")
     try:
         rc = run(cmd, log, timeout)
     except subprocess.TimeoutExpired:
         return "timeout", ""
     if rc == 0:
         return "pass", ""
-    failed = re.search(r"\[  FAILED  \] (\S+)", log.read_text(errors="replace"))
-    return "fail", failed.group(1) if failed else f"signal {-rc}" if rc < 0 else f"exit {rc}"
+    failed = sorted(set(re.findall(r"\[  FAILED  \] (\S+)\.(\S+?)[,\s]", log.read_text(errors="replace"))))
+    if not failed:  # a crash: the whole binary went down at one test
+        return "fail", f"signal {-rc}" if rc < 0 else f"exit {rc}"
+    return "fail", " ".join(f"{a}.{b}" for a, b in (failed if ALL_FAILURES else failed[:1]))
 
 
 def prepare(timeout):
@@ -327,6 +334,24 @@ def summary(done, total, selection, elapsed, finished):
     return "\n".join(out) + "\n"
 
 
+def who_kills(done):
+    """For --who-kills: each test with the mutants it kills, and those no other test kills. A test
+    that kills nothing alone is a candidate for merging into another; a crash counts for nobody."""
+    kills = {}
+    for m in done:
+        if m.result == "killed" and "." in m.detail:
+            for test in m.detail.split():
+                kills.setdefault(test, set()).add(m.id)
+    out = ["", "who kills what (tests in order of the mutants only they kill):"]
+    rows = []
+    for test, ids in kills.items():
+        alone = sorted(i for i in ids if all(i not in v for t, v in kills.items() if t != test))
+        rows.append((len(alone), len(ids), test, alone))
+    for alone, total, test, ids in sorted(rows, key=lambda r: (-r[0], -r[1], r[2])):
+        out.append(f"{alone:4d} alone {total:4d} in all  {test}" + (f"  ({' '.join(ids)})" if ids else ""))
+    return "\n".join(out) + "\n"
+
+
 def read_survivors(report):
     """The survivors of a report as keys (file, original line, mutated line), with their ids."""
     lines, found = Path(report).read_text().split("\n"), {}
@@ -363,7 +388,11 @@ def main():
     ap.add_argument("--limit", type=int, metavar="N", help="only the first N mutants")
     ap.add_argument("--timeout", type=int, default=60, help="seconds per unit-test run (default 60)")
     ap.add_argument("--compare", metavar="OLD_REPORT", help="list what changed against an earlier report")
+    ap.add_argument("--who-kills", action="store_true",
+                    help="run every test on each mutant and list which tests kill what, and what only they kill")
     args = ap.parse_args()
+    global ALL_FAILURES
+    ALL_FAILURES = args.who_kills
 
     everything = find_mutants()
     chosen, how = everything, []
@@ -420,6 +449,8 @@ def main():
     restored = build() and unit_tests(args.timeout)[0] == "pass"
 
     text = summary(done, len(chosen), selection, time.time() - start, finished)
+    if args.who_kills:
+        text += who_kills(done)
     if not restored:
         text += "\nWARNING: the restored tree does not pass its unit tests; the results cannot be trusted\n"
     REPORT.write_text(text)

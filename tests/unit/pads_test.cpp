@@ -147,27 +147,22 @@ TEST_F(PadsTest, PadNumbersOutsideTheRangeShowNothing) {
 
 // --- value pad keys ---------------------------------------------------------------------------
 
-TEST_F(PadsTest, StandardKeysTypeTheirTagIntoTheField) {
+// Value keys type their tag as it is at the touch, into the field the pad serves, and leave the
+// pad open; hex letters go out in lower case, bit keys' caret strings unchanged.
+TEST_F(PadsTest, ValueKeysTypeTheirTagIntoTheField) {
   notify(306, 0);
   fake.host.focus = 0;
   Pad& num = pad(kPadNum);
-  touch(num, ControlArray::Standard, 7);
-  touch(num, ControlArray::Standard, 5);
+  for (int index : {7, 5, 10}) touch(num, ControlArray::Standard, index);
+  num.find(ControlArray::Standard, 10)->tag = ",";
   touch(num, ControlArray::Standard, 10);
-  EXPECT_EQ(fieldText(), "75.");
+  EXPECT_EQ(fieldText(), "75.,");
   EXPECT_EQ(fake.host.focus, kField);
   EXPECT_TRUE(num.Visible());
-  EXPECT_EQ(hides(), 0);
-}
-
-TEST_F(PadsTest, HexLetterKeysSendLowerCase) {
   notify(306, 2);
   touch(pad(kPadHex), ControlArray::Standard, 10);
   touch(pad(kPadHex), ControlArray::Standard, 21);
-  EXPECT_EQ(fieldText(), "af");
-}
-
-TEST_F(PadsTest, BitKeysSendTheirCaretStringsUnchanged) {
+  EXPECT_EQ(fieldText(), "75.,af");
   notify(306, 1);
   fake.host.windows[kField].text = "0000000011111111";
   touch(pad(kPadBin), ControlArray::Bit, 3);  // the blank goes in front of bit 3's character
@@ -176,49 +171,36 @@ TEST_F(PadsTest, BitKeysSendTheirCaretStringsUnchanged) {
   touch(pad(kPadBin), ControlArray::Bit, 15);
   EXPECT_EQ(fieldText(), " 000000001111 1111");
   EXPECT_EQ(fake.host.windows[kField].caret, 0u);
+  EXPECT_EQ(hides(), 0);
 }
 
-TEST_F(PadsTest, TheTagIsReadAtTheTouch) {
-  notify(306, 0);
-  pad(kPadNum).find(ControlArray::Standard, 10)->tag = ",";
-  touch(pad(kPadNum), ControlArray::Standard, 10);
-  EXPECT_EQ(fieldText(), ",");
-}
-
-TEST_F(PadsTest, EndKeysSendHideAndNotifyOnce) {
-  for (int index : {0, 1}) {
-    notify(306, 0);
-    fake.host.sent.clear();
-    fake.keys.batches.clear();
-    touch(pad(kPadNum), ControlArray::End, index);
-    EXPECT_FALSE(pad(kPadNum).Visible());
-    ASSERT_EQ(fake.host.sent.size(), 1u);
-    EXPECT_EQ(fake.host.sent[0].window, test::kController);
-    EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_TOUCHKEYBOARDHIDES"));
-    EXPECT_EQ(fake.host.sent[0].wParam, 0u);
-    EXPECT_EQ(fake.host.sent[0].lParam, 0);
-    ASSERT_EQ(fake.keys.batches.size(), 1u);
-    ASSERT_EQ(fake.keys.batches[0].size(), 2u);
-    EXPECT_EQ(fake.keys.batches[0][0].vk, index == 0 ? 27 : 13);
-    EXPECT_EQ(fake.host.focus, kField);
+// Escape and Enter go out as one key each, the close key types nothing; each hides the pad, keeps
+// the focus in the field and tells the controller once, also when the controller is gone.
+TEST_F(PadsTest, ClosingKeysHideAndNotifyOnce) {
+  const std::pair<ControlArray, int> keys[] = {
+      {ControlArray::End, 0}, {ControlArray::End, 1}, {ControlArray::Close, 0}};
+  for (bool controllerGone : {false, true}) {
+    if (controllerGone) fake.host.windows.erase(test::kController);
+    for (const auto& [array, index] : keys) {
+      SCOPED_TRACE(index + 10 * (array == ControlArray::Close) + 100 * controllerGone);
+      notify(306, 2);
+      fake.host.sent.clear();
+      fake.keys.batches.clear();
+      touch(pad(kPadHex), array, index);
+      EXPECT_FALSE(pad(kPadHex).Visible());
+      ASSERT_EQ(fake.host.sent.size(), 1u);
+      EXPECT_EQ(fake.host.sent[0].window, test::kController);
+      EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_TOUCHKEYBOARDHIDES"));
+      EXPECT_EQ(fake.host.sent[0].wParam, 0u);
+      EXPECT_EQ(fake.host.sent[0].lParam, 0);
+      const std::vector<KeyEvent> typed = fake.keys.events();
+      ASSERT_EQ(typed.size(), array == ControlArray::End ? 2u : 0u);
+      if (!typed.empty()) {
+        EXPECT_EQ(typed[0].vk, index == 0 ? 27 : 13);
+      }
+      EXPECT_EQ(fake.host.focus, kField);
+    }
   }
-}
-
-TEST_F(PadsTest, CloseKeyHidesAndNotifiesWithoutTyping) {
-  notify(306, 2);
-  touch(pad(kPadHex), ControlArray::Close);
-  EXPECT_FALSE(pad(kPadHex).Visible());
-  EXPECT_EQ(hides(), 1);
-  EXPECT_TRUE(fake.keys.batches.empty());
-  EXPECT_EQ(fake.host.focus, kField);
-}
-
-TEST_F(PadsTest, EndKeyStillHidesWhenTheControllerIsGone) {
-  fake.host.windows.erase(test::kController);
-  notify(306, 0);
-  touch(pad(kPadNum), ControlArray::End, 1);
-  EXPECT_FALSE(pad(kPadNum).Visible());
-  EXPECT_EQ(fake.keys.batches.size(), 1u);
 }
 
 TEST_F(PadsTest, HostRequestAnsweringTheNotificationMayReloadThePads) {
@@ -252,19 +234,12 @@ TEST_F(PadsTest, ReleasingOutsideTheKeyOrOnAHiddenKeyTouchesNothing) {
 TEST_F(PadsTest, MoveKeysPushThePadIntoTheCorners) {
   notify(306, 0);
   Pad& num = pad(kPadNum);
-  const float w = num.Width(), h = num.Height();
-  touch(num, ControlArray::Move, 3);
-  EXPECT_EQ(num.Left(), 15360 - w);
-  EXPECT_EQ(num.Top(), 11520 - h);
-  touch(num, ControlArray::Move, 1);
-  EXPECT_EQ(num.Left(), 15360 - w);
-  EXPECT_EQ(num.Top(), 0);
-  touch(num, ControlArray::Move, 2);
-  EXPECT_EQ(num.Left(), 0);
-  EXPECT_EQ(num.Top(), 11520 - h);
-  touch(num, ControlArray::Move, 0);
-  EXPECT_EQ(num.Left(), 0);
-  EXPECT_EQ(num.Top(), 0);
+  const float right = 15360 - num.Width(), bottom = 11520 - num.Height();
+  const std::pair<float, float> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  for (int key : {3, 1, 2, 0}) {
+    touch(num, ControlArray::Move, key);
+    EXPECT_EQ(std::make_pair(num.Left(), num.Top()), corners[key]) << key;
+  }
   EXPECT_EQ(fake.host.focus, kField);
 }
 
