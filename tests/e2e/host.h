@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Host.h"
 
@@ -55,6 +56,9 @@ struct TypeStep {
 // caret where expected; fails at the first step where it does not. Every step changes one of the
 // two, so the wait also paces the clicks like a person typing.
 ::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
-                                    std::initializer_list<TypeStep> steps);
+                                    const std::vector<TypeStep>& steps);
+
+// The selection of an EDIT field: where it starts and where it ends (the caret).
+std::pair<DWORD, DWORD> selection(HWND field);
 
 }  // namespace e2e
