@@ -1,28 +1,43 @@
 // The host link: start-up with /Controller: and /Thread:, the announcement, requests during the
-// announcement, the notify request's focus hand-back, malformed WM_COPYDATA and the shutdown.
+// announcement, malformed WM_COPYDATA and the ways the keyboard is ended from outside.
+#include <cstring>
+
 #include "host.h"
 
 using namespace e2e;
 
-// One announcement of a hidden "_QDTouchKeyboard_" window; the terminate request ends the
-// process with 0 and takes a pad on screen with it, without a notice to the host.
-TEST(HostLink, announces_once_and_ends_on_terminate) {
-  Session s;
-  ASSERT_TRUE(s.start());
-  const auto announcements = s.host.received(messages().keyboardHandle);
-  EXPECT_EQ(announcements.front().lParam, LPARAM{0});
-  EXPECT_EQ(windowText(s.keyboardWindow), std::string("_QDTouchKeyboard_"));
-  EXPECT_EQ(windowProcessId(s.keyboardWindow), s.keyboard.pid());
-  EXPECT_TRUE(!IsWindowVisible(s.keyboardWindow)) << "the message window is on screen";
-  ASSERT_TRUE(s.showPad(s.fields[0], kDecimalField));
-  const HWND messageWindow = s.keyboardWindow;
-  s.terminate();
-  EXPECT_TRUE(!IsWindow(messageWindow)) << "the message window still exists";
-  EXPECT_TRUE(s.visibleWindows().empty());
-  pumpMessages();
-  // Everything the process sent is in by now: it has ended, and its sends were synchronous.
-  EXPECT_EQ(s.host.count(messages().keyboardHandle), 1);
-  EXPECT_EQ(s.hides(), 0);
+// One announcement of a hidden "_QDTouchKeyboard_" window. The terminate request, a polite close
+// (as task managers send it) and the end of the session each end the process with 0 and take
+// the message window and a pad on screen with them, without a notice to the host.
+TEST(HostLink, announces_once_and_ends_on_terminate_close_and_session_end) {
+  for (const char* way : {"terminate", "WM_CLOSE", "WM_ENDSESSION"}) {
+    SCOPED_TRACE(way);
+    Session s;
+    ASSERT_TRUE(s.start());
+    EXPECT_EQ(s.host.received(messages().keyboardHandle).front().lParam, LPARAM{0});
+    EXPECT_EQ(windowText(s.keyboardWindow), std::string("_QDTouchKeyboard_"));
+    EXPECT_EQ(windowProcessId(s.keyboardWindow), s.keyboard.pid());
+    EXPECT_TRUE(!IsWindowVisible(s.keyboardWindow)) << "the message window is on screen";
+    ASSERT_TRUE(s.showPad(s.fields[0], kDecimalField));
+    const HWND messageWindow = s.keyboardWindow;
+    if (std::strcmp(way, "terminate") == 0) {
+      s.terminate();
+    } else if (std::strcmp(way, "WM_CLOSE") == 0) {
+      EXPECT_TRUE(PostMessageA(messageWindow, WM_CLOSE, 0, 0));
+    } else {
+      EXPECT_TRUE(s.request(WM_QUERYENDSESSION, 0, 0).result != 0);  // it may end
+      EXPECT_TRUE(s.answers());
+      s.request(WM_ENDSESSION, TRUE, 0);
+    }
+    EXPECT_TRUE(waitForProcessExit(s.keyboard.handle(), 5000));
+    EXPECT_EQ(s.keyboard.exitCode(), DWORD{0});
+    EXPECT_TRUE(!IsWindow(messageWindow)) << "the message window still exists";
+    EXPECT_TRUE(s.visibleWindows().empty());
+    pumpMessages();
+    // Everything the process sent is in by now: it has ended, and its sends were synchronous.
+    EXPECT_EQ(s.host.count(messages().keyboardHandle), 1);
+    EXPECT_EQ(s.hides(), 0);
+  }
 }
 
 // The switches in another order, and a request the host sends while it handles the
@@ -66,33 +81,6 @@ TEST(HostLink, terminate_during_announcement_ends_the_process) {
   EXPECT_EQ(s.keyboard.exitCode(), DWORD{0});
 }
 
-// The focus stays in (or moves to) the field a notify request names, for every kind of field,
-// and the host window stays the active window: pads never take the activation.
-TEST(HostLink, notify_gives_the_focus_to_the_field) {
-  Session s;
-  ASSERT_TRUE(s.start());
-  const FieldKind kinds[] = {kDecimalField, kHexField, kBinaryField, kTextField};
-  for (const FieldKind& kind : kinds) {
-    SCOPED_TRACE(std::string("field kind ") + kind.name);
-    // The usual case: the field that got the focus is the one named.
-    ASSERT_TRUE(s.focus(s.fields[0]));
-    EXPECT_TRUE(s.notify(s.fields[0], kind).delivered);
-    s.settle();
-    EXPECT_EQ(GetFocus(), s.fields[0]);
-    EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
-
-    // The focus is elsewhere: the keyboard itself puts it into the named field.
-    ASSERT_TRUE(s.focus(s.fields[3]));
-    EXPECT_TRUE(s.notify(s.fields[1], kind).delivered);
-    EXPECT_TRUE(waitFor([&] { return GetFocus() == s.fields[1]; }, 2000))
-        << "the focus did not move to the notified field";
-    s.settle();
-    EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
-  }
-  EXPECT_TRUE(s.answers());
-  s.terminate();
-}
-
 // A WM_COPYDATA with another tag changes nothing; a notify request with too little data or none
 // does not bring the keyboard down, and a proper request afterwards is served.
 TEST(HostLink, malformed_copydata_is_survived) {
@@ -114,8 +102,6 @@ TEST(HostLink, malformed_copydata_is_survived) {
                     .delivered);
     EXPECT_TRUE(s.answers()) << "the keyboard stopped answering after a notify of " << size;
   }
-  ASSERT_TRUE(s.focus(s.fields[3]));
-  EXPECT_TRUE(s.notify(s.fields[1], kDecimalField).delivered);
-  EXPECT_TRUE(waitFor([&] { return GetFocus() == s.fields[1]; }, 2000));
+  EXPECT_TRUE(s.showPad(s.fields[1], kHexField));  // not the pad the short record may show
   s.terminate();
 }
