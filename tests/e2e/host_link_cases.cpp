@@ -40,45 +40,39 @@ TEST(HostLink, announces_once_and_ends_on_terminate_close_and_session_end) {
   }
 }
 
-// The switches in another order, and a request the host sends while it handles the
-// announcement: both read, the request served, the input attached (the focus hand-back needs it).
-TEST(HostLink, switches_in_any_order_and_a_request_during_the_announcement) {
-  Session s;
-  SendResult inner;
-  s.host.onKeyboardHandle = [&](HWND keyboard) {
-    inner = sendRequest(keyboard, messages().touchPosition, 0, 2);
-  };
-  const std::string reordered =
-      "/Thread:" + std::to_string(GetCurrentThreadId()) + " /Controller:" +
-      std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(s.host.hwnd()))) +
-      " /Project:E2E";
-  ASSERT_TRUE(s.start(reordered));
-  EXPECT_TRUE(inner.delivered) << "QDM32_1_TOUCHPOSITION sent during the announcement hung";
-  ASSERT_TRUE(s.host.activate(s.fields[0]));
-  HWND pad = s.showPad(s.fields[1], kDecimalField);
-  ASSERT_TRUE(pad);
-  EXPECT_TRUE(waitFor([&] { return GetFocus() == s.fields[1]; }, 2000))
-      << "the notified field did not get the focus";
-  const RECT p = windowRect(pad);  // mode 2, as asked during the announcement: centred
-  EXPECT_NEAR(p.left + p.right, GetSystemMetrics(SM_CXSCREEN), 1);
-  s.terminate();
-}
-
-TEST(HostLink, terminate_during_announcement_ends_the_process) {
-  Session s;
-  SendResult inner;
-  bool innerSent = false;
-  s.host.onKeyboardHandle = [&](HWND keyboard) {
-    innerSent = true;
-    inner = sendRequest(keyboard, messages().terminateKeyboard, 0, 0);
-  };
-  ASSERT_TRUE(s.start());
-  ASSERT_TRUE(innerSent);
-  EXPECT_TRUE(inner.delivered) << "the terminate request sent during the announcement hung";
-  EXPECT_EQ(inner.result, LRESULT{0});
-  EXPECT_TRUE(waitForProcessExit(s.keyboard.handle(), 2000))
-      << "the keyboard did not exit within 2 s";
-  EXPECT_EQ(s.keyboard.exitCode(), DWORD{0});
+// A request the host sends while it handles the announcement is served. A terminate request
+// ends the process with 0. A placement request is kept, here with the switches in another order:
+// both read, the input attached (the focus hand-back needs it).
+TEST(HostLink, a_request_during_the_announcement) {
+  for (bool terminate : {true, false}) {
+    SCOPED_TRACE(terminate ? "terminate" : "placement, switches in another order");
+    Session s;
+    SendResult inner;
+    s.host.onKeyboardHandle = [&](HWND keyboard) {
+      inner = terminate ? sendRequest(keyboard, messages().terminateKeyboard, 0, 0)
+                        : sendRequest(keyboard, messages().touchPosition, 0, 2);
+    };
+    const std::string reordered =
+        "/Thread:" + std::to_string(GetCurrentThreadId()) + " /Controller:" +
+        std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(s.host.hwnd()))) +
+        " /Project:E2E";
+    ASSERT_TRUE(s.start(terminate ? std::string() : reordered));
+    EXPECT_TRUE(inner.delivered) << "the request sent during the announcement hung or never went";
+    EXPECT_EQ(inner.result, LRESULT{0});
+    if (terminate) {
+      EXPECT_TRUE(waitForProcessExit(s.keyboard.handle(), 2000)) << "no exit within 2 s";
+      EXPECT_EQ(s.keyboard.exitCode(), DWORD{0});
+      continue;
+    }
+    ASSERT_TRUE(s.host.activate(s.fields[0]));
+    HWND pad = s.showPad(s.fields[1], kDecimalField);
+    ASSERT_TRUE(pad);
+    EXPECT_TRUE(waitFor([&] { return GetFocus() == s.fields[1]; }, 2000))
+        << "the notified field did not get the focus";
+    const RECT p = windowRect(pad);  // mode 2, as asked during the announcement: centred
+    EXPECT_NEAR(p.left + p.right, GetSystemMetrics(SM_CXSCREEN), 1);
+    s.terminate();
+  }
 }
 
 // A WM_COPYDATA with another tag changes nothing; a notify request with too little data or none
