@@ -1,5 +1,5 @@
 // The pads as a host and a user meet them: which pad a field gets, hiding, typing with real
-// mouse clicks on the keys, the end keys and their notice, placement and the move keys.
+// mouse clicks on the keys, the move keys, the end keys and their notice, and placement.
 #include "host.h"
 #include "value_pad_keys.h"
 
@@ -12,6 +12,28 @@ namespace {
 bool onlyPadVisible(const Session& s, const char* className) {
   const auto visible = s.visibleWindows();
   return visible.size() == 1 && windowClass(visible.front()) == className;
+}
+
+// Clicks the four move keys of the pad in turn; each pushes the pad flush into its corner of the
+// screen and leaves the focus in the field. keyMove(0) is at firstLeft in the top row; the next
+// ones follow in that row on the value pads, two to a row on the alphanumeric pad (rowStep).
+void moveIntoEachCorner(HWND pad, const PadDesign& design, int firstLeft, int rowStep, HWND field) {
+  const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  for (int corner : {3, 0, 2, 1}) {
+    const int column = rowStep != 0 ? corner % 2 : corner;
+    const PadKey key{"move", firstLeft + 600 * column, rowStep * (corner / 2), 600, 600};
+    SCOPED_TRACE("corner " + std::to_string(corner));
+    EXPECT_TRUE(clickKey(pad, design, key));
+    const bool right = corner % 2 == 1, lower = corner >= 2;
+    EXPECT_TRUE(waitFor(
+        [&] {
+          const RECT r = windowRect(pad);
+          return (right ? r.right == width : r.left == 0) &&
+                 (lower ? r.bottom == height : r.top == 0);
+        },
+        kShowTimeoutMs));
+    EXPECT_EQ(GetFocus(), field);
+  }
 }
 
 }  // namespace
@@ -72,78 +94,58 @@ TEST(Pads, pad_for_each_field_kind_and_the_hide_request) {
 // (no double click swallowed); the caret keys move the caret in the field; the hex pad's
 // upper-case captions type lower-case letters. A bit key puts a blank before the character of
 // its bit (counted from the end for bits 0 to 7, from the start for 8 to 15) and steps back onto
-// it; the host's field decides what a blank means, a plain EDIT inserts it.
-TEST(Pads, value_pads_type_and_the_end_keys_hide_them) {
+// it; the host's field decides what a blank means, a plain EDIT inserts it. The move keys of every
+// pad push it into each corner of the screen.
+TEST(Pads, value_pads_type_move_and_end) {
   Session s;
   ASSERT_TRUE(s.start());
+  const std::vector<TypeStep> decimal = {
+      {num::k1, "1", 1},         {num::k0, "10", 2},        {num::k0, "100", 3},
+      {num::kPoint, "100.", 4},  {num::k5, "100.5", 5},     {num::kBackspace, "100.", 4},
+      {num::kHome, "100.", 0},   {num::kMinus, "-100.", 1}, {num::kLeft, "-100.", 0},
+      {num::kDelete, "100.", 0}, {num::kRight, "100.", 1},  {num::k7, "1700.", 2},
+      {num::kEnd, "1700.", 5},   {num::kLeft, "1700.", 4},  {num::k9, "17009.", 5}};
+  const std::vector<TypeStep> hexadecimal = {
+      {hex::kA, "a", 1}, {hex::kF, "af", 2}, {hex::k9, "af9", 3}, {hex::k0, "af90", 4}};
+  const std::vector<TypeStep> binary = {{bin::kBit3, "000000000000 0000", 12},
+                                        {bin::kBit15, " 000000000000 0000", 0},
+                                        {bin::kBit8, " 000000 000000 0000", 7},
+                                        {bin::kBit0, " 000000 000000 000 0", 18},
+                                        {bin::k1, " 000000 000000 0001 0", 19}};
   struct Row {
     HWND field;
     const FieldKind& kind;
     PadDesign design;
-    std::vector<TypeStep> steps;
+    const std::vector<TypeStep>& steps;
+    int firstMoveLeft;
   };
-  const Row rows[] = {
-      {s.fields[0],
-       kDecimalField,
-       kNumPad,
-       {{num::k1, "1", 1},
-        {num::k0, "10", 2},
-        {num::k0, "100", 3},
-        {num::kPoint, "100.", 4},
-        {num::k5, "100.5", 5},
-        {num::kBackspace, "100.", 4},
-        {num::kHome, "100.", 0},
-        {num::kMinus, "-100.", 1},
-        {num::kLeft, "-100.", 0},
-        {num::kDelete, "100.", 0},
-        {num::kRight, "100.", 1},
-        {num::k7, "1700.", 2},
-        {num::kEnd, "1700.", 5},
-        {num::kLeft, "1700.", 4},
-        {num::k9, "17009.", 5}}},
-      {s.fields[1],
-       kHexField,
-       kHexPad,
-       {{hex::kA, "a", 1}, {hex::kF, "af", 2}, {hex::k9, "af9", 3}, {hex::k0, "af90", 4}}},
-      {s.fields[2],
-       kBinaryField,
-       kBinPad,
-       {{bin::kBit3, "000000000000 0000", 12},
-        {bin::kBit15, " 000000000000 0000", 0},
-        {bin::kBit8, " 000000 000000 0000", 7},
-        {bin::kBit0, " 000000 000000 000 0", 18},
-        {bin::k1, " 000000 000000 0001 0", 19}}},
-  };
+  const Row rows[] = {{s.fields[0], kDecimalField, kNumPad, decimal, 0},
+                      {s.fields[1], kHexField, kHexPad, hexadecimal, 0},
+                      {s.fields[2], kBinaryField, kBinPad, binary, 1800}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.kind.name);
     const HWND pad = s.showPad(row.field, row.kind, "0", "65535");
     ASSERT_TRUE(pad);
     EXPECT_TRUE(typeKeys(pad, row.design, row.field, row.steps));
-    // Typing leaves the field with the focus, the host active and the pad up.
-    EXPECT_EQ(GetFocus(), row.field);
+    // Typing leaves the host active and the pad up, and (as every move checks) the focus in the
+    // field.
     EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
     EXPECT_TRUE(IsWindowVisible(pad));
+    moveIntoEachCorner(pad, row.design, row.firstMoveLeft, 0, row.field);
   }
   EXPECT_EQ(s.hides(), 0);
 
   // An end key: the pad goes, the host hears of it once, with 0 and 0, the focus stays in the
   // field and its text as it is.
-  struct End {
-    HWND field;
-    const FieldKind& kind;
-    PadDesign design;
-    const PadKey& key;
-  };
-  const End ends[] = {{s.fields[0], kDecimalField, kNumPad, num::kEnter},
-                      {s.fields[1], kHexField, kHexPad, hex::kClose},
-                      {s.fields[1], kHexField, kHexPad, hex::kEsc}};
+  const std::pair<const Row&, const PadKey&> ends[] = {
+      {rows[0], num::kEnter}, {rows[1], hex::kClose}, {rows[1], hex::kEsc}};
   std::size_t hides = 0;
-  for (const End& end : ends) {
-    SCOPED_TRACE(std::string(end.key.name) + " key");
+  for (const auto& [end, key] : ends) {
+    SCOPED_TRACE(std::string(key.name) + " key");
     const std::string text = windowText(end.field);
     const HWND pad = s.showPad(end.field, end.kind);
     ASSERT_TRUE(pad);
-    EXPECT_TRUE(clickKey(pad, end.design, end.key));
+    EXPECT_TRUE(clickKey(pad, end.design, key));
     EXPECT_TRUE(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
     s.settle();
     const auto notices = s.host.received(messages().touchKeyboardHides);
@@ -155,14 +157,14 @@ TEST(Pads, value_pads_type_and_the_end_keys_hide_them) {
   }
 
   // The pad key switches to the alphanumeric pad, without a notice or a change of focus.
-  const HWND pad = s.showPad(s.fields[0], kDecimalField);
-  ASSERT_TRUE(pad);
-  EXPECT_TRUE(clickKey(pad, kNumPad, num::kPad));
+  EXPECT_TRUE(clickKey(s.showPad(s.fields[0], kDecimalField), kNumPad, num::kPad));
   EXPECT_TRUE(waitFor([&] { return onlyPadVisible(s, kAlphaPadClass); }, kShowTimeoutMs));
   s.settle();
   EXPECT_EQ(GetFocus(), s.fields[0]);
   EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
   EXPECT_EQ(static_cast<std::size_t>(s.hides()), hides);
+  moveIntoEachCorner(findVisibleWindow(s.keyboard.pid(), kAlphaPadClass), {9000, 4200}, 7200, 600,
+                     s.fields[0]);
   s.terminate();
 }
 
@@ -218,42 +220,5 @@ TEST(Pads, placement_modes) {
   const RECT again = placed(0, s.fields[0]);
   EXPECT_EQ(again.left, p.left);
   EXPECT_EQ(again.top, p.top);
-  s.terminate();
-}
-
-// The move keys push every pad flush into each corner of the screen.
-TEST(Pads, move_keys_push_every_pad_into_each_corner) {
-  struct Pad {
-    const FieldKind& kind;
-    PadDesign design;
-    int firstMoveLeft, rowStep;  // where keyMove(0) is, in the top row; the next ones follow
-  };
-  const Pad pads[] = {{kDecimalField, kNumPad, 0, 0},
-                      {kHexField, kHexPad, 0, 0},
-                      {kBinaryField, kBinPad, 1800, 0},
-                      {kTextField, {9000, 4200}, 7200, 600}};
-  Session s;
-  ASSERT_TRUE(s.start());
-  const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  for (const Pad& p : pads) {
-    HWND pad = s.showPad(s.fields[0], p.kind);
-    ASSERT_TRUE(pad);
-    for (int corner : {3, 0, 2, 1}) {
-      // On the value pads the four keys stand in a row; on the alphanumeric pad in two rows.
-      const int column = p.rowStep != 0 ? corner % 2 : corner;
-      const PadKey key{"move", p.firstMoveLeft + 600 * column, p.rowStep * (corner / 2), 600, 600};
-      SCOPED_TRACE(std::string(p.kind.name) + ", corner " + std::to_string(corner));
-      EXPECT_TRUE(clickKey(pad, p.design, key));
-      const bool right = corner % 2 == 1, lower = corner >= 2;
-      EXPECT_TRUE(waitFor(
-          [&] {
-            const RECT r = windowRect(pad);
-            return (right ? r.right == width : r.left == 0) &&
-                   (lower ? r.bottom == height : r.top == 0);
-          },
-          kShowTimeoutMs));
-      EXPECT_EQ(GetFocus(), s.fields[0]);
-    }
-  }
   s.terminate();
 }
