@@ -29,9 +29,7 @@ class Session : public KeyboardHost {
   void terminate(DWORD exitTimeoutMs = 2000) { check(KeyboardHost::terminate(exitTimeoutMs)); }
   HWND showPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
                const char* limitMax = "100") {
-    HWND pad = KeyboardHost::showPad(field, kind, limitMin, limitMax);
-    check(pad != nullptr);
-    return pad;
+    return check(KeyboardHost::showPad(field, kind, limitMin, limitMax));
   }
   // start() and then showPad().
   HWND startWithPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
@@ -40,7 +38,8 @@ class Session : public KeyboardHost {
   }
 
  private:
-  bool check(bool ok) {
+  template <typename Result>
+  Result check(Result ok) {
     EXPECT_TRUE(ok) << why;
     return ok;
   }

@@ -6,9 +6,7 @@
 
 #include "host.h"
 
-namespace {
-std::string exePath;
-}  // namespace
+static std::string exePath;
 
 const std::string& e2e::keyboardExe() { return exePath; }
 
