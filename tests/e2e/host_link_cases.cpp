@@ -1,7 +1,5 @@
 // The host link: start-up with /Controller: and /Thread:, the announcement, requests during the
 // announcement, malformed WM_COPYDATA and the ways the keyboard is ended from outside.
-#include <cstring>
-
 #include "host.h"
 
 using namespace e2e;
@@ -10,8 +8,9 @@ using namespace e2e;
 // (as task managers send it) and the end of the session each end the process with 0 and take
 // the message window and a pad on screen with them, without a notice to the host.
 TEST(HostLink, announces_once_and_ends_on_terminate_close_and_session_end) {
-  for (const char* way : {"terminate", "WM_CLOSE", "WM_ENDSESSION"}) {
-    SCOPED_TRACE(way);
+  const char* ways[] = {"terminate", "WM_CLOSE", "WM_ENDSESSION"};
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(ways[way]);
     Session s;
     ASSERT_TRUE(s.start());
     EXPECT_EQ(s.host.received(messages().keyboardHandle).front().lParam, LPARAM{0});
@@ -20,9 +19,9 @@ TEST(HostLink, announces_once_and_ends_on_terminate_close_and_session_end) {
     EXPECT_TRUE(!IsWindowVisible(s.keyboardWindow)) << "the message window is on screen";
     ASSERT_TRUE(s.showPad(s.fields[0], kDecimalField));
     const HWND messageWindow = s.keyboardWindow;
-    if (std::strcmp(way, "terminate") == 0) {
+    if (way == 0) {
       s.terminate();
-    } else if (std::strcmp(way, "WM_CLOSE") == 0) {
+    } else if (way == 1) {
       EXPECT_TRUE(PostMessageA(messageWindow, WM_CLOSE, 0, 0));
     } else {
       EXPECT_TRUE(s.request(WM_QUERYENDSESSION, 0, 0).result != 0);  // it may end
