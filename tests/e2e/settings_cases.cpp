@@ -17,46 +17,21 @@ using namespace e2e;
 
 namespace {
 
-// Every case the checker's reading of a file depends on, one or more per line.
+// Every case the checker's reading of a file depends on, a line of the file for each kind of
+// case: quotes, empty values, duplicates, odd bytes, odd line ends, section names, numbers.
 std::string trickyFile() {
   std::string file =
       "Std5=before any section\r\n"
-      "[Sec]\r\n"
-      "  Plain  =  value with blanks around  \r\n"
-      "single='quoted'\r\n"
-      "double=\"  keeps its blanks  \"\r\n"
-      "mixed='half\"\r\n"
-      "lone='\r\n"
-      "empty=\r\n"
-      "emptyquotes=\"\"\r\n"
-      "noequals\r\n"
-      "dup=first\r\n"
-      "DUP=second\r\n"
-      "tab=\tx\t\r\n"
-      "nbsp=\xA0x\xA0\r\n"
-      "high=\xE9\x98\x81\xFF\r\n"
-      "inner=a=b\r\n"
-      "cr=one\rafter=two\n"
-      "; comment=c\r\n"
-      "[ Spaced  Name ]\r\n"
-      "k=spaced\r\n"
-      "[Last]]x]\r\n"
-      "k=last bracket\r\n"
-      "[Unclosed\r\n"
-      "k=still in Last\r\n"
-      "[sec]\r\n"
-      "later=never found\r\n"
-      "Plain=never found either\r\n"
-      "[Numbers]\r\n"
-      "hex=0x1F\r\n"
-      "neg=-5\r\n"
-      "lead= 12abc\r\n"
-      "plus=+7\r\n"
-      "word=abc\r\n"
-      "none=\r\n"
-      "quoted='42'\r\n"
-      "zeros=010\r\n"
-      "wrap=4294967297\r\n";
+      "[Sec]\r\n  Plain  =  value with blanks around  \r\n"
+      "single='quoted'\r\ndouble=\"  keeps its blanks  \"\r\nmixed='half\"\r\nlone='\r\n"
+      "empty=\r\nemptyquotes=\"\"\r\nnoequals\r\ndup=first\r\nDUP=second\r\n"
+      "tab=\tx\t\r\nnbsp=\xA0x\xA0\r\nhigh=\xE9\x98\x81\xFF\r\n"
+      "inner=a=b\r\ncr=one\rafter=two\n; comment=c\r\n"
+      "[ Spaced  Name ]\r\nk=spaced\r\n[Last]]x]\r\nk=last bracket\r\n"
+      "[Unclosed\r\nk=still in Last\r\n"
+      "[sec]\r\nlater=never found\r\nPlain=never found either\r\n"
+      "[Numbers]\r\nhex=0x1F\r\nneg=-5\r\nlead= 12abc\r\nplus=+7\r\nword=abc\r\n"
+      "none=\r\nquoted='42'\r\nzeros=010\r\nwrap=4294967297\r\n";
   file += "long=" + std::string(300, 'L') + "\r\n";
   file += "qlong='" + std::string(300, 'Q') + "'\r\n";
   file += "[End]\r\nlast=no line end";
