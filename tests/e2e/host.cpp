@@ -2,15 +2,15 @@
 
 namespace e2e {
 
+std::pair<DWORD, DWORD> selection(HWND field) {
+  DWORD start = 0, end = 0;
+  SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
 ::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
-                                    std::initializer_list<TypeStep> steps) {
-  // Where the caret of an EDIT is (the end of its selection).
-  const auto caret = [field] {
-    DWORD start = 0, end = 0;
-    SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end);
-  };
+                                    const std::vector<TypeStep>& steps) {
+  const auto caret = [field] { return static_cast<int>(selection(field).second); };
   for (const TypeStep& step : steps) {
     if (!clickKey(pad, design, step.key)) {
       return ::testing::AssertionFailure() << "the click on " << step.key.name << " failed";

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Host.h"
 
@@ -28,9 +29,7 @@ class Session : public KeyboardHost {
   void terminate(DWORD exitTimeoutMs = 2000) { check(KeyboardHost::terminate(exitTimeoutMs)); }
   HWND showPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
                const char* limitMax = "100") {
-    HWND pad = KeyboardHost::showPad(field, kind, limitMin, limitMax);
-    check(pad != nullptr);
-    return pad;
+    return check(KeyboardHost::showPad(field, kind, limitMin, limitMax));
   }
   // start() and then showPad().
   HWND startWithPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
@@ -39,7 +38,8 @@ class Session : public KeyboardHost {
   }
 
  private:
-  bool check(bool ok) {
+  template <typename Result>
+  Result check(Result ok) {
     EXPECT_TRUE(ok) << why;
     return ok;
   }
@@ -55,6 +55,9 @@ struct TypeStep {
 // caret where expected; fails at the first step where it does not. Every step changes one of the
 // two, so the wait also paces the clicks like a person typing.
 ::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
-                                    std::initializer_list<TypeStep> steps);
+                                    const std::vector<TypeStep>& steps);
+
+// The selection of an EDIT field: where it starts and where it ends (the caret).
+std::pair<DWORD, DWORD> selection(HWND field);
 
 }  // namespace e2e

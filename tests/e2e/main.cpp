@@ -6,23 +6,15 @@
 
 #include "host.h"
 
-namespace e2e {
-namespace {
-std::string& exePath() {
-  static std::string path;
-  return path;
-}
-}  // namespace
+static std::string exePath;
 
-const std::string& keyboardExe() { return exePath(); }
-
-}  // namespace e2e
+const std::string& e2e::keyboardExe() { return exePath; }
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   for (int i = 1; i + 1 < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--exe") e2e::exePath() = e2e::toWindowsPath(argv[i + 1]);
+    if (arg == "--exe") exePath = e2e::toWindowsPath(argv[i + 1]);
     if (arg == "--expect-tests") {
       const int expected = std::atoi(argv[i + 1]);
       const int actual = ::testing::UnitTest::GetInstance()->total_test_count();
