@@ -2,6 +2,7 @@
 // reloads that must keep the language, the alphanumeric pad's modifiers, the symbol captions, and
 // a key held across a reload.
 #include "host.h"
+#include "layouts/AlphaPadLayout.h"
 #include "value_pad_keys.h"
 
 using namespace e2e;
@@ -63,6 +64,37 @@ Ends darkEnds(const Grab& g, const RECT& a, bool rows) {
   const int tip = toLast ? e.last : e.first, base = toLast ? e.first : e.last;
   if (tip > 0 && tip * 2 < base) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << e.first << " then " << e.last;
+}
+
+// A key or label of the alphanumeric pad where its layout puts it.
+PadKey alphaKey(pmx::ControlArray array, int index) {
+  const pmx::PadDef& pad = pmx::alphaPadLayout();
+  for (const pmx::ControlDef* c = pad.controls; c != pad.controls + pad.controlCount; ++c) {
+    if (c->array == array && c->index == index)
+      return {c->caption, c->left, c->top, c->width, c->height};
+  }
+  ADD_FAILURE() << "no control " << static_cast<int>(array) << "/" << index;
+  return {"", 0, 0, 0, 0};
+}
+
+// A multi-line text box of a Visual Basic host: the EDIT control under the class name it has
+// there.
+WNDPROC editProcedure = nullptr;
+LRESULT CALLBACK textBoxProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return CallWindowProcW(editProcedure, w, m, wp, lp);
+}
+HWND addMultiLineTextBox(HWND parent) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  GetClassInfoExW(nullptr, L"EDIT", &wc);
+  editProcedure = wc.lpfnWndProc;
+  wc.lpfnWndProc = &textBoxProcedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"ThunderRT6TextBox";
+  RegisterClassExW(&wc);
+  return CreateWindowExW(WS_EX_CLIENTEDGE, L"ThunderRT6TextBox", L"",
+                         WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 200, 20, 160, 60,
+                         parent, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace
@@ -202,5 +234,50 @@ TEST(State, alphanumeric_pad_draws_its_symbols_and_types_with_modifiers) {
   for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
     EXPECT_TRUE(!(GetKeyState(vk) & 0x8000) && !(GetAsyncKeyState(vk) & 0x8000)) << "key " << vk;
   }
+  s.terminate();
+}
+
+// A settings file beside the exe shapes the alphanumeric pad: the host language 2055 is served by
+// the sections of 1031 through "Replace" (names in any letter case), but its limit captions are
+// its own; an extra key with a caption shows and types its keystroke string, cut at 254
+// characters as the profile functions read it; one without a caption stays hidden and types
+// nothing. Digits type, and Enter stays on a multi-line text box and closes a single-line field.
+TEST(State, a_settings_file_shapes_the_alphanumeric_pad_and_enter_follows_the_field) {
+  using A = pmx::ControlArray;
+  Session s;
+  ASSERT_TRUE(
+      s.startWithSettings("[replace]\r\n2055=1031\r\n"
+                          "[1031 alphapad text]\r\nEXTRA0=kg\r\n"
+                          "[1031 AlphaPad KeyCode]\r\nextra0=" +
+                          std::string(300, '7') +
+                          "\r\nExtra1=x\r\n[2055 Text]\r\nMax=\r\n[1031 Text]\r\nMax=wrong\r\n"));
+  EXPECT_TRUE(s.request(messages().language, 2055).delivered);
+  EXPECT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);
+  const HWND field = s.fields[3];
+  HWND pad = s.showPad(field, kTextField, "1", "9");
+  ASSERT_TRUE(pad);
+  const Grab g = steadyGrab(pad);
+  EXPECT_EQ(darkEnds(g, keyArea(g, kAlphaPad, alphaKey(A::LabelLimits, 0)), true).first, -1)
+      << "the empty maximum caption";
+  EXPECT_GT(darkEnds(g, keyArea(g, kAlphaPad, alphaKey(A::LabelLimits, 1)), true).first, 0)
+      << "the built-in minimum caption";
+  ASSERT_TRUE(typeKeys(pad, kAlphaPad, field,
+                       {{alphaKey(A::Extra, 0), std::string(254, '7').c_str(), 254}}));
+  EXPECT_TRUE(clickKey(pad, kAlphaPad, alphaKey(A::Extra, 1)));
+  s.settle();
+  EXPECT_EQ(windowText(field), std::string(254, '7'));
+
+  const HWND box = addMultiLineTextBox(s.host.hwnd());
+  ASSERT_TRUE(s.host.activate(box));
+  ASSERT_TRUE(pad = s.showPad(box, kTextField));
+  ASSERT_TRUE(typeKeys(pad, kAlphaPad, box,
+                       {{alphaKey(A::Standard, 1), "1", 1}, {alphaKey(A::End, 1), "1\r\n", 3}}));
+  s.settle();
+  EXPECT_TRUE(IsWindowVisible(pad));
+  EXPECT_EQ(s.hides(), 0);
+  ASSERT_TRUE(s.host.activate(field));
+  ASSERT_TRUE(pad = s.showPad(field, kTextField));
+  EXPECT_TRUE(clickKey(pad, kAlphaPad, alphaKey(A::End, 1)));
+  EXPECT_TRUE(waitFor([&] { return s.hides() == 1 && !IsWindowVisible(pad); }, kShowTimeoutMs));
   s.terminate();
 }
