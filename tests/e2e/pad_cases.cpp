@@ -194,9 +194,11 @@ TEST(Pads, placement_modes) {
   EXPECT_EQ(p.left, f.left);
   EXPECT_EQ(p.top, f.bottom + 1);
 
-  SCOPED_TRACE("mode 1, field near the bottom of the screen: above the field, one pixel apart");
+  SCOPED_TRACE("mode 1, field near the bottom of the screen: above the field, one pixel apart, "
+               "with the height the limits give the pad");
   const LONG down = GetSystemMetrics(SM_CYSCREEN) - 40 - f.bottom;  // 40 px above the bottom
   f = moveHost(0, down);
+  EXPECT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);
   p = placed(1, field);
   EXPECT_EQ(p.left, f.left);
   EXPECT_EQ(p.bottom, f.top - 1);
