@@ -113,6 +113,8 @@ TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
   EXPECT_EQ(fake.host.passedOn.size(), 2u);
 }
 
+// The settings requests are stored as sent; a key size that is no usable factor (NaN, infinity,
+// zero, negative, tiny, huge) is ignored and reloads nothing, 0.1 and 10 are the ends.
 TEST_F(HostLinkTest, SettingsRequestsAreStored) {
   start();
   send("QDM32_1_TOUCHPOSITION", 99, -1);
@@ -125,25 +127,18 @@ TEST_F(HostLinkTest, SettingsRequestsAreStored) {
   EXPECT_EQ(keyboard.values().languageId, 1031);
   send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f);
-  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3F800000);
-  EXPECT_EQ(keyboard.values().keySizeFactor, 1.0f);
-}
-
-TEST_F(HostLinkTest, UnusableKeySizesAreIgnored) {
-  start();
-  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   const int created = fake.windows.created;
-  // NaN, infinity, zero, negative, tiny and huge factors.
   for (std::uint32_t bits :
        {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u, 0x42C80000u /* 100 */}) {
     send("QDM32_1_TOUCHKEYSIZE", 0, static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
     EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f) << std::hex << bits;
   }
-  EXPECT_EQ(fake.windows.created, created);     // nothing reloaded
-  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3DCCCCCD);  // 0.1 and 10, the ends, are usable
-  EXPECT_EQ(keyboard.values().keySizeFactor, 0.1f);
-  send("QDM32_1_TOUCHKEYSIZE", 0, 0x41200000);
-  EXPECT_EQ(keyboard.values().keySizeFactor, 10.0f);
+  EXPECT_EQ(fake.windows.created, created);
+  for (const auto& [bits, factor] :
+       {std::pair{0x3DCCCCCD, 0.1f}, std::pair{0x41200000, 10.0f}, std::pair{0x3F800000, 1.0f}}) {
+    send("QDM32_1_TOUCHKEYSIZE", 0, bits);
+    EXPECT_EQ(keyboard.values().keySizeFactor, factor);
+  }
 }
 
 // A name whose registration failed has the id 0, which no message may match: not WM_NULL as a
@@ -198,23 +193,18 @@ TEST_F(HostLinkTest, NotifyShowsTheChosenPadAndKeepsTheFocusInTheField) {
   EXPECT_FALSE(shown(kPadHex));  // the active pad was hidden
 }
 
-TEST_F(HostLinkTest, CopyDataThatIsNoNotifyChangesNothing) {
+// A WM_COPYDATA that is no notify request, or has no structure, is passed on untouched; a short
+// notify payload counts its missing bytes as zero.
+TEST_F(HostLinkTest, CopyDataIsANotifyRequestOnlyWithItsTag) {
   start();
   CopyData data{id("QDM32_1_NOTIFYKEYBOARD") + 1, 4, "abc"};
-  EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField,
-                                        reinterpret_cast<std::intptr_t>(&data)),
-            kPreviousResult);
-  EXPECT_EQ(keyboard.values().targetWindow, 0u);
-  EXPECT_EQ(fake.host.focus, 0u);
-  EXPECT_EQ(fake.windows.created, 0);
-  // A WM_COPYDATA without a structure is passed on untouched.
-  EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField, 0),
-            kPreviousResult);
-  EXPECT_EQ(keyboard.values().targetWindow, 0u);
-}
-
-TEST_F(HostLinkTest, ShortNotifyPayloadCountsMissingBytesAsZero) {
-  start();
+  for (std::intptr_t lParam : {reinterpret_cast<std::intptr_t>(&data), std::intptr_t{0}}) {
+    EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField, lParam),
+              kPreviousResult);
+    EXPECT_EQ(keyboard.values().targetWindow, 0u);
+    EXPECT_EQ(fake.host.focus, 0u);
+    EXPECT_EQ(fake.windows.created, 0);
+  }
   notify(kField, 306, 1, "12345", "9", 8);  // fieldType, valueFormat and two bytes of limitMin
   EXPECT_TRUE(shown(kPadBin));
   EXPECT_EQ(keyboard.values().limitMinText, "12");

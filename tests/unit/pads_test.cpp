@@ -86,18 +86,12 @@ TEST_F(PadsTest, ShowingTheActivePadAgainHidesNothingAndPlacesItAgain) {
   EXPECT_EQ(pad(kPadNum).Top(), 325 * 15 + 15);
 }
 
-TEST_F(PadsTest, WithoutAnActiveFormNothingIsHidden) {
-  notify(306, 0);
-  keyboard.pads().setActiveForm(nullptr);
-  notify(306, 2);
-  EXPECT_TRUE(pad(kPadNum).Visible());
-  EXPECT_TRUE(pad(kPadHex).Visible());
-}
-
-TEST_F(PadsTest, TouchingAPadMakesItTheActiveForm) {
+// The pad hidden for the next one is the active form: the pad last shown or touched, none once
+// it is cleared. A touch queued before its pad was hidden types nothing and changes nothing.
+TEST_F(PadsTest, TheActiveFormIsThePadLastShownOrTouched) {
   notify(306, 0);
   notify(306, 2);  // hex is active, num hidden
-  touch(pad(kPadNum), ControlArray::Standard, 5);  // a touch queued before the pad was hidden
+  touch(pad(kPadNum), ControlArray::Standard, 5);
   EXPECT_EQ(fieldText(), "");
   notify(306, 1);
   EXPECT_FALSE(pad(kPadHex).Visible());  // hex was still the active pad
@@ -107,7 +101,10 @@ TEST_F(PadsTest, TouchingAPadMakesItTheActiveForm) {
   notify(306, 1);
   EXPECT_FALSE(pad(kPadNum).Visible());  // the touched pad was the active one
   EXPECT_TRUE(pad(kPadHex).Visible());
+  keyboard.pads().setActiveForm(nullptr);
+  notify(306, 0);
   EXPECT_TRUE(pad(kPadBin).Visible());
+  EXPECT_TRUE(pad(kPadNum).Visible());
 }
 
 // The limits are checked before the pad is placed: placement sees the height they give it.

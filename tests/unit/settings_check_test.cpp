@@ -1,10 +1,9 @@
-// The settings checker: what it reports for faulty files, that the sample file is clean, that it
-// survives any bytes, and that it knows the key names the keyboard looks up.
+// The settings checker: what it reports for faulty files, that the sample file is clean, and that
+// it knows the key names the keyboard looks up.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
-#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -140,6 +139,9 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
   const std::string summary =
       report("[1 Text]\nMax=\nMin=\x81\nMaxi=1\n[1 AlphaPad Text]\nStd15=\nStd16=");
   EXPECT_EQ(summary.substr(summary.rfind("t.ini: ")), "t.ini: 2 errors, 2 warnings\n");
+  // A value of a megabyte is one fault (any bytes at all are the settings-file fuzz target's).
+  EXPECT_EQ(checkSettings("[1 AlphaPad KeyCode]\r\nExtra0=" + std::string(1 << 20, '{')).errors(),
+            1);
 }
 
 TEST(SettingsCheck, TheSampleFileIsClean) {
@@ -152,28 +154,6 @@ TEST(SettingsCheck, TheSampleFileIsClean) {
   std::string out;
   EXPECT_EQ(runSettingsCheck(PMX_SOURCE_DIR "/examples/no such file.ini", out),
             kSettingsUnreadable);
-}
-
-// Whatever the bytes, the checker ends with a report: junk, long lines, no line end at the end.
-TEST(SettingsCheck, AnyBytesGiveAReport) {
-  std::mt19937 random(7);
-  const std::string pieces[] = {"[",      "]",      "=",        "\r",      "\n",      "\r\n",
-                                "\"",     "'",      "\\n",      "{",       "(",       "+",
-                                " ",      "\0",     "\xFF",     "\x98",    "Std",     "1031",
-                                "Text",   "NumPad", "AlphaPad", "KeyCode", "Replace", "CharSet",
-                                "Extra0", "Max",    "-",        "0"};
-  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-  for (int round = 0; round < 3000; ++round) {
-    std::string file;
-    for (int n = round % 60; n > 0; --n) file += pieces[pick(random)];
-    const std::string text = report(file);
-    ASSERT_NE(text.find("t.ini: "), std::string::npos);
-  }
-  const std::string longLine = "[1 AlphaPad KeyCode]\r\nExtra0=" + std::string(1 << 20, '{');
-  EXPECT_EQ(checkSettings(longLine).errors(), 1);
-  std::string binary;
-  for (int i = 0; i < 1 << 16; ++i) binary += static_cast<char>(random());
-  EXPECT_NO_THROW(checkSettings(binary));
 }
 
 // A profile that remembers every key the keyboard looks up, per section.
