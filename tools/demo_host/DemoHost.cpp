@@ -389,14 +389,18 @@ bool tourStop(const std::string& folder, int number, int field, const char* suff
   return shown && saved;
 }
 
+// Waits for the keyboard's announcement; without it, says so and stops the keyboard.
+bool keyboardAnnounced() {
+  if (waitFor([] { return g_host.keyboardWindow != nullptr; }, 15000)) return true;
+  say("the keyboard did not announce itself within 15 s");
+  stopKeyboard();
+  return false;
+}
+
 int runTour(const std::string& folder) {
   const Messages& m = messages();
   CreateDirectoryA(folder.c_str(), nullptr);
-  if (!waitFor([] { return g_host.keyboardWindow != nullptr; }, 15000)) {
-    say("the keyboard did not announce itself within 15 s");
-    stopKeyboard();
-    return 1;
-  }
+  if (!keyboardAnnounced()) return 1;
   say("keyboard announced; placing pads next to the fields, limits shown");
   sendToKeyboard(m.touchPosition, 0, 1);
   CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement1);
@@ -463,11 +467,7 @@ bool docsPicture(const std::string& folder, int field, const char* suffix, float
 int runDocs(const std::string& folder) {
   const Messages& m = messages();
   CreateDirectoryA(folder.c_str(), nullptr);
-  if (!waitFor([] { return g_host.keyboardWindow != nullptr; }, 15000)) {
-    say("the keyboard did not announce itself within 15 s");
-    stopKeyboard();
-    return 1;
-  }
+  if (!keyboardAnnounced()) return 1;
   sendToKeyboard(m.touchPosition, 0, 2);
   sendToKeyboard(m.touchShowLimits, 0, 1);
   bool ok = true;
