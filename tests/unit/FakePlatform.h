@@ -142,8 +142,6 @@ class FakeKeys : public KeyInjector {
   std::map<std::uint16_t, bool> down;
   // The next batch goes in only up to this many events (as SendInput may stop short).
   std::size_t refuseAfter = SIZE_MAX;
-  // Characters whose key is a dead key in the shift state that types them.
-  std::string deadKeys;
 
   CharacterKey characterKey(char ch, std::int16_t charset) override {
     CharacterKey key;
@@ -155,7 +153,6 @@ class FakeKeys : public KeyInjector {
         key.hasKey = true;
         key.vk = k.vk;
         key.shift = ch == k.shifted;
-        key.dead = deadKeys.find(ch) != std::string::npos;
       }
     }
     return key;
