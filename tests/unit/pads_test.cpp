@@ -19,8 +19,7 @@ class PadsTest : public ::testing::Test, public test::KeyboardRig {
     fake.host.sent.clear();
   }
 
-  void notify(std::int16_t type, std::int16_t format, const char* min = "",
-              const char* max = "") {
+  void notify(std::int16_t type, std::int16_t format, const char* min = "", const char* max = "") {
     KeyboardRig::notify(kField, type, format, min, max);
   }
 
@@ -28,7 +27,6 @@ class PadsTest : public ::testing::Test, public test::KeyboardRig {
 
   int hides() { return fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")); }
   std::string fieldText() { return fake.host.windows[kField].text; }
-
 };
 
 // --- sizing ------------------------------------------------------------------------------------
@@ -221,6 +219,10 @@ TEST_F(PadsTest, ReleasingOutsideTheKeyOrOnAHiddenKeyTouchesNothing) {
   EXPECT_TRUE(five->pressed);
   num.pointerUp(x + five->width, y);  // slid onto the neighbour
   EXPECT_FALSE(five->pressed);
+  num.pointerDown(x, y);
+  num.pointerDown(x + five->width, y);  // a second press without a release moves the pressed key
+  EXPECT_FALSE(five->pressed);
+  num.pointerCancel();
   EXPECT_EQ(fieldText(), "");
   num.find(ControlArray::Standard, 5)->visible = false;
   num.pointerDown(x, y);
@@ -290,17 +292,20 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
   const Control& seven = *num.find(ControlArray::Standard, 7);
   const float x = seven.left + 30, y = 600 + seven.top + 30;  // below the shown limits
   const Step steps[] = {
-      {"limits shown", [&] {
+      {"limits shown",
+       [&] {
          request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
          notify(306, 0, "-5", "5");
        }},
       {"key held", [&] { num.pointerDown(x, y); }},
       {"key released", [&] { num.pointerUp(x, y); }},
-      {"limits switched off", [&] {
+      {"limits switched off",
+       [&] {
          request("QDM32_1_TOUCHSHOWLIMITS", 0, 0);
          notify(306, 0, "-5", "5");
        }},
-      {"other limits", [&] {
+      {"other limits",
+       [&] {
          request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
          notify(306, 0, "", "1000");
        }},
@@ -313,7 +318,9 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
       {"back to the value pad", [&] { touch(pad(kPadAlpha), ControlArray::PadSwitch); }},
   };
   fake.profile.set("1031 NumPad Text", "Std5", "F\xFCnf");
-  fake.profile.set("1031 Text", "Max", "H\xF6" "chstens");
+  fake.profile.set("1031 Text", "Max",
+                   "H\xF6"
+                   "chstens");
   for (const Step& step : steps) {
     step.change();
     fake.windows.paint();

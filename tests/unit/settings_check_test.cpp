@@ -27,7 +27,7 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
   } cases[] = {
       // Names in any case, blanks and one pair of quotes dropped, lines ending in CR LF or CR.
       {"[replace]\r\n 2055 = '1031' \r[1031 numpad text]\nstd5=\" 5 \"\n;Std99=x", "", 0},
-      {"Std5=5\n[1031 NumPad Text",
+      {"Std5=5\r\n[1031 NumPad Text",
        "t.ini:1: error: outside any section: never read\n"
        "t.ini:2: error: outside any section: never read\n",
        1},
@@ -55,7 +55,7 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        1},
       // Sections that no host language reaches, and names that never match.
       {"[Replace]\n1031=1033\n[1031 AlphaPad Text]\n[CharSet]\n1031=238\n[1033 NumPad Text]\n"
-       "[ 01031 Text]\n[1031 AlphaPad Texts]",
+       "[ 01031 Text]\n[1031 AlphaPad Texts]\n[4294967296 Text]",
        "t.ini:3: error: [1031 AlphaPad Text]: never read: [Replace] maps 1031 to 1033 (line 2) "
        "and no language to 1031\n"
        "t.ini:5: error: [CharSet] 1031: never read: [Replace] maps 1031 to 1033 (line 2) and no "
@@ -63,17 +63,24 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "t.ini:7: error: [01031 Text]: never read: numbers in section names are written in "
        "decimal, without leading zeros, \"+\" or extra blanks\n"
        "t.ini:8: error: [1031 AlphaPad Texts]: unknown section; the keyboard reads [Replace], "
-       "[CharSet], [<language> Text] and [<language> NumPad|AlphaPad Text|KeyCode]\n",
+       "[CharSet], [<language> Text] and [<language> NumPad|AlphaPad Text|KeyCode]\n"
+       "t.ini:9: error: [4294967296 Text]: unknown section; the keyboard reads [Replace], "
+       "[CharSet], "
+       "[<language> Text] and [<language> NumPad|AlphaPad Text|KeyCode]\n",
        1},
       // Reached through [Replace], the section is read.
-      {"[Replace]\n1031=1033\n2055=1031\n[1031 AlphaPad Text]\nStd15=Q", "", 0},
-      {"[CharSet]\n1031=300\n1032=2\n1033=0x10\n1034=186",
+      {"[Replace]\n1031=1033\n2055=1031\n[1031 AlphaPad Text]\nStd15=Q\n[-7 Text]\nMax=a", "", 0},
+      {"[CharSet]\n1031=300\n1032=2\n1033=0x10\n1034=186\n1035=-1\n1036=2147483647",
        "t.ini:2: error: [CharSet] 1031: 300 is no character set; the keyboard uses 0 (ANSI); see "
        "the character sets in docs/settings.md\n"
        "t.ini:3: error: [CharSet] 1032: 2 is the symbol character set: the texts would show as "
        "symbols\n"
        "t.ini:4: error: [CharSet] 1033: \"0x10\" is no decimal number; the keyboard reads it as "
-       "16\n",
+       "16\n"
+       "t.ini:6: error: [CharSet] 1035: -1 is no character set; the keyboard uses 0 (ANSI); see "
+       "the character sets in docs/settings.md\n"
+       "t.ini:7: error: [CharSet] 1036: 2147483647 is no character set; the keyboard uses 0 "
+       "(ANSI); see the character sets in docs/settings.md\n",
        1},
       // Key names of each section; key codes on the alphanumeric pad, keystrokes elsewhere.
       {"[7 AlphaPad KeyCode]\nStd27=65\nStd28= '256' \nShift0=1\nEnd1=+{ENTER}\nExtra0=(a\n"
@@ -94,15 +101,17 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
        "no such key; expected one character or a key name such as ENTER, TAB, LEFT, F1\n",
        1},
       // Characters the language's code page cannot show, and texts that look like UTF-8.
-      {"[CharSet]\n8=204\n[8 AlphaPad Text]\nStd15=\x98\nStd16=\xC3\xA9\nStd17=a\tb\n"
+      {"[CharSet]\n8=204\n[8 AlphaPad Text]\nStd15=\x98\nStd16=\xC3\xA9\xE2\x82\xAC\nStd17=a\tb\n"
+       "Std18=\xC3\xA9\xFF\n"
        "[9 NumPad Text]\nStd1=\x81\nStd2=\xE9",
        "t.ini:4: error: [8 AlphaPad Text] Std15: \"\\x98\": byte 0x98 is undefined in code page "
        "1251 (CharSet 204); the key cannot show it\n"
-       "t.ini:5: warning: [8 AlphaPad Text] Std16: \"\\xC3\\xA9\" looks like UTF-8: write each "
+       "t.ini:5: warning: [8 AlphaPad Text] Std16: \"\\xC3\\xA9\\xE2\\x82\\xAC\" looks like UTF-8: "
+       "write each "
        "language's texts in its code page\n"
        "t.ini:6: error: [8 AlphaPad Text] Std17: \"a\\x09b\": byte 0x09 is a control character "
        "(CharSet 204); the key cannot show it\n"
-       "t.ini:8: error: [9 NumPad Text] Std1: \"\\x81\": byte 0x81 is undefined in code page 1252 "
+       "t.ini:9: error: [9 NumPad Text] Std1: \"\\x81\": byte 0x81 is undefined in code page 1252 "
        "(CharSet 0); the key cannot show it\n",
        1},
       // Captions measured against their keys at key size 1, each line of a two-line caption.
@@ -137,7 +146,7 @@ TEST(SettingsCheck, ReportsEachFaultWithItsLineAndSeverity) {
   }
   // Errors and warnings are counted in the summary; empty limit captions are meant.
   const std::string summary =
-      report("[1 Text]\nMax=\nMin=\x81\nMaxi=1\n[1 AlphaPad Text]\nStd15=\nStd16=");
+      report("[1 Text]\n \t\nMax= \nMin=\x81\nMaxi=1\n[1 AlphaPad Text]\nStd15=\nStd16=");
   EXPECT_EQ(summary.substr(summary.rfind("t.ini: ")), "t.ini: 2 errors, 2 warnings\n");
   // A value of a megabyte is one fault (any bytes at all are the settings-file fuzz target's).
   EXPECT_EQ(checkSettings("[1 AlphaPad KeyCode]\r\nExtra0=" + std::string(1 << 20, '{')).errors(),

@@ -54,7 +54,9 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
 TEST_F(SettingsTest, EmptyLimitCaptionEmptiesTheLabelButEmptyKeyTextsKeepTheDesign) {
   fake.profile.set("7 Text", "Min", "");
   fake.profile.set("7 NumPad Text", "Std5", "");
+  fake.profile.set("CharSet", "7", "256");  // no character set: the keyboard uses 0
   request("QDM1_LANGUAGE", 7);
+  EXPECT_EQ(keyboard.values().charSet, 0);
   EXPECT_EQ(caption(kPadNum, ControlArray::LabelLimits, 1), "");
   EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 5), "5");
 }
