@@ -124,9 +124,20 @@ TEST(Layouts, AlphaPadOverlaps) {
                           {up, find(pad, A::LabelLimits, 1)}}));
 }
 
-// The move pictures' white arrowheads point into the corner their key moves the pad to; arrows
-// point where their keys move the caret.
+// Every picture lies in its box; the move pictures' white arrowheads point into the corner their
+// key moves the pad to; arrows point where their keys move the caret.
 TEST(Layouts, PicturesShowWhatTheirKeysDo) {
+  for (int p = 0; p <= static_cast<int>(Pictogram::Menu); ++p) {
+    const PictogramDrawing d = pictogramDrawing(static_cast<Pictogram>(p));
+    for (std::size_t i = 0; i < d.count; ++i) {
+      const PictoShape& shape = d.shapes[i];
+      EXPECT_TRUE(shape.pointCount >= 2 && shape.pointCount <= kMaxShapePoints) << p;
+      for (int k = 0; k < shape.pointCount; ++k)
+        EXPECT_TRUE(shape.points[k].x >= 0 && shape.points[k].x <= 100 && shape.points[k].y >= 0 &&
+                    shape.points[k].y <= 100)
+            << p << " shape " << i << " point " << k;
+    }
+  }
   for (int corner = 0; corner < 4; ++corner) {
     const PictogramDrawing d = pictogramDrawing(
         static_cast<Pictogram>(static_cast<int>(Pictogram::MoveUpperLeft) + corner));
