@@ -31,7 +31,7 @@ std::string trickyFile() {
       "[Unclosed\r\nk=still in Last\r\n"
       "[sec]\r\nlater=never found\r\nPlain=never found either\r\n"
       "[Numbers]\r\nhex=0x1F\r\nneg=-5\r\nlead= 12abc\r\nplus=+7\r\nword=abc\r\n"
-      "none=\r\nquoted='42'\r\nzeros=010\r\nwrap=4294967297\r\n";
+      "none=\r\nquoted='42'\r\nqblank=' 42'\r\nzeros=010\r\nwrap=4294967297\r\n";
   file += "long=" + std::string(300, 'L') + "\r\n";
   file += "qlong='" + std::string(300, 'Q') + "'\r\n";
   file += "[End]\r\nlast=no line end";

@@ -28,7 +28,7 @@ TEST_F(SettingsTest, WithoutAFileTheDesignStaysAndTheLimitCaptionsAreTheDefaults
 
 TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCaptions) {
   fake.profile.set("Replace", "2055", "1031");
-  fake.profile.set("CharSet", "1031", "238");
+  fake.profile.set("CharSet", "1031", "' 238'");  // quoted, with a blank
   fake.profile.set("1031 numpad text", "std10", ",");  // names match in any letter case
   fake.profile.set("1031 NumPad KeyCode", "Std10", "{DEL}");
   fake.profile.set("1031 AlphaPad Text", "Extra1", "F1");
