@@ -340,6 +340,9 @@ class FakeWindow : public NativeWindow {
       if (dirty_[i]) cells_[i] = look(looks, i);
     std::fill(dirty_.begin(), dirty_.end(), false);
   }
+  int invalidated() const {
+    return static_cast<int>(std::count(dirty_.begin(), dirty_.end(), true));
+  }
   // The cells of a visible window where the screen differs from a fresh paint of the pad.
   int stale() const {
     if (!shown) return 0;

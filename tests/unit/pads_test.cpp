@@ -326,6 +326,12 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
     fake.windows.paint();
     EXPECT_EQ(fake.windows.stale(), 0) << step.what;
   }
+  // A press repaints the pressed key alone.
+  const Control& five = *num.find(ControlArray::Standard, 5);
+  num.pointerDown(num.originLeft(five) + five.left + 30, num.originTop(five) + five.top + 30);
+  constexpr float kCell = test::FakeWindow::kCell;
+  EXPECT_EQ(fake.windows.windowOf[&num]->invalidated(),
+            (five.width / kCell) * (five.height / kCell));
 }
 
 }  // namespace
