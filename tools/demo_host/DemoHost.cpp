@@ -358,20 +358,27 @@ void say(const std::string& text) {
   std::fflush(stdout);
 }
 
+// Focuses a field, as a user touching it does, and waits for its pad: the pad, or nullptr.
+HWND focusFieldForItsPad(int field) {
+  SetFocus(g_host.window);  // so that focusing the field is a change and notifies
+  SetFocus(g_host.fields[field]);
+  HWND pad = nullptr;
+  waitFor(
+      [&] {
+        pad = findVisibleWindow(g_host.keyboard.pid(), kFields[field].padClass);
+        return pad != nullptr;
+      },
+      10000);
+  return pad;
+}
+
 // One stop of the tour: focus the field, wait for its pad, let it paint, capture the screen.
 bool tourStop(const std::string& folder, int number, int field, const char* suffix) {
   const DemoField& def = kFields[field];
   char name[128];
   std::snprintf(name, sizeof name, "%02d-%s%s.bmp", number, def.shortName, suffix);
-  SetFocus(g_host.window);  // so that focusing the field is a change and notifies
-  SetFocus(g_host.fields[field]);
-  HWND pad = nullptr;
-  const bool shown = waitFor(
-      [&] {
-        pad = findVisibleWindow(g_host.keyboard.pid(), def.padClass);
-        return pad != nullptr;
-      },
-      10000);
+  HWND pad = focusFieldForItsPad(field);
+  const bool shown = pad != nullptr;
   if (shown) {
     // Paint now and wait until the pad's thread has handled it.
     RedrawWindow(pad, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -435,15 +442,8 @@ int runTour(const std::string& folder) {
 // One picture of the documentation: the pad of a field alone, with its key names if asked.
 bool docsPicture(const std::string& folder, int field, const char* suffix, float keyNamesSize) {
   const DemoField& def = kFields[field];
-  SetFocus(g_host.window);
-  SetFocus(g_host.fields[field]);
-  HWND pad = nullptr;
-  const bool shown = waitFor(
-      [&] {
-        pad = findVisibleWindow(g_host.keyboard.pid(), def.padClass);
-        return pad != nullptr;
-      },
-      10000);
+  HWND pad = focusFieldForItsPad(field);
+  const bool shown = pad != nullptr;
   bool saved = false;
   if (shown) {
     RedrawWindow(pad, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
