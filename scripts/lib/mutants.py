@@ -130,10 +130,11 @@ CALL = re.compile(r"(::)?[A-Za-z_]\w*((::|\.|->)[A-Za-z_]\w*)*\(.*\);")
 NOT_CALLS = {"return", "delete", "throw", "sizeof", "case", "if", "while", "for", "switch"}
 
 
-def line_mutants(code, orig, kind, prev_code):
+def line_mutants(code, orig, kind, prev_code, case_labels):
     """(column, operator, mutated line) for every mutant of one line. `code` is the masked line,
-    `kind` its brace kinds, `prev_code` the previous line of code (masked, stripped). Literals
-    change only in code: not in tables, constants, member defaults or default arguments."""
+    `kind` its brace kinds, `prev_code` the previous line of code (masked, stripped),
+    `case_labels` the numbers of the file's `case` labels. Literals change only in code: not in
+    tables, constants, member defaults or default arguments."""
     found = []
 
     def swap(m, table, op, group=1):
@@ -157,24 +158,29 @@ def line_mutants(code, orig, kind, prev_code):
         if b < 0 or ("&&" not in cond and "||" not in cond
                      and (cond.startswith("!") or len(re.findall(COMPARISON, cond)) == 1)):
             continue
+        if re.match(r"[\w:]+[*&]*\s+\w+\s*=[^=]", cond):
+            continue  # `if (Pad* p = find())` declares a variable: it cannot be negated
         found.append((m.start(), "if", orig[:a] + "!(" + orig[a:b] + ")" + orig[b:]))
     for m in re.finditer(r"(?<![\w.'`])(\d+)([uUlL]*)(?![\w.'`])", code):
         if kind[m.start()] != CODE:
             continue
-        n = int(m.group(1))
+        n, case = int(m.group(1)), re.match(r"\s*case $", code[:m.start()])
         for v in (n + 1, n - 1):
             text = str(v) if v >= 0 else "(-1)"
             if v < 0 and (m.group(2) or code[:m.start()].rstrip().endswith("-")):
                 continue
+            if case and v in case_labels:
+                continue  # a duplicate case label does not compile
             found.append((m.start(), "int", orig[:m.start()] + text + orig[m.start(1) + len(m.group(1)):]))
     for m in re.finditer(r"\b(true|false)\b", code):
         if kind[m.start()] == CODE:
             swap(m, {"true": "false", "false": "true"}, "bool")
     if '"' not in code:  # `+` next to a string literal is concatenation
         for m in re.finditer(r"(?<=\s)([-+*/]=?)(?=\s)", code):
-            swap(m, ARITH, "arith")
+            if not (m.group(1) == "+=" and code[m.end():].lstrip().startswith("'")):  # appends
+                swap(m, ARITH, "arith")
     stmt = code.strip()
-    if (CALL.fullmatch(stmt) and stmt.split("(")[0] not in NOT_CALLS
+    if (stmt and kind[code.index(stmt[0])] == CODE and CALL.fullmatch(stmt) and stmt.split("(")[0] not in NOT_CALLS
             and stmt.count("(") == stmt.count(")")
             and (prev_code[-1:] in (";", "{", "}", ")", ":") or prev_code.endswith("else"))):
         indent = orig[:len(orig) - len(orig.lstrip())]
@@ -192,6 +198,7 @@ def find_mutants():
         kinds = brace_kinds(code)
         lines, codes = text.split("\n"), code.split("\n")
         offset, prev, in_assert, seen = 0, "", False, set()
+        case_labels = {int(n) for n in re.findall(r"\bcase (\d+)\s*:", code)}
         for no, (orig, c) in enumerate(zip(lines, codes), start=1):
             kind = kinds[offset:offset + len(c) + 1]
             offset += len(c) + 1
@@ -199,7 +206,7 @@ def find_mutants():
                 in_assert = (in_assert or c.lstrip().startswith("static_assert")) and ";" not in c
                 prev = c.strip() or prev
                 continue
-            for col, op, new in sorted(line_mutants(c, orig, kind, prev), key=lambda f: f[0]):
+            for col, op, new in sorted(line_mutants(c, orig, kind, prev, case_labels), key=lambda f: f[0]):
                 if new != orig and (no, new) not in seen:
                     seen.add((no, new))
                     mutants.append(Mutant(rel, no, col + 1, op, orig, new))
@@ -430,4 +437,7 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except BrokenPipeError:  # --list | head
+        sys.exit(0)
