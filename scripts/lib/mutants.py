@@ -15,6 +15,7 @@ import fcntl
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -410,6 +411,8 @@ def main():
     print(f"mutants: unmutated unit tests pass ({base:.1f} s)", flush=True)
     originals = {p: (TREE / p).read_bytes() for p in {m.path for m in chosen}}
     dirty, done, finished = set(), [], False
+    signal.signal(signal.SIGTERM, signal.default_int_handler)  # stopped: still report
+    signal.signal(signal.SIGHUP, signal.default_int_handler)
     try:
         for n, m in enumerate(chosen, start=1):
             t = time.time()
@@ -420,7 +423,7 @@ def main():
                   flush=True)
         finished = True
     except KeyboardInterrupt:
-        print("\nmutants: interrupted; the summary covers the finished mutants")
+        print("\nmutants: interrupted; the summary covers the finished mutants", flush=True)
     # Put every file back, rebuild and retest: proves the last mutant did not stay in the build.
     for path in dirty:
         write_if_changed(TREE / path, originals[path])
