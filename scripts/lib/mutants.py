@@ -301,6 +301,8 @@ def test_mutant(m, originals, dirty, timeout):
     dirty.add(m.path)
     if not build():
         return "not built", ""
+    if "no work to do" in (WORK / "build.log").read_text(errors="replace"):
+        sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt; the scratch build is stale")
     status, detail = unit_tests(timeout)
     return {"pass": "survived", "fail": "killed", "timeout": "timeout"}[status], detail
 
