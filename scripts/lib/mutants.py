@@ -302,7 +302,7 @@ def test_mutant(m, originals, dirty, timeout):
     if not build():
         return "not built", ""
     if "no work to do" in (WORK / "build.log").read_text(errors="replace"):
-        sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt; the scratch build is stale")
+        sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt (a stale scratch build, or a header nothing includes)")
     status, detail = unit_tests(timeout)
     return {"pass": "survived", "fail": "killed", "timeout": "timeout"}[status], detail
 
