@@ -172,7 +172,7 @@ def line_mutants(code, orig, kind, prev_code, case_labels):
                 continue
             if case and v in case_labels:
                 continue  # a duplicate case label does not compile
-            found.append((m.start(), "int", orig[:m.start()] + text + orig[m.start(1) + len(m.group(1)):]))
+            found.append((m.start(), "int", orig[:m.start()] + text + orig[m.end(1):]))
     for m in re.finditer(r"\b(true|false)\b", code):
         if kind[m.start()] == CODE:
             swap(m, {"true": "false", "false": "true"}, "bool")
@@ -181,8 +181,9 @@ def line_mutants(code, orig, kind, prev_code, case_labels):
             if not (m.group(1) == "+=" and code[m.end():].lstrip().startswith("'")):  # appends
                 swap(m, ARITH, "arith")
     stmt = code.strip()
-    if (stmt and kind[code.index(stmt[0])] == CODE and CALL.fullmatch(stmt) and stmt.split("(")[0] not in NOT_CALLS
-            and stmt.count("(") == stmt.count(")")
+    # A whole statement that is a call, in a function body, not continuing the previous line.
+    if (stmt and kind[code.index(stmt[0])] == CODE and CALL.fullmatch(stmt)
+            and stmt.split("(")[0] not in NOT_CALLS and stmt.count("(") == stmt.count(")")
             and (prev_code[-1:] in (";", "{", "}", ")", ":") or prev_code.endswith("else"))):
         indent = orig[:len(orig) - len(orig.lstrip())]
         found.append((len(indent), "call", indent + ";  // deleted: " + orig.strip()))
@@ -207,7 +208,8 @@ def find_mutants():
                 in_assert = (in_assert or c.lstrip().startswith("static_assert")) and ";" not in c
                 prev = c.strip() or prev
                 continue
-            for col, op, new in sorted(line_mutants(c, orig, kind, prev, case_labels), key=lambda f: f[0]):
+            found = line_mutants(c, orig, kind, prev, case_labels)
+            for col, op, new in sorted(found, key=lambda f: f[0]):
                 if new != orig and (no, new) not in seen:
                     seen.add((no, new))
                     mutants.append(Mutant(rel, no, col + 1, op, orig, new))
@@ -226,8 +228,8 @@ def sync_tree():
     wanted = set()
     for dirpath, dirnames, filenames in os.walk(ROOT):
         rel_dir = Path(dirpath).relative_to(ROOT)
-        dirnames[:] = sorted(d for d in dirnames
-                             if not d.startswith(".") and not (rel_dir == Path(".") and d in ("build", "out")))
+        skip = {"build", "out"} if rel_dir == Path(".") else set()
+        dirnames[:] = sorted(d for d in dirnames if not d.startswith(".") and d not in skip)
         for name in filenames:
             rel = rel_dir / name
             wanted.add(rel)
@@ -285,7 +287,8 @@ def prepare(timeout):
     start = time.time()
     status, detail = unit_tests(timeout)
     if status != "pass":
-        sys.exit(f"mutants: the unmutated unit tests do not pass ({status} {detail}), see {WORK / 'test.log'}")
+        sys.exit(f"mutants: the unmutated unit tests do not pass ({status} {detail}), "
+                 f"see {WORK / 'test.log'}")
     return time.time() - start
 
 
@@ -302,7 +305,8 @@ def test_mutant(m, originals, dirty, timeout):
     if not build():
         return "not built", ""
     if "no work to do" in (WORK / "build.log").read_text(errors="replace"):
-        sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt (a stale scratch build, or a header nothing includes)")
+        sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt "
+                 "(a stale scratch build, or a header nothing includes)")
     status, detail = unit_tests(timeout)
     return {"pass": "survived", "fail": "killed", "timeout": "timeout"}[status], detail
 
@@ -316,11 +320,13 @@ def fmt_time(seconds):
 
 
 def summary(done, total, selection, elapsed, finished):
-    count = {r: sum(1 for m in done if m.result == r) for r in ("killed", "survived", "timeout", "not built")}
+    results = ("killed", "survived", "timeout", "not built")
+    count = {r: sum(1 for m in done if m.result == r) for r in results}
     built = count["killed"] + count["survived"] + count["timeout"]
     score = 100.0 * (count["killed"] + count["timeout"]) / built if built else 0.0
     out = [f"mutation testing of the portable core: {selection}",
-           f"run time {fmt_time(elapsed)}" + ("" if finished else f"; INTERRUPTED after {len(done)} of {total}"),
+           f"run time {fmt_time(elapsed)}"
+           + ("" if finished else f"; INTERRUPTED after {len(done)} of {total}"),
            "",
            f"mutants    {len(done)}",
            f"killed     {count['killed']}",
@@ -343,7 +349,8 @@ def read_survivors(report):
     for i, line in enumerate(lines):
         m = re.match(r"(M\d+) (\S+):\d+ \w+$", line)
         if m and i + 2 < len(lines) and lines[i + 1].startswith("  - "):
-            found[(m.group(2), lines[i + 1][4:], lines[i + 2][4:])] = f"{m.group(1)} {line.split()[1]}"
+            key = (m.group(2), lines[i + 1][4:], lines[i + 2][4:])
+            found[key] = f"{m.group(1)} {line.split()[1]}"
     return found
 
 
@@ -363,16 +370,25 @@ def compare(old_report, done):
 
 
 def main():
-    ap = argparse.ArgumentParser(prog="scripts/mutants", description=__doc__.split("\n\n")[0])
+    ap = argparse.ArgumentParser(
+        prog="scripts/mutants", description=__doc__.split("\n\n")[0],
+        epilog="operators: cmp (== != < >= > <= flipped), boundary (< <=, > >=), logic (&& ||), "
+        "not (a ! dropped), if (a condition negated), int (a literal +1 or -1), bool (true false), "
+        "arith (+ -, * /), call (a call statement deleted). Results: killed, survived, timeout "
+        "(counts as killed), not built (left out of the score).")
     ap.add_argument("--list", action="store_true", help="print the mutants without running them")
-    ap.add_argument("--files", metavar="REGEX", help="only files whose path matches, e.g. 'pads/|Keystrokes'")
+    ap.add_argument("--files", metavar="REGEX",
+                    help="only files whose path matches, e.g. 'pads/|Keystrokes'")
     ap.add_argument("--ops", metavar="OPS", help="only these operators, e.g. cmp,boundary,call")
     ap.add_argument("--ids", metavar="IDS", help="only these mutants, e.g. M0012,M0040")
-    ap.add_argument("--sample", type=int, metavar="N", help="a deterministic random subset of N mutants")
+    ap.add_argument("--sample", type=int, metavar="N",
+                    help="a deterministic random subset of N mutants")
     ap.add_argument("--seed", type=int, default=1, help="seed of --sample (default 1)")
     ap.add_argument("--limit", type=int, metavar="N", help="only the first N mutants")
-    ap.add_argument("--timeout", type=int, default=60, help="seconds per unit-test run (default 60)")
-    ap.add_argument("--compare", metavar="OLD_REPORT", help="list what changed against an earlier report")
+    ap.add_argument("--timeout", type=int, default=60,
+                    help="seconds per unit-test run (default 60)")
+    ap.add_argument("--compare", metavar="OLD_REPORT",
+                    help="list what changed against an earlier report")
     args = ap.parse_args()
 
     everything = find_mutants()
@@ -393,7 +409,8 @@ def main():
     if args.limit is not None:
         chosen = chosen[:args.limit]
         how.append(f"the first {args.limit}")
-    selection = f"{len(chosen)} of {len(everything)} mutants" + (f" ({'; '.join(how)})" if how else "")
+    selection = f"{len(chosen)} of {len(everything)} mutants"
+    selection += f" ({'; '.join(how)})" if how else ""
 
     if args.list:
         for m in chosen:
@@ -408,7 +425,8 @@ def main():
     except OSError:
         sys.exit("mutants: another run is using build/mutants/")
     start = time.time()
-    print(f"mutants: {selection}; preparing the scratch build in {WORK.relative_to(ROOT)}/", flush=True)
+    print(f"mutants: {selection}; preparing the scratch build in {WORK.relative_to(ROOT)}/",
+          flush=True)
     base = prepare(args.timeout)
     print(f"mutants: unmutated unit tests pass ({base:.1f} s)", flush=True)
     originals = {p: (TREE / p).read_bytes() for p in {m.path for m in chosen}}
@@ -421,8 +439,8 @@ def main():
             m.result, m.detail = test_mutant(m, originals, dirty, args.timeout)
             done.append(m)
             detail = f" ({m.detail})" if m.detail else ""
-            print(f"[{n}/{len(chosen)}] {m.id} {m.where()} {m.op}: {m.result}{detail} {time.time() - t:.0f}s",
-                  flush=True)
+            print(f"[{n}/{len(chosen)}] {m.id} {m.where()} {m.op}: {m.result}{detail} "
+                  f"{time.time() - t:.0f}s", flush=True)
         finished = True
     except KeyboardInterrupt:
         print("\nmutants: interrupted; the summary covers the finished mutants", flush=True)
@@ -433,7 +451,8 @@ def main():
 
     text = summary(done, len(chosen), selection, time.time() - start, finished)
     if not restored:
-        text += "\nWARNING: the restored tree does not pass its unit tests; the results cannot be trusted\n"
+        text += ("\nWARNING: the restored tree does not pass its unit tests; "
+                 "the results cannot be trusted\n")
     REPORT.write_text(text)
     print("\n" + text + f"report: {REPORT.relative_to(ROOT)}")
     if args.compare:
