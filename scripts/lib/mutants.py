@@ -27,6 +27,7 @@ WORK = ROOT / "build" / "mutants"
 TREE = WORK / "tree"  # the scratch copy of the sources
 BUILD = WORK / "build"
 REPORT = WORK / "report.txt"
+MUTATED = WORK / "mutated.txt"  # files whose objects may still hold a mutant (a run was stopped)
 JOBS = "2"
 
 # --- Finding mutants ------------------------------------------------------------------------
@@ -36,14 +37,17 @@ class Mutant:
     def __init__(self, path, line, col, op, old, new):
         self.path, self.line, self.col, self.op = path, line, col, op
         self.old, self.new = old, new  # the whole line before and after
-        self.id = ""
+        self.id, self.nth = "", 1  # nth: the same change on an identical line of the file
         self.result, self.detail = "", ""
 
     def where(self):
         return f"{self.path}:{self.line}"
 
     def key(self):  # what --compare matches on: not the id, so edits elsewhere do not matter
-        return (self.path, self.old.strip(), self.new.strip())
+        return (self.path, self.old.strip(), self.new.strip(), self.nth)
+
+    def title(self):
+        return f"{self.id} {self.where()} {self.op}" + (f" #{self.nth}" if self.nth > 1 else "")
 
 
 def mask(text):
@@ -214,8 +218,10 @@ def find_mutants():
                     seen.add((no, new))
                     mutants.append(Mutant(rel, no, col + 1, op, orig, new))
             prev = c.strip() or prev
+    seen_keys = {}
     for i, m in enumerate(mutants, start=1):
         m.id = f"M{i:04d}"
+        m.nth = seen_keys[m.key()] = seen_keys.get(m.key(), 0) + 1
     return mutants
 
 
@@ -277,6 +283,10 @@ def unit_tests(timeout):
 def prepare(timeout):
     """Copies the tree, configures once, builds and checks that the unmutated tests pass."""
     sync_tree()
+    if MUTATED.exists():  # restored in content, maybe not in the build: make Ninja rebuild them
+        for rel in MUTATED.read_text().splitlines():
+            if (TREE / rel).exists():
+                os.utime(TREE / rel)
     if not (BUILD / "build.ninja").exists():
         cmd = ["cmake", "-S", str(TREE), "-B", str(BUILD), "-G", "Ninja",
                "-DCMAKE_BUILD_TYPE=", "-DCMAKE_CXX_FLAGS=-O0", "-DPMX_WERROR=OFF"]
@@ -289,6 +299,7 @@ def prepare(timeout):
     if status != "pass":
         sys.exit(f"mutants: the unmutated unit tests do not pass ({status} {detail}), "
                  f"see {WORK / 'test.log'}")
+    MUTATED.unlink(missing_ok=True)
     return time.time() - start
 
 
@@ -298,10 +309,13 @@ def test_mutant(m, originals, dirty, timeout):
         if path != m.path:
             write_if_changed(TREE / path, originals[path])
             dirty.discard(path)
+    if m.path not in dirty:
+        with open(MUTATED, "a") as record:
+            record.write(m.path + "\n")
+    dirty.add(m.path)
     lines = originals[m.path].decode("latin-1").split("\n")
     lines[m.line - 1] = m.new
     write_if_changed(TREE / m.path, "\n".join(lines).encode("latin-1"))
-    dirty.add(m.path)
     if not build():
         return "not built", ""
     if "no work to do" in (WORK / "build.log").read_text(errors="replace"):
@@ -336,29 +350,31 @@ def summary(done, total, selection, elapsed, finished):
            f"score      {score:.1f}%  (killed and timeouts / built mutants)",
            "", f"survivors ({count['survived']}):"]
     for m in (m for m in done if m.result == "survived"):
-        out += [f"{m.id} {m.where()} {m.op}", f"  - {m.old.strip()}", f"  + {m.new.strip()}"]
+        out += [m.title(), f"  - {m.old.strip()}", f"  + {m.new.strip()}"]
     for label, result in (("timeouts", "timeout"), ("not built", "not built")):
         ids = [f"{m.id} {m.where()} {m.op}" for m in done if m.result == result]
         out += ["", f"{label} ({len(ids)}):"] + ids
     return "\n".join(out) + "\n"
 
 
-def read_survivors(report):
-    """The survivors of a report as keys (file, original line, mutated line), with their ids."""
+def read_report(report):
+    """The score line and the survivors of a report, these as {key: title} (see Mutant.key)."""
     lines, found = Path(report).read_text().split("\n"), {}
+    score = next((line for line in lines if line.startswith("score")), "score unknown")
     for i, line in enumerate(lines):
-        m = re.match(r"(M\d+) (\S+):\d+ \w+$", line)
+        m = re.match(r"M\d+ (\S+):\d+ \w+(?: #(\d+))?$", line)
         if m and i + 2 < len(lines) and lines[i + 1].startswith("  - "):
-            key = (m.group(2), lines[i + 1][4:], lines[i + 2][4:])
-            found[key] = f"{m.group(1)} {line.split()[1]}"
-    return found
+            key = (m.group(1), lines[i + 1][4:], lines[i + 2][4:], int(m.group(2) or 1))
+            found[key] = line
+    return score, found
 
 
-def compare(old_report, done):
-    old = read_survivors(old_report)
-    new = {m.key(): f"{m.id} {m.where()}" for m in done if m.result == "survived"}
+def compare(old_report, new_report, done):
+    old_score, old = read_report(old_report)
+    new_score, _ = read_report(new_report)
+    new = {m.key(): m.title() for m in done if m.result == "survived"}
     tested = {m.key() for m in done}
-    print(f"\ncompared with {old_report}:")
+    print(f"\ncompared with {old_report}:\n  before: {old_score}\n  now:    {new_score}")
     gone = [k for k in old if k not in new and k in tested]
     print(f"killed now, survived before ({len(gone)}):")
     for k in gone:
@@ -414,7 +430,7 @@ def main():
 
     if args.list:
         for m in chosen:
-            print(f"{m.id} {m.where()} {m.op}\n  - {m.old.strip()}\n  + {m.new.strip()}")
+            print(f"{m.title()}\n  - {m.old.strip()}\n  + {m.new.strip()}")
         print(selection)
         return 0
 
@@ -448,6 +464,8 @@ def main():
     for path in dirty:
         write_if_changed(TREE / path, originals[path])
     restored = build() and unit_tests(args.timeout)[0] == "pass"
+    if restored:
+        MUTATED.unlink(missing_ok=True)
 
     text = summary(done, len(chosen), selection, time.time() - start, finished)
     if not restored:
@@ -456,7 +474,7 @@ def main():
     REPORT.write_text(text)
     print("\n" + text + f"report: {REPORT.relative_to(ROOT)}")
     if args.compare:
-        compare(args.compare, done)
+        compare(args.compare, REPORT, done)
     return 0 if restored and finished else 1
 
 
