@@ -448,7 +448,8 @@ def main():
     originals = {p: (TREE / p).read_bytes() for p in {m.path for m in chosen}}
     dirty, done, finished = set(), [], False
     signal.signal(signal.SIGTERM, signal.default_int_handler)  # stopped: still report
-    signal.signal(signal.SIGHUP, signal.default_int_handler)
+    if signal.getsignal(signal.SIGHUP) != signal.SIG_IGN:  # respect nohup
+        signal.signal(signal.SIGHUP, signal.default_int_handler)
     try:
         for n, m in enumerate(chosen, start=1):
             t = time.time()
