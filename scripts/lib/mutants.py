@@ -276,6 +276,8 @@ def unit_tests(timeout):
         return "timeout", ""
     if rc == 0:
         return "pass", ""
+    if -rc in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):  # not a mutant's doing: stop
+        raise KeyboardInterrupt
     failed = re.search(r"\[  FAILED  \] (\S+)", log.read_text(errors="replace"))
     return "fail", failed.group(1) if failed else f"signal {-rc}" if rc < 0 else f"exit {rc}"
 
