@@ -466,7 +466,10 @@ def main():
     # Put every file back, rebuild and retest: proves the last mutant did not stay in the build.
     for path in dirty:
         write_if_changed(TREE / path, originals[path])
-    restored = build() and unit_tests(args.timeout)[0] == "pass"
+    try:
+        restored = build() and unit_tests(args.timeout)[0] == "pass"
+    except KeyboardInterrupt:
+        restored = False
     if restored:
         MUTATED.unlink(missing_ok=True)
 
