@@ -15,6 +15,7 @@ import fcntl
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -26,6 +27,7 @@ WORK = ROOT / "build" / "mutants"
 TREE = WORK / "tree"  # the scratch copy of the sources
 BUILD = WORK / "build"
 REPORT = WORK / "report.txt"
+MUTATED = WORK / "mutated.txt"  # files whose objects may still hold a mutant (a run was stopped)
 JOBS = "2"
 
 # --- Finding mutants ------------------------------------------------------------------------
@@ -35,14 +37,17 @@ class Mutant:
     def __init__(self, path, line, col, op, old, new):
         self.path, self.line, self.col, self.op = path, line, col, op
         self.old, self.new = old, new  # the whole line before and after
-        self.id = ""
+        self.id, self.nth = "", 1  # nth: the same change on an identical line of the file
         self.result, self.detail = "", ""
 
     def where(self):
         return f"{self.path}:{self.line}"
 
     def key(self):  # what --compare matches on: not the id, so edits elsewhere do not matter
-        return (self.path, self.old.strip(), self.new.strip())
+        return (self.path, self.old.strip(), self.new.strip(), self.nth)
+
+    def title(self):
+        return f"{self.id} {self.where()} {self.op}" + (f" #{self.nth}" if self.nth > 1 else "")
 
 
 def mask(text):
@@ -130,10 +135,11 @@ CALL = re.compile(r"(::)?[A-Za-z_]\w*((::|\.|->)[A-Za-z_]\w*)*\(.*\);")
 NOT_CALLS = {"return", "delete", "throw", "sizeof", "case", "if", "while", "for", "switch"}
 
 
-def line_mutants(code, orig, kind, prev_code):
+def line_mutants(code, orig, kind, prev_code, case_labels):
     """(column, operator, mutated line) for every mutant of one line. `code` is the masked line,
-    `kind` its brace kinds, `prev_code` the previous line of code (masked, stripped). Literals
-    change only in code: not in tables, constants, member defaults or default arguments."""
+    `kind` its brace kinds, `prev_code` the previous line of code (masked, stripped),
+    `case_labels` the numbers of the file's `case` labels. Literals change only in code: not in
+    tables, constants, member defaults or default arguments."""
     found = []
 
     def swap(m, table, op, group=1):
@@ -157,25 +163,31 @@ def line_mutants(code, orig, kind, prev_code):
         if b < 0 or ("&&" not in cond and "||" not in cond
                      and (cond.startswith("!") or len(re.findall(COMPARISON, cond)) == 1)):
             continue
+        if re.match(r"[\w:]+[*&]*\s+\w+\s*=[^=]", cond):
+            continue  # `if (Pad* p = find())` declares a variable: it cannot be negated
         found.append((m.start(), "if", orig[:a] + "!(" + orig[a:b] + ")" + orig[b:]))
     for m in re.finditer(r"(?<![\w.'`])(\d+)([uUlL]*)(?![\w.'`])", code):
         if kind[m.start()] != CODE:
             continue
-        n = int(m.group(1))
+        n, case = int(m.group(1)), re.match(r"\s*case $", code[:m.start()])
         for v in (n + 1, n - 1):
             text = str(v) if v >= 0 else "(-1)"
             if v < 0 and (m.group(2) or code[:m.start()].rstrip().endswith("-")):
                 continue
-            found.append((m.start(), "int", orig[:m.start()] + text + orig[m.start(1) + len(m.group(1)):]))
+            if case and v in case_labels:
+                continue  # a duplicate case label does not compile
+            found.append((m.start(), "int", orig[:m.start()] + text + orig[m.end(1):]))
     for m in re.finditer(r"\b(true|false)\b", code):
         if kind[m.start()] == CODE:
             swap(m, {"true": "false", "false": "true"}, "bool")
     if '"' not in code:  # `+` next to a string literal is concatenation
         for m in re.finditer(r"(?<=\s)([-+*/]=?)(?=\s)", code):
-            swap(m, ARITH, "arith")
+            if not (m.group(1) == "+=" and code[m.end():].lstrip().startswith("'")):  # appends
+                swap(m, ARITH, "arith")
     stmt = code.strip()
-    if (CALL.fullmatch(stmt) and stmt.split("(")[0] not in NOT_CALLS
-            and stmt.count("(") == stmt.count(")")
+    # A whole statement that is a call, in a function body, not continuing the previous line.
+    if (stmt and kind[code.index(stmt[0])] == CODE and CALL.fullmatch(stmt)
+            and stmt.split("(")[0] not in NOT_CALLS and stmt.count("(") == stmt.count(")")
             and (prev_code[-1:] in (";", "{", "}", ")", ":") or prev_code.endswith("else"))):
         indent = orig[:len(orig) - len(orig.lstrip())]
         found.append((len(indent), "call", indent + ";  // deleted: " + orig.strip()))
@@ -192,6 +204,7 @@ def find_mutants():
         kinds = brace_kinds(code)
         lines, codes = text.split("\n"), code.split("\n")
         offset, prev, in_assert, seen = 0, "", False, set()
+        case_labels = {int(n) for n in re.findall(r"\bcase (\d+)\s*:", code)}
         for no, (orig, c) in enumerate(zip(lines, codes), start=1):
             kind = kinds[offset:offset + len(c) + 1]
             offset += len(c) + 1
@@ -199,13 +212,16 @@ def find_mutants():
                 in_assert = (in_assert or c.lstrip().startswith("static_assert")) and ";" not in c
                 prev = c.strip() or prev
                 continue
-            for col, op, new in sorted(line_mutants(c, orig, kind, prev), key=lambda f: f[0]):
+            found = line_mutants(c, orig, kind, prev, case_labels)
+            for col, op, new in sorted(found, key=lambda f: f[0]):
                 if new != orig and (no, new) not in seen:
                     seen.add((no, new))
                     mutants.append(Mutant(rel, no, col + 1, op, orig, new))
             prev = c.strip() or prev
+    seen_keys = {}
     for i, m in enumerate(mutants, start=1):
         m.id = f"M{i:04d}"
+        m.nth = seen_keys[m.key()] = seen_keys.get(m.key(), 0) + 1
     return mutants
 
 
@@ -218,8 +234,8 @@ def sync_tree():
     wanted = set()
     for dirpath, dirnames, filenames in os.walk(ROOT):
         rel_dir = Path(dirpath).relative_to(ROOT)
-        dirnames[:] = sorted(d for d in dirnames
-                             if not d.startswith(".") and not (rel_dir == Path(".") and d in ("build", "out")))
+        skip = {"build", "out"} if rel_dir == Path(".") else set()
+        dirnames[:] = sorted(d for d in dirnames if not d.startswith(".") and d not in skip)
         for name in filenames:
             rel = rel_dir / name
             wanted.add(rel)
@@ -265,7 +281,10 @@ def unit_tests(timeout):
         return "timeout", ""
     if rc == 0:
         return "pass", ""
-    failed = sorted(set(re.findall(r"\[  FAILED  \] (\S+)\.(\S+?)[,\s]", log.read_text(errors="replace"))))
+    if -rc in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):  # not a mutant's doing: stop
+        raise KeyboardInterrupt
+    text = log.read_text(errors="replace")
+    failed = sorted(set(re.findall(r"\[  FAILED  \] (\S+)\.(\S+?)[,\s]", text)))
     if not failed:  # a crash: the whole binary went down at one test
         return "fail", f"signal {-rc}" if rc < 0 else f"exit {rc}"
     return "fail", " ".join(f"{a}.{b}" for a, b in (failed if ALL_FAILURES else failed[:1]))
@@ -274,6 +293,10 @@ def unit_tests(timeout):
 def prepare(timeout):
     """Copies the tree, configures once, builds and checks that the unmutated tests pass."""
     sync_tree()
+    if MUTATED.exists():  # restored in content, maybe not in the build: make Ninja rebuild them
+        for rel in MUTATED.read_text().splitlines():
+            if (TREE / rel).exists():
+                os.utime(TREE / rel)
     if not (BUILD / "build.ninja").exists():
         cmd = ["cmake", "-S", str(TREE), "-B", str(BUILD), "-G", "Ninja",
                "-DCMAKE_BUILD_TYPE=", "-DCMAKE_CXX_FLAGS=-O0", "-DPMX_WERROR=OFF"]
@@ -284,7 +307,9 @@ def prepare(timeout):
     start = time.time()
     status, detail = unit_tests(timeout)
     if status != "pass":
-        sys.exit(f"mutants: the unmutated unit tests do not pass ({status} {detail}), see {WORK / 'test.log'}")
+        sys.exit(f"mutants: the unmutated unit tests do not pass ({status} {detail}), "
+                 f"see {WORK / 'test.log'}")
+    MUTATED.unlink(missing_ok=True)
     return time.time() - start
 
 
@@ -294,12 +319,18 @@ def test_mutant(m, originals, dirty, timeout):
         if path != m.path:
             write_if_changed(TREE / path, originals[path])
             dirty.discard(path)
+    if m.path not in dirty:
+        with open(MUTATED, "a") as record:
+            record.write(m.path + "\n")
+    dirty.add(m.path)
     lines = originals[m.path].decode("latin-1").split("\n")
     lines[m.line - 1] = m.new
     write_if_changed(TREE / m.path, "\n".join(lines).encode("latin-1"))
-    dirty.add(m.path)
     if not build():
         return "not built", ""
+    if "no work to do" in (WORK / "build.log").read_text(errors="replace"):
+        sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt "
+                 "(a stale scratch build, or a header nothing includes)")
     status, detail = unit_tests(timeout)
     return {"pass": "survived", "fail": "killed", "timeout": "timeout"}[status], detail
 
@@ -313,11 +344,13 @@ def fmt_time(seconds):
 
 
 def summary(done, total, selection, elapsed, finished):
-    count = {r: sum(1 for m in done if m.result == r) for r in ("killed", "survived", "timeout", "not built")}
+    results = ("killed", "survived", "timeout", "not built")
+    count = {r: sum(1 for m in done if m.result == r) for r in results}
     built = count["killed"] + count["survived"] + count["timeout"]
     score = 100.0 * (count["killed"] + count["timeout"]) / built if built else 0.0
     out = [f"mutation testing of the portable core: {selection}",
-           f"run time {fmt_time(elapsed)}" + ("" if finished else f"; INTERRUPTED after {len(done)} of {total}"),
+           f"run time {fmt_time(elapsed)}"
+           + ("" if finished else f"; INTERRUPTED after {len(done)} of {total}"),
            "",
            f"mutants    {len(done)}",
            f"killed     {count['killed']}",
@@ -327,7 +360,7 @@ def summary(done, total, selection, elapsed, finished):
            f"score      {score:.1f}%  (killed and timeouts / built mutants)",
            "", f"survivors ({count['survived']}):"]
     for m in (m for m in done if m.result == "survived"):
-        out += [f"{m.id} {m.where()} {m.op}", f"  - {m.old.strip()}", f"  + {m.new.strip()}"]
+        out += [m.title(), f"  - {m.old.strip()}", f"  + {m.new.strip()}"]
     for label, result in (("timeouts", "timeout"), ("not built", "not built")):
         ids = [f"{m.id} {m.where()} {m.op}" for m in done if m.result == result]
         out += ["", f"{label} ({len(ids)}):"] + ids
@@ -348,25 +381,29 @@ def who_kills(done):
         alone = sorted(i for i in ids if all(i not in v for t, v in kills.items() if t != test))
         rows.append((len(alone), len(ids), test, alone))
     for alone, total, test, ids in sorted(rows, key=lambda r: (-r[0], -r[1], r[2])):
-        out.append(f"{alone:4d} alone {total:4d} in all  {test}" + (f"  ({' '.join(ids)})" if ids else ""))
+        out.append(f"{alone:4d} alone {total:4d} in all  {test}"
+                   + (f"  ({' '.join(ids)})" if ids else ""))
     return "\n".join(out) + "\n"
 
 
-def read_survivors(report):
-    """The survivors of a report as keys (file, original line, mutated line), with their ids."""
+def read_report(report):
+    """The score line and the survivors of a report, these as {key: title} (see Mutant.key)."""
     lines, found = Path(report).read_text().split("\n"), {}
+    score = next((line for line in lines if line.startswith("score")), "score unknown")
     for i, line in enumerate(lines):
-        m = re.match(r"(M\d+) (\S+):\d+ \w+$", line)
+        m = re.match(r"M\d+ (\S+):\d+ \w+(?: #(\d+))?$", line)
         if m and i + 2 < len(lines) and lines[i + 1].startswith("  - "):
-            found[(m.group(2), lines[i + 1][4:], lines[i + 2][4:])] = f"{m.group(1)} {line.split()[1]}"
-    return found
+            key = (m.group(1), lines[i + 1][4:], lines[i + 2][4:], int(m.group(2) or 1))
+            found[key] = line
+    return score, found
 
 
-def compare(old_report, done):
-    old = read_survivors(old_report)
-    new = {m.key(): f"{m.id} {m.where()}" for m in done if m.result == "survived"}
+def compare(old_report, new_report, done):
+    old_score, old = read_report(old_report)
+    new_score, _ = read_report(new_report)
+    new = {m.key(): m.title() for m in done if m.result == "survived"}
     tested = {m.key() for m in done}
-    print(f"\ncompared with {old_report}:")
+    print(f"\ncompared with {old_report}:\n  before: {old_score}\n  now:    {new_score}")
     gone = [k for k in old if k not in new and k in tested]
     print(f"killed now, survived before ({len(gone)}):")
     for k in gone:
@@ -378,18 +415,28 @@ def compare(old_report, done):
 
 
 def main():
-    ap = argparse.ArgumentParser(prog="scripts/mutants", description=__doc__.split("\n\n")[0])
+    ap = argparse.ArgumentParser(
+        prog="scripts/mutants", description=__doc__.split("\n\n")[0],
+        epilog="operators: cmp (== != < >= > <= flipped), boundary (< <=, > >=), logic (&& ||), "
+        "not (a ! dropped), if (a condition negated), int (a literal +1 or -1), bool (true false), "
+        "arith (+ -, * /), call (a call statement deleted). Results: killed, survived, timeout "
+        "(counts as killed), not built (left out of the score).")
     ap.add_argument("--list", action="store_true", help="print the mutants without running them")
-    ap.add_argument("--files", metavar="REGEX", help="only files whose path matches, e.g. 'pads/|Keystrokes'")
+    ap.add_argument("--files", metavar="REGEX",
+                    help="only files whose path matches, e.g. 'pads/|Keystrokes'")
     ap.add_argument("--ops", metavar="OPS", help="only these operators, e.g. cmp,boundary,call")
     ap.add_argument("--ids", metavar="IDS", help="only these mutants, e.g. M0012,M0040")
-    ap.add_argument("--sample", type=int, metavar="N", help="a deterministic random subset of N mutants")
+    ap.add_argument("--sample", type=int, metavar="N",
+                    help="a deterministic random subset of N mutants")
     ap.add_argument("--seed", type=int, default=1, help="seed of --sample (default 1)")
     ap.add_argument("--limit", type=int, metavar="N", help="only the first N mutants")
-    ap.add_argument("--timeout", type=int, default=60, help="seconds per unit-test run (default 60)")
-    ap.add_argument("--compare", metavar="OLD_REPORT", help="list what changed against an earlier report")
+    ap.add_argument("--timeout", type=int, default=60,
+                    help="seconds per unit-test run (default 60)")
+    ap.add_argument("--compare", metavar="OLD_REPORT",
+                    help="list what changed against an earlier report")
     ap.add_argument("--who-kills", action="store_true",
-                    help="run every test on each mutant and list which tests kill what, and what only they kill")
+                    help="run every test on each mutant; list which tests kill what, and what "
+                    "only they kill")
     args = ap.parse_args()
     global ALL_FAILURES
     ALL_FAILURES = args.who_kills
@@ -412,11 +459,12 @@ def main():
     if args.limit is not None:
         chosen = chosen[:args.limit]
         how.append(f"the first {args.limit}")
-    selection = f"{len(chosen)} of {len(everything)} mutants" + (f" ({'; '.join(how)})" if how else "")
+    selection = f"{len(chosen)} of {len(everything)} mutants"
+    selection += f" ({'; '.join(how)})" if how else ""
 
     if args.list:
         for m in chosen:
-            print(f"{m.id} {m.where()} {m.op}\n  - {m.old.strip()}\n  + {m.new.strip()}")
+            print(f"{m.title()}\n  - {m.old.strip()}\n  + {m.new.strip()}")
         print(selection)
         return 0
 
@@ -427,38 +475,51 @@ def main():
     except OSError:
         sys.exit("mutants: another run is using build/mutants/")
     start = time.time()
-    print(f"mutants: {selection}; preparing the scratch build in {WORK.relative_to(ROOT)}/", flush=True)
+    print(f"mutants: {selection}; preparing the scratch build in {WORK.relative_to(ROOT)}/",
+          flush=True)
     base = prepare(args.timeout)
     print(f"mutants: unmutated unit tests pass ({base:.1f} s)", flush=True)
     originals = {p: (TREE / p).read_bytes() for p in {m.path for m in chosen}}
     dirty, done, finished = set(), [], False
+    signal.signal(signal.SIGTERM, signal.default_int_handler)  # stopped: still report
+    if signal.getsignal(signal.SIGHUP) != signal.SIG_IGN:  # respect nohup
+        signal.signal(signal.SIGHUP, signal.default_int_handler)
     try:
         for n, m in enumerate(chosen, start=1):
             t = time.time()
             m.result, m.detail = test_mutant(m, originals, dirty, args.timeout)
             done.append(m)
             detail = f" ({m.detail})" if m.detail else ""
-            print(f"[{n}/{len(chosen)}] {m.id} {m.where()} {m.op}: {m.result}{detail} {time.time() - t:.0f}s",
-                  flush=True)
+            print(f"[{n}/{len(chosen)}] {m.id} {m.where()} {m.op}: {m.result}{detail} "
+                  f"{time.time() - t:.0f}s", flush=True)
         finished = True
     except KeyboardInterrupt:
-        print("\nmutants: interrupted; the summary covers the finished mutants")
+        print("\nmutants: interrupted; the summary covers the finished mutants", flush=True)
     # Put every file back, rebuild and retest: proves the last mutant did not stay in the build.
     for path in dirty:
         write_if_changed(TREE / path, originals[path])
-    restored = build() and unit_tests(args.timeout)[0] == "pass"
+    try:
+        restored = build() and unit_tests(args.timeout)[0] == "pass"
+    except KeyboardInterrupt:
+        restored = False
+    if restored:
+        MUTATED.unlink(missing_ok=True)
 
     text = summary(done, len(chosen), selection, time.time() - start, finished)
     if args.who_kills:
         text += who_kills(done)
     if not restored:
-        text += "\nWARNING: the restored tree does not pass its unit tests; the results cannot be trusted\n"
+        text += ("\nWARNING: the restored tree does not pass its unit tests; "
+                 "the results cannot be trusted\n")
     REPORT.write_text(text)
     print("\n" + text + f"report: {REPORT.relative_to(ROOT)}")
     if args.compare:
-        compare(args.compare, done)
+        compare(args.compare, REPORT, done)
     return 0 if restored and finished else 1
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except BrokenPipeError:  # --list | head
+        sys.exit(0)
