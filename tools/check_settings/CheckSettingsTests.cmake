@@ -1,5 +1,7 @@
 # Tests that run a settings checker (the native tool, or PMXTouchKeyboard.exe /CheckSettings:
-# under Wine) on the sample file and on a file with faults, and compare report and exit code.
+# under Wine) on the sample file and on every file of cases/, and compare report and exit code
+# with the recorded ones: cases/<name>.txt, exit code 1 when it reports an error. The unit tests
+# hold the core's checker against the same files.
 #
 #   pmx_add_settings_check_tests(<prefix> <switch> <command>...)
 #
@@ -10,16 +12,23 @@ set(PMX_CHECK_SETTINGS_DIR ${CMAKE_CURRENT_LIST_DIR})
 function(pmx_add_settings_check_tests prefix switch)
   set(command ${ARGN})
   string(REPLACE ";" "|" command_list "${command}")
-  foreach(case sample faults)
-    if(case STREQUAL sample)
-      set(folder ${PROJECT_SOURCE_DIR}/examples)
-      set(file QD4TouchKeyboard.ini)
-      set(expected ${PMX_CHECK_SETTINGS_DIR}/expected/sample.txt)
+  set(cases ${PMX_CHECK_SETTINGS_DIR}/cases)
+  file(GLOB files CONFIGURE_DEPENDS ${cases}/*.ini)
+  list(APPEND files ${PROJECT_SOURCE_DIR}/examples/QD4TouchKeyboard.ini)
+  foreach(path IN LISTS files)
+    get_filename_component(folder ${path} DIRECTORY)
+    get_filename_component(file ${path} NAME)
+    get_filename_component(case ${path} NAME_WE)
+    set(expected ${cases}/${case}.txt)
+    if(case STREQUAL "QD4TouchKeyboard")
+      set(case sample)
+      set(expected ${cases}/sample.txt)
+    endif()
+    file(READ ${expected} report)
+    string(FIND "${report}" ": error: " error)
+    if(error EQUAL -1)
       set(code 0)
     else()
-      set(folder ${PMX_CHECK_SETTINGS_DIR}/expected)
-      set(file faults.ini)
-      set(expected ${PMX_CHECK_SETTINGS_DIR}/expected/faults.txt)
       set(code 1)
     endif()
     add_test(NAME ${prefix}.${case}
