@@ -111,7 +111,6 @@ void touch(test::KeyboardRig& rig, Input& in, bool& closing) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in{data, size};
   test::KeyboardRig rig;
-  rig.fake.windows.screens = false;
   if (size % 2 == 1) rig.fake.trace.switchOn();  // every other input is traced
   rig.start();
   const std::uint32_t hidesId = rig.id("QDM32_1_TOUCHKEYBOARDHIDES");

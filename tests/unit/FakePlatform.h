@@ -374,7 +374,7 @@ class FakeWindow : public NativeWindow {
 
 class FakeWindows : public NativeWindowFactory {
  public:
-  bool screens = true;             // false: windows keep no pixels (fast, for fuzzing)
+  bool screens = false;            // true: windows keep what they paint (for repaint tests)
   float frameW = 60, frameH = 60;  // a thin frame of 2 pixels on every side
   int created = 0;
   std::map<const Pad*, FakeWindow*> windowOf;  // the windows that exist

@@ -288,6 +288,7 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
     const char* what;
     std::function<void()> change;
   };
+  fake.windows.screens = true;
   Pad& num = pad(kPadNum);
   const Control& seven = *num.find(ControlArray::Standard, 7);
   const float x = seven.left + 30, y = 600 + seven.top + 30;  // below the shown limits
