@@ -46,6 +46,7 @@ TEST_F(PadsTest, KeySizesScaleTheDesign) {
     EXPECT_EQ(seven->height, 600 * k);
     EXPECT_EQ(seven->font.size, 18 * k);
     EXPECT_EQ(num.ScaleWidth(), 3600 * k);
+    EXPECT_EQ(pad(kPadAlpha).ScaleWidth(), 9000 * k);
     EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
     EXPECT_EQ(num.Height() - num.ScaleHeight(), fake.windows.frameH);
     EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
@@ -215,7 +216,7 @@ TEST_F(PadsTest, ReleasingOutsideTheKeyOrOnAHiddenKeyTouchesNothing) {
   Pad& num = pad(kPadNum);
   const Control* five = num.find(ControlArray::Standard, 5);
   float x = num.originLeft(*five) + five->left + 10, y = num.originTop(*five) + five->top + 10;
-  num.pointerDown(x, y);
+  num.pointerDown(x - 10, y);  // a key's left edge is its own
   EXPECT_TRUE(five->pressed);
   num.pointerUp(x + five->width, y);  // slid onto the neighbour
   EXPECT_FALSE(five->pressed);
@@ -235,6 +236,7 @@ TEST_F(PadsTest, MoveKeysPushThePadIntoTheCorners) {
   Pad& num = pad(kPadNum);
   const float right = 15360 - num.Width(), bottom = 11520 - num.Height();
   const std::pair<float, float> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  fake.host.focus = 0;
   for (int key : {3, 1, 2, 0}) {
     touch(num, ControlArray::Move, key);
     EXPECT_EQ(std::make_pair(num.Left(), num.Top()), corners[key]) << key;
