@@ -30,22 +30,9 @@ struct Resources {
   SIZE_T workingSetKb = 0;
 };
 
-struct WindowCount {
-  DWORD pid;
-  int n;
-};
-
-BOOL CALLBACK countWindow(HWND window, LPARAM param) {
-  auto* count = reinterpret_cast<WindowCount*>(param);
-  if (windowProcessId(window) == count->pid) ++count->n;
-  return TRUE;
-}
-
 Resources resources(const KeyboardHost& k) {
   Resources r;
-  WindowCount count{k.keyboard.pid(), 0};
-  EnumWindows(&countWindow, reinterpret_cast<LPARAM>(&count));
-  r.windows = count.n;
+  r.windows = static_cast<int>(topLevelWindows(k.keyboard.pid()).size());
   GetProcessHandleCount(k.keyboard.handle(), &r.handles);
   r.gdi = GetGuiResources(k.keyboard.handle(), GR_GDIOBJECTS);
   r.user = GetGuiResources(k.keyboard.handle(), GR_USEROBJECTS);
@@ -53,12 +40,6 @@ Resources resources(const KeyboardHost& k) {
   if (GetProcessMemoryInfo(k.keyboard.handle(), &memory, sizeof memory))
     r.workingSetKb = memory.WorkingSetSize / 1024;
   return r;
-}
-
-bool modifierDown() {
-  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
-    if ((GetAsyncKeyState(vk) & 0x8000) != 0) return true;
-  return false;
 }
 
 struct Tally {
@@ -111,14 +92,13 @@ int main(int argc, char** argv) {
   HWND field = k.fields[0];
   const FieldKind* kinds[] = {&kDecimalField, &kHexField, &kBinaryField, &kTextField};
   Tally t;
-  Resources first;
 
   // Notify requests for every kind of field, with and without limits.
   for (int i = 0; i < times(10000); ++i) {
     if (i % 500 == 0) count(t, k.request(messages().touchShowLimits, 0, i % 1000 == 0));
     count(t, k.notify(field, *kinds[i % 4], i % 3 ? "-5" : "", "100"));
   }
-  first = resources(k);
+  const Resources first = resources(k);
   report("notify requests", k, t, Resources{});
 
   // Language and key-size requests, each with a notify request after it.
@@ -160,7 +140,7 @@ int main(int argc, char** argv) {
       ++t.wrong;
       expected = windowText(field);
     }
-    if (modifierDown()) ++t.modifiers;
+    if (modifierDown() != 0) ++t.modifiers;
   }
   k.settle();
   report("clicks", k, t, first);

@@ -388,4 +388,11 @@ bool clickKey(HWND pad, const PadKey& key) {
   return ClientToScreen(pad, &screen) && clickAt(screen);
 }
 
+int modifierDown() {
+  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
+    if ((GetKeyState(vk) & 0x8000) != 0 || (GetAsyncKeyState(vk) & 0x8000) != 0) return vk;
+  }
+  return 0;
+}
+
 }  // namespace host_client

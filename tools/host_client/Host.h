@@ -168,6 +168,10 @@ PadKey padKey(const pmx::PadDef& layout, pmx::ControlArray array, int index);
 // key of no size.
 bool clickKey(HWND pad, const PadKey& key);
 
+// The first of Shift, Ctrl and Alt (either, left) that is down for this thread or for the system,
+// 0 when none is: the keyboard must never leave one down in the host.
+int modifierDown();
+
 constexpr DWORD kTypeTimeoutMs = 3000;
 
 }  // namespace host_client
