@@ -52,16 +52,10 @@ Ends darkEnds(const Grab& g, const RECT& a, bool rows) {
 
 // A multi-line text box of a Visual Basic host: the EDIT control under the class name it has
 // there.
-WNDPROC editProcedure = nullptr;
-LRESULT CALLBACK textBoxProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return CallWindowProcW(editProcedure, w, m, wp, lp);
-}
 HWND addMultiLineTextBox(HWND parent) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   GetClassInfoExW(nullptr, L"EDIT", &wc);
-  editProcedure = wc.lpfnWndProc;
-  wc.lpfnWndProc = &textBoxProcedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"ThunderRT6TextBox";
   RegisterClassExW(&wc);
