@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "HostClient.h"
+#include "Host.h"
 
 namespace {
 
@@ -274,21 +274,6 @@ double timedNotify(HWND window, const NotifyRecord& record) {
 
 // ---- Input ----------------------------------------------------------------------------------
 
-// The "7" of the decimal pad in design twips inside its key container, which spans the client
-// width (3600 twips at design size) and ends at the client bottom 3000 twips below its top.
-constexpr double kNumPadClientWidth = 3600, kNumPadKeysHeight = 3000;
-constexpr double kKey7Left = 1200, kKey7Top = 600, kKey7Side = 600;
-
-bool clickKey7(HWND pad) {
-  RECT client{};
-  GetClientRect(pad, &client);
-  const double scale = client.right / kNumPadClientWidth;
-  const double fromBottom = (kNumPadKeysHeight - (kKey7Top + kKey7Side / 2)) * scale;
-  POINT p{static_cast<LONG>(std::lround((kKey7Left + kKey7Side / 2) * scale)),
-          static_cast<LONG>(std::lround(client.bottom - fromBottom))};
-  return ClientToScreen(pad, &p) && clickAt(p);
-}
-
 bool clickCentre(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
@@ -529,13 +514,16 @@ int runBench(const std::string& exe, const Counts& n) {
     std::printf("bench: the decimal pad did not show\n");
     return 2;
   }
+  const PadKey key7 = padKey(kDecimalField.layout, pmx::ControlArray::Standard, 7);
   for (int i = 0; i < n.touches; ++i) {
     for (int way = 0; way < 3; ++way) {
       clearField();
       settle(pid);
       settle(leastPid, leastWindow);
       const double t0 = now();
-      const bool sent = way == 0 ? clickKey7(pad) : way == 1 ? typeSeven() : clickCentre(g.idlePad);
+      const bool sent = way == 0   ? clickKey(pad, key7)
+                        : way == 1 ? typeSeven()
+                                   : clickCentre(g.idlePad);
       if (!sent) continue;
       Samples& into = way == 0 ? touch : way == 1 ? ownKey : leastTouch;
       if (pollFor([] { return g.changes > 0; }, 3000)) into.add(g.lastChange - t0);

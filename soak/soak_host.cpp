@@ -18,10 +18,8 @@
 #include <string>
 
 #include "Host.h"
-#include "value_pad_keys.h"
 
 using namespace host_client;
-using namespace pad_keys;
 
 namespace {
 
@@ -32,22 +30,9 @@ struct Resources {
   SIZE_T workingSetKb = 0;
 };
 
-struct WindowCount {
-  DWORD pid;
-  int n;
-};
-
-BOOL CALLBACK countWindow(HWND window, LPARAM param) {
-  auto* count = reinterpret_cast<WindowCount*>(param);
-  if (windowProcessId(window) == count->pid) ++count->n;
-  return TRUE;
-}
-
 Resources resources(const KeyboardHost& k) {
   Resources r;
-  WindowCount count{k.keyboard.pid(), 0};
-  EnumWindows(&countWindow, reinterpret_cast<LPARAM>(&count));
-  r.windows = count.n;
+  r.windows = static_cast<int>(topLevelWindows(k.keyboard.pid()).size());
   GetProcessHandleCount(k.keyboard.handle(), &r.handles);
   r.gdi = GetGuiResources(k.keyboard.handle(), GR_GDIOBJECTS);
   r.user = GetGuiResources(k.keyboard.handle(), GR_USEROBJECTS);
@@ -55,12 +40,6 @@ Resources resources(const KeyboardHost& k) {
   if (GetProcessMemoryInfo(k.keyboard.handle(), &memory, sizeof memory))
     r.workingSetKb = memory.WorkingSetSize / 1024;
   return r;
-}
-
-bool modifierDown() {
-  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
-    if ((GetAsyncKeyState(vk) & 0x8000) != 0) return true;
-  return false;
 }
 
 struct Tally {
@@ -113,14 +92,13 @@ int main(int argc, char** argv) {
   HWND field = k.fields[0];
   const FieldKind* kinds[] = {&kDecimalField, &kHexField, &kBinaryField, &kTextField};
   Tally t;
-  Resources first;
 
   // Notify requests for every kind of field, with and without limits.
   for (int i = 0; i < times(10000); ++i) {
     if (i % 500 == 0) count(t, k.request(messages().touchShowLimits, 0, i % 1000 == 0));
     count(t, k.notify(field, *kinds[i % 4], i % 3 ? "-5" : "", "100"));
   }
-  first = resources(k);
+  const Resources first = resources(k);
   report("notify requests", k, t, Resources{});
 
   // Language and key-size requests, each with a notify request after it.
@@ -137,7 +115,8 @@ int main(int argc, char** argv) {
   report("key-size requests", k, t, first);
 
   // Real clicks: digits typed and checked one by one, now and then Enter, which closes the pad.
-  const PadKey* digits[] = {&num::k1, &num::k3, &num::k5, &num::k7, &num::k9, &num::k0};
+  const int digits[] = {1, 3, 5, 7, 9, 0};
+  const PadKey enterKey = padKey(kDecimalField.layout, pmx::ControlArray::End, 1);
   std::string expected;
   HWND pad = nullptr;
   for (int i = 0; i < times(2000); ++i) {
@@ -148,19 +127,20 @@ int main(int argc, char** argv) {
       if (pad == nullptr) break;
     }
     const bool enter = i % 50 == 49;
-    const PadKey& key = enter ? num::kEnter : *digits[i % 6];
-    clickKey(pad, kNumPad, key);
+    const int digit = digits[i % 6];
+    clickKey(pad,
+             enter ? enterKey : padKey(kDecimalField.layout, pmx::ControlArray::Standard, digit));
     if (enter) {
       ++t.closings;
       waitFor([&] { return k.hides() == t.closings; }, kTypeTimeoutMs);
       continue;
     }
-    expected += key.name;
+    expected += static_cast<char>('0' + digit);
     if (!waitFor([&] { return windowText(field) == expected; }, kTypeTimeoutMs)) {
       ++t.wrong;
       expected = windowText(field);
     }
-    if (modifierDown()) ++t.modifiers;
+    if (modifierDown() != 0) ++t.modifiers;
   }
   k.settle();
   report("clicks", k, t, first);

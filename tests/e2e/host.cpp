@@ -8,11 +8,10 @@ std::pair<DWORD, DWORD> selection(HWND field) {
   return {start, end};
 }
 
-::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
-                                    const std::vector<TypeStep>& steps) {
+::testing::AssertionResult typeKeys(HWND pad, HWND field, const std::vector<TypeStep>& steps) {
   const auto caret = [field] { return static_cast<int>(selection(field).second); };
   for (const TypeStep& step : steps) {
-    if (!clickKey(pad, design, step.key)) {
+    if (!clickKey(pad, step.key)) {
       return ::testing::AssertionFailure() << "the click on " << step.key.name << " failed";
     }
     const bool typed =

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "Host.h"
+#include "layouts/AlphaPadLayout.h"
+#include "layouts/ValuePadLayouts.h"
 
 namespace e2e {
 
@@ -45,17 +47,26 @@ class Session : public KeyboardHost {
   }
 };
 
+// The keys of the pads, by their array and index in the layouts the pads are made from.
+using A = pmx::ControlArray;
+inline PadKey num(int i, A a = A::Standard) { return padKey(pmx::numPadLayout(), a, i); }
+inline PadKey hex(int i, A a = A::Standard) { return padKey(pmx::hexPadLayout(), a, i); }
+inline PadKey bin(int i, A a = A::Standard) { return padKey(pmx::binPadLayout(), a, i); }
+inline PadKey alpha(int i, A a = A::Standard) { return padKey(pmx::alphaPadLayout(), a, i); }
+// The Standard keys of the value pads that type no digit.
+constexpr int kPoint = 10, kMinus = 11, kBackspace = 14, kDelete = 15, kLeft = 16, kRight = 17,
+              kHome = 18, kEnd = 19;
+
 // A key to click, with the text and the caret position the field has afterwards.
 struct TypeStep {
-  const PadKey& key;
+  PadKey key;
   const char* expected;
   int caret;
 };
 // Clicks the keys in turn and after each waits until the field holds the expected text with the
 // caret where expected; fails at the first step where it does not. Every step changes one of the
 // two, so the wait also paces the clicks like a person typing.
-::testing::AssertionResult typeKeys(HWND pad, const PadDesign& design, HWND field,
-                                    const std::vector<TypeStep>& steps);
+::testing::AssertionResult typeKeys(HWND pad, HWND field, const std::vector<TypeStep>& steps);
 
 // The selection of an EDIT field: where it starts and where it ends (the caret).
 std::pair<DWORD, DWORD> selection(HWND field);

@@ -1,10 +1,8 @@
 // The pads as a host and a user meet them: which pad a field gets, hiding, typing with real
 // mouse clicks on the keys, the move keys, the end keys and their notice, and placement.
 #include "host.h"
-#include "value_pad_keys.h"
 
 using namespace e2e;
-using namespace pad_keys;
 
 namespace {
 
@@ -14,16 +12,13 @@ bool onlyPadVisible(const Session& s, const char* className) {
   return visible.size() == 1 && windowClass(visible.front()) == className;
 }
 
-// Clicks the four move keys of the pad in turn; each pushes the pad flush into its corner of the
-// screen and leaves the focus in the field. keyMove(0) is at firstLeft in the top row; the next
-// ones follow in that row on the value pads, two to a row on the alphanumeric pad (rowStep).
-void moveIntoEachCorner(HWND pad, const PadDesign& design, int firstLeft, int rowStep, HWND field) {
+// Clicks the four move keys of the pad in turn (upper left, upper right, lower left, lower right);
+// each pushes the pad flush into its corner of the screen and leaves the focus in the field.
+void moveIntoEachCorner(HWND pad, const pmx::PadDef& layout, HWND field) {
   const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   for (int corner : {3, 0, 2, 1}) {
-    const int column = rowStep != 0 ? corner % 2 : corner;
-    const PadKey key{"move", firstLeft + 600 * column, rowStep * (corner / 2), 600, 600};
     SCOPED_TRACE("corner " + std::to_string(corner));
-    EXPECT_TRUE(clickKey(pad, design, key));
+    EXPECT_TRUE(clickKey(pad, padKey(layout, A::Move, corner)));
     const bool right = corner % 2 == 1, lower = corner >= 2;
     EXPECT_TRUE(waitFor(
         [&] {
@@ -100,52 +95,51 @@ TEST(Pads, value_pads_type_move_and_end) {
   Session s;
   ASSERT_TRUE(s.start());
   const std::vector<TypeStep> decimal = {
-      {num::k1, "1", 1},         {num::k0, "10", 2},        {num::k0, "100", 3},
-      {num::kPoint, "100.", 4},  {num::k5, "100.5", 5},     {num::kBackspace, "100.", 4},
-      {num::kHome, "100.", 0},   {num::kMinus, "-100.", 1}, {num::kLeft, "-100.", 0},
-      {num::kDelete, "100.", 0}, {num::kRight, "100.", 1},  {num::k7, "1700.", 2},
-      {num::kEnd, "1700.", 5},   {num::kLeft, "1700.", 4},  {num::k9, "17009.", 5}};
+      {num(1), "1", 1},          {num(0), "10", 2},         {num(0), "100", 3},
+      {num(kPoint), "100.", 4},  {num(5), "100.5", 5},      {num(kBackspace), "100.", 4},
+      {num(kHome), "100.", 0},   {num(kMinus), "-100.", 1}, {num(kLeft), "-100.", 0},
+      {num(kDelete), "100.", 0}, {num(kRight), "100.", 1},  {num(7), "1700.", 2},
+      {num(kEnd), "1700.", 5},   {num(kLeft), "1700.", 4},  {num(9), "17009.", 5}};
+  // A to F are the hex pad's keys 10 to 13, 20 and 21.
   const std::vector<TypeStep> hexadecimal = {
-      {hex::kA, "a", 1}, {hex::kF, "af", 2}, {hex::k9, "af9", 3}, {hex::k0, "af90", 4}};
-  const std::vector<TypeStep> binary = {{bin::kBit3, "000000000000 0000", 12},
-                                        {bin::kBit15, " 000000000000 0000", 0},
-                                        {bin::kBit8, " 000000 000000 0000", 7},
-                                        {bin::kBit0, " 000000 000000 000 0", 18},
-                                        {bin::k1, " 000000 000000 0001 0", 19}};
+      {hex(10), "a", 1}, {hex(21), "af", 2}, {hex(9), "af9", 3}, {hex(0), "af90", 4}};
+  const std::vector<TypeStep> binary = {{bin(3, A::Bit), "000000000000 0000", 12},
+                                        {bin(15, A::Bit), " 000000000000 0000", 0},
+                                        {bin(8, A::Bit), " 000000 000000 0000", 7},
+                                        {bin(0, A::Bit), " 000000 000000 000 0", 18},
+                                        {bin(1), " 000000 000000 0001 0", 19}};
   struct Row {
     HWND field;
     const FieldKind& kind;
-    PadDesign design;
     const std::vector<TypeStep>& steps;
-    int firstMoveLeft;
   };
-  const Row rows[] = {{s.fields[0], kDecimalField, kNumPad, decimal, 0},
-                      {s.fields[1], kHexField, kHexPad, hexadecimal, 0},
-                      {s.fields[2], kBinaryField, kBinPad, binary, 1800}};
+  const Row rows[] = {{s.fields[0], kDecimalField, decimal},
+                      {s.fields[1], kHexField, hexadecimal},
+                      {s.fields[2], kBinaryField, binary}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.kind.name);
     const HWND pad = s.showPad(row.field, row.kind, "0", "65535");
     ASSERT_TRUE(pad);
-    EXPECT_TRUE(typeKeys(pad, row.design, row.field, row.steps));
+    EXPECT_TRUE(typeKeys(pad, row.field, row.steps));
     // Typing leaves the host active and the pad up, and (as every move checks) the focus in the
     // field.
     EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
     EXPECT_TRUE(IsWindowVisible(pad));
-    moveIntoEachCorner(pad, row.design, row.firstMoveLeft, 0, row.field);
+    moveIntoEachCorner(pad, row.kind.layout, row.field);
   }
   EXPECT_EQ(s.hides(), 0);
 
   // An end key: the pad goes, the host hears of it once, with 0 and 0, the focus stays in the
   // field and its text as it is.
-  const std::pair<const Row&, const PadKey&> ends[] = {
-      {rows[0], num::kEnter}, {rows[1], hex::kClose}, {rows[1], hex::kEsc}};
+  const std::pair<const Row&, PadKey> ends[] = {
+      {rows[0], num(1, A::End)}, {rows[1], hex(0, A::Close)}, {rows[1], hex(0, A::End)}};
   std::size_t hides = 0;
   for (const auto& [end, key] : ends) {
-    SCOPED_TRACE(std::string(key.name) + " key");
+    SCOPED_TRACE(key.name);
     const std::string text = windowText(end.field);
     const HWND pad = s.showPad(end.field, end.kind);
     ASSERT_TRUE(pad);
-    EXPECT_TRUE(clickKey(pad, end.design, key));
+    EXPECT_TRUE(clickKey(pad, key));
     EXPECT_TRUE(waitFor([&] { return !IsWindowVisible(pad); }, kShowTimeoutMs));
     s.settle();
     const auto notices = s.host.received(messages().touchKeyboardHides);
@@ -157,13 +151,13 @@ TEST(Pads, value_pads_type_move_and_end) {
   }
 
   // The pad key switches to the alphanumeric pad, without a notice or a change of focus.
-  EXPECT_TRUE(clickKey(s.showPad(s.fields[0], kDecimalField), kNumPad, num::kPad));
+  EXPECT_TRUE(clickKey(s.showPad(s.fields[0], kDecimalField), num(0, A::PadSwitch)));
   EXPECT_TRUE(waitFor([&] { return onlyPadVisible(s, kAlphaPadClass); }, kShowTimeoutMs));
   s.settle();
   EXPECT_EQ(GetFocus(), s.fields[0]);
   EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
   EXPECT_EQ(static_cast<std::size_t>(s.hides()), hides);
-  moveIntoEachCorner(findVisibleWindow(s.keyboard.pid(), kAlphaPadClass), {9000, 4200}, 7200, 600,
+  moveIntoEachCorner(findVisibleWindow(s.keyboard.pid(), kAlphaPadClass), pmx::alphaPadLayout(),
                      s.fields[0]);
   s.terminate();
 }
@@ -194,8 +188,9 @@ TEST(Pads, placement_modes) {
   EXPECT_EQ(p.left, f.left);
   EXPECT_EQ(p.top, f.bottom + 1);
 
-  SCOPED_TRACE("mode 1, field near the bottom of the screen: above the field, one pixel apart, "
-               "with the height the limits give the pad");
+  SCOPED_TRACE(
+      "mode 1, field near the bottom of the screen: above the field, one pixel apart, "
+      "with the height the limits give the pad");
   const LONG down = GetSystemMetrics(SM_CYSCREEN) - 40 - f.bottom;  // 40 px above the bottom
   f = moveHost(0, down);
   EXPECT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);

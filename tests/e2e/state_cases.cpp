@@ -2,34 +2,18 @@
 // reloads that must keep the language, the alphanumeric pad's modifiers, the symbol captions, and
 // a key held across a reload.
 #include "host.h"
-#include "layouts/AlphaPadLayout.h"
-#include "value_pad_keys.h"
 
 using namespace e2e;
-using namespace pad_keys;
 
 namespace {
 
-// The alphanumeric pad at design size: its keys lie directly on the window.
-constexpr PadDesign kAlphaPad{9000, 4200};
-namespace alpha {
-constexpr PadKey kTab{"Tab", 0, 1800, 900, 600};
-constexpr PadKey kShiftLock{"Shift lock", 0, 2400, 1050, 600};
-constexpr PadKey kShift{"Shift", 0, 3000, 750, 600};
-constexpr PadKey kCtrl{"Strg", 0, 3600, 750, 600};
-constexpr PadKey kA{"A", 1050, 2400, 600, 600};
-constexpr PadKey kS{"S", 1650, 2400, 600, 600};
-constexpr PadKey kD{"D", 2250, 2400, 600, 600};
-constexpr PadKey kX{"X", 1950, 3000, 600, 600};
-constexpr PadKey kBackspace{"Backspace", 7800, 1200, 1200, 600};
-}  // namespace alpha
-
 // A key's area in a grab of the pad, inside its bevel.
-RECT keyArea(const Grab& g, const PadDesign& design, const PadKey& key) {
-  const double scale = static_cast<double>(g.width) / design.clientWidth;
-  const auto px = [scale](int twips) { return static_cast<LONG>(twips * scale); };
-  return {px(key.left) + 3, px(key.top) + 3, px(key.left + key.width) - 3,
-          px(key.top + key.height) - 3};
+RECT keyArea(const Grab& g, const PadKey& key) {
+  const double scale = static_cast<double>(g.width) / key.clientWidth;
+  const auto x = [scale](int twips) { return static_cast<LONG>(twips * scale); };
+  const auto y = [&](int twips) { return g.height - x(key.keysHeight - twips); };
+  return {x(key.left) + 3, y(key.top) + 3, x(key.left + key.width) - 3,
+          y(key.top + key.height) - 3};
 }
 
 // How far the dark pixels of an area reach across at their first and at their last line: rows
@@ -66,29 +50,12 @@ Ends darkEnds(const Grab& g, const RECT& a, bool rows) {
   return ::testing::AssertionFailure() << e.first << " then " << e.last;
 }
 
-// A key or label of the alphanumeric pad where its layout puts it.
-PadKey alphaKey(pmx::ControlArray array, int index) {
-  const pmx::PadDef& pad = pmx::alphaPadLayout();
-  for (const pmx::ControlDef* c = pad.controls; c != pad.controls + pad.controlCount; ++c) {
-    if (c->array == array && c->index == index)
-      return {c->caption, c->left, c->top, c->width, c->height};
-  }
-  ADD_FAILURE() << "no control " << static_cast<int>(array) << "/" << index;
-  return {"", 0, 0, 0, 0};
-}
-
 // A multi-line text box of a Visual Basic host: the EDIT control under the class name it has
 // there.
-WNDPROC editProcedure = nullptr;
-LRESULT CALLBACK textBoxProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return CallWindowProcW(editProcedure, w, m, wp, lp);
-}
 HWND addMultiLineTextBox(HWND parent) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   GetClassInfoExW(nullptr, L"EDIT", &wc);
-  editProcedure = wc.lpfnWndProc;
-  wc.lpfnWndProc = &textBoxProcedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"ThunderRT6TextBox";
   RegisterClassExW(&wc);
@@ -146,7 +113,7 @@ TEST(State, a_visible_pad_repaints_and_a_reload_lets_go_of_a_held_key) {
   EXPECT_EQ(windowText(field), std::string(""));
   ASSERT_TRUE(pad = s.showPad(field, kDecimalField, "-12345", "67890"));
   EXPECT_TRUE(steadyGrab(pad) == unpressed);
-  EXPECT_TRUE(typeKeys(pad, kNumPad, field, {{num::k7, "7", 1}}));
+  EXPECT_TRUE(typeKeys(pad, field, {{num(7), "7", 1}}));
   s.terminate();
 }
 
@@ -184,10 +151,10 @@ TEST(State, key_size_scales_the_pads_and_keeps_the_language) {
   };
   resize(1.5f);
   resize(1.5f);
-  EXPECT_TRUE(typeKeys(pad, kNumPad, field, {{num::k5, "5", 1}, {num::kPoint, "5,", 2}}));
+  EXPECT_TRUE(typeKeys(pad, field, {{num(5), "5", 1}, {num(kPoint), "5,", 2}}));
   EXPECT_TRUE(s.request(messages().language, 1045).delivered);
   ASSERT_TRUE(pad = s.showPad(field, kDecimalField));
-  EXPECT_TRUE(clickKey(pad, kNumPad, num::kPoint));
+  EXPECT_TRUE(clickKey(pad, num(kPoint)));
   waitFor([&] { return windowTextW(field) == L"5,\u0142"; }, kTypeTimeoutMs);
   EXPECT_EQ(windowTextW(field), std::wstring(L"5,\u0142"));
 
@@ -205,15 +172,15 @@ TEST(State, alphanumeric_pad_draws_its_symbols_and_types_with_modifiers) {
   HWND field = s.fields[3];
   HWND pad = s.startWithPad(field, kTextField);
   ASSERT_TRUE(pad);
-  using namespace alpha;
+  const PadKey lock = alpha(0, A::Shift), shift = alpha(1, A::Shift), ctrl = alpha(2, A::Shift);
+  const PadKey keyA = alpha(27), keyS = alpha(28), keyD = alpha(29), keyX = alpha(41);
   const Grab g = steadyGrab(pad);
   ASSERT_TRUE(g.width > 0);
-  EXPECT_TRUE(narrowsTo(darkEnds(g, keyArea(g, kAlphaPad, kShift), true), false)) << "Shift";
-  EXPECT_TRUE(narrowsTo(darkEnds(g, keyArea(g, kAlphaPad, kShiftLock), true), true))
-      << "Shift lock";
+  EXPECT_TRUE(narrowsTo(darkEnds(g, keyArea(g, shift), true), false)) << "Shift";
+  EXPECT_TRUE(narrowsTo(darkEnds(g, keyArea(g, lock), true), true)) << "Shift lock";
   // Tab: "|" and an arrow to its left above, an arrow to its right and "|" below. Column by
   // column, each line starts or ends with the tall bar and with the thin shaft at the other end.
-  const RECT tab = keyArea(g, kAlphaPad, kTab);
+  const RECT tab = keyArea(g, alpha(14));
   const LONG middle = (tab.top + tab.bottom) / 2;
   EXPECT_TRUE(narrowsTo(darkEnds(g, {tab.left, tab.top, tab.right, middle}, false), true))
       << "Tab, upper";
@@ -221,19 +188,17 @@ TEST(State, alphanumeric_pad_draws_its_symbols_and_types_with_modifiers) {
       << "Tab, lower";
 
   const std::vector<TypeStep> steps = {
-      {kA, "a", 1},           {kShift, "a", 1},        {kS, "aS", 2},    {kD, "aSd", 3},
-      {kShiftLock, "aSd", 3}, {kA, "aSdA", 4},         {kS, "aSdAS", 5}, {kShift, "aSdAS", 5},
-      {kD, "aSdASd", 6},      {kBackspace, "aSdAS", 5}};
-  ASSERT_TRUE(typeKeys(pad, kAlphaPad, field, steps));
-  EXPECT_TRUE(clickKey(pad, kAlphaPad, kCtrl));
-  EXPECT_TRUE(clickKey(pad, kAlphaPad, kA));  // Ctrl+A selects everything
+      {keyA, "a", 1},      {shift, "a", 1},        {keyS, "aS", 2},    {keyD, "aSd", 3},
+      {lock, "aSd", 3},    {keyA, "aSdA", 4},      {keyS, "aSdAS", 5}, {shift, "aSdAS", 5},
+      {keyD, "aSdASd", 6}, {alpha(13), "aSdAS", 5}};  // Backspace
+  ASSERT_TRUE(typeKeys(pad, field, steps));
+  EXPECT_TRUE(clickKey(pad, ctrl));
+  EXPECT_TRUE(clickKey(pad, keyA));  // Ctrl+A selects everything
   EXPECT_TRUE(
       waitFor([&] { return selection(field) == std::pair<DWORD, DWORD>(0, 5); }, kTypeTimeoutMs));
-  EXPECT_TRUE(typeKeys(pad, kAlphaPad, field, {{kX, "x", 1}}));
+  EXPECT_TRUE(typeKeys(pad, field, {{keyX, "x", 1}}));
   s.settle();
-  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
-    EXPECT_TRUE(!(GetKeyState(vk) & 0x8000) && !(GetAsyncKeyState(vk) & 0x8000)) << "key " << vk;
-  }
+  EXPECT_EQ(modifierDown(), 0);
   s.terminate();
 }
 
@@ -243,7 +208,6 @@ TEST(State, alphanumeric_pad_draws_its_symbols_and_types_with_modifiers) {
 // characters as the profile functions read it; one without a caption stays hidden and types
 // nothing. Digits type, and Enter stays on a multi-line text box and closes a single-line field.
 TEST(State, a_settings_file_shapes_the_alphanumeric_pad_and_enter_follows_the_field) {
-  using A = pmx::ControlArray;
   Session s;
   ASSERT_TRUE(
       s.startWithSettings("[replace]\r\n2055=1031\r\n"
@@ -257,27 +221,25 @@ TEST(State, a_settings_file_shapes_the_alphanumeric_pad_and_enter_follows_the_fi
   HWND pad = s.showPad(field, kTextField, "1", "9");
   ASSERT_TRUE(pad);
   const Grab g = steadyGrab(pad);
-  EXPECT_EQ(darkEnds(g, keyArea(g, kAlphaPad, alphaKey(A::LabelLimits, 0)), true).first, -1)
+  EXPECT_EQ(darkEnds(g, keyArea(g, alpha(0, A::LabelLimits)), true).first, -1)
       << "the empty maximum caption";
-  EXPECT_GT(darkEnds(g, keyArea(g, kAlphaPad, alphaKey(A::LabelLimits, 1)), true).first, 0)
+  EXPECT_GT(darkEnds(g, keyArea(g, alpha(1, A::LabelLimits)), true).first, 0)
       << "the built-in minimum caption";
-  ASSERT_TRUE(typeKeys(pad, kAlphaPad, field,
-                       {{alphaKey(A::Extra, 0), std::string(254, '7').c_str(), 254}}));
-  EXPECT_TRUE(clickKey(pad, kAlphaPad, alphaKey(A::Extra, 1)));
+  ASSERT_TRUE(typeKeys(pad, field, {{alpha(0, A::Extra), std::string(254, '7').c_str(), 254}}));
+  EXPECT_TRUE(clickKey(pad, alpha(1, A::Extra)));
   s.settle();
   EXPECT_EQ(windowText(field), std::string(254, '7'));
 
   const HWND box = addMultiLineTextBox(s.host.hwnd());
   ASSERT_TRUE(s.host.activate(box));
   ASSERT_TRUE(pad = s.showPad(box, kTextField));
-  ASSERT_TRUE(typeKeys(pad, kAlphaPad, box,
-                       {{alphaKey(A::Standard, 1), "1", 1}, {alphaKey(A::End, 1), "1\r\n", 3}}));
+  ASSERT_TRUE(typeKeys(pad, box, {{alpha(1), "1", 1}, {alpha(1, A::End), "1\r\n", 3}}));
   s.settle();
   EXPECT_TRUE(IsWindowVisible(pad));
   EXPECT_EQ(s.hides(), 0);
   ASSERT_TRUE(s.host.activate(field));
   ASSERT_TRUE(pad = s.showPad(field, kTextField));
-  EXPECT_TRUE(clickKey(pad, kAlphaPad, alphaKey(A::End, 1)));
+  EXPECT_TRUE(clickKey(pad, alpha(1, A::End)));
   EXPECT_TRUE(waitFor([&] { return s.hides() == 1 && !IsWindowVisible(pad); }, kShowTimeoutMs));
   s.terminate();
 }

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "host.h"
-#include "value_pad_keys.h"
 
 using namespace e2e;
 
@@ -20,8 +19,8 @@ TEST(Trace, a_notify_request_is_traced_only_when_asked) {
     s.catchDebugOutput = true;
     const HWND pad = s.startWithPad(s.fields[1], kHexField, "-1\x01", "100");
     ASSERT_NE(pad, nullptr);
-    EXPECT_TRUE(typeKeys(pad, pad_keys::kHexPad, s.fields[1], {{pad_keys::hex::kF, "f", 1}}));
-    EXPECT_TRUE(s.request(messages().language, 1031).delivered);  // looks up settings
+    EXPECT_TRUE(typeKeys(pad, s.fields[1], {{hex(21), "f", 1}}));  // the F key
+    EXPECT_TRUE(s.request(messages().language, 1031).delivered);   // looks up settings
     s.terminate();
     char line[256];
     std::snprintf(line, sizeof line,

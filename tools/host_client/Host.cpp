@@ -1,13 +1,18 @@
 #include "Host.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "layouts/AlphaPadLayout.h"
+#include "layouts/ValuePadLayouts.h"
+#include "pad_manager/SettingsCheck.h"
 
 namespace host_client {
 
-const FieldKind kDecimalField{"decimal 306/0", 306, 0, kNumPadClass};
-const FieldKind kBinaryField{"binary 306/1", 306, 1, kBinPadClass};
-const FieldKind kHexField{"hexadecimal 306/2", 306, 2, kHexPadClass};
-const FieldKind kTextField{"text 265", 265, 0, kAlphaPadClass};
+const FieldKind kDecimalField{"decimal 306/0", 306, 0, kNumPadClass, pmx::numPadLayout()};
+const FieldKind kBinaryField{"binary 306/1", 306, 1, kBinPadClass, pmx::binPadLayout()};
+const FieldKind kHexField{"hexadecimal 306/2", 306, 2, kHexPadClass, pmx::hexPadLayout()};
+const FieldKind kTextField{"text 265", 265, 0, kAlphaPadClass, pmx::alphaPadLayout()};
 
 namespace {
 const char* const kHostClass = "PMXE2EHost";
@@ -349,13 +354,45 @@ Grab steadyGrab(HWND window) {
 
 // ---- Input ----------------------------------------------------------------------------------
 
-bool clickKey(HWND pad, const PadDesign& design, const PadKey& key) {
+PadKey padKey(const pmx::PadDef& layout, pmx::ControlArray array, int index) {
+  const pmx::ControlDef *const begin = layout.controls, *const end = begin + layout.controlCount;
+  const pmx::ControlDef* keys = std::find_if(
+      begin, end, [](const pmx::ControlDef& c) { return c.kind == pmx::ControlKind::Container; });
+  const pmx::ControlDef* c = std::find_if(
+      begin, end, [&](const pmx::ControlDef& d) { return d.array == array && d.index == index; });
+  PadKey key;
+  key.name = c != end ? pmx::settingsKeyName(*c) : std::string();
+  if (key.name.empty()) {
+    key.name = std::string(c != end ? "" : "no control of ") + "array " +
+               std::to_string(static_cast<int>(array)) + " index " + std::to_string(index);
+  }
+  if (c == end) return key;
+  // A control on the window of a pad with a key container, measured from the container's top.
+  const int above = keys != end && !c->inPicKeys ? keys->top : 0;
+  key.left = c->left;
+  key.top = c->top - above;
+  key.width = c->width;
+  key.height = c->height;
+  key.clientWidth = layout.clientWidth;
+  key.keysHeight = keys != end ? keys->height : layout.clientHeight;
+  return key;
+}
+
+bool clickKey(HWND pad, const PadKey& key) {
+  if (key.width <= 0 || key.clientWidth <= 0) return false;
   const SIZE client = clientSize(pad);
-  const double scale = static_cast<double>(client.cx) / design.clientWidth;
-  const double fromBottom = (design.keysHeight - (key.top + key.height / 2.0)) * scale;
+  const double scale = static_cast<double>(client.cx) / key.clientWidth;
+  const double fromBottom = (key.keysHeight - (key.top + key.height / 2.0)) * scale;
   POINT screen{static_cast<LONG>(std::lround((key.left + key.width / 2.0) * scale)),
                static_cast<LONG>(std::lround(client.cy - fromBottom))};
   return ClientToScreen(pad, &screen) && clickAt(screen);
+}
+
+int modifierDown() {
+  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
+    if ((GetKeyState(vk) & 0x8000) != 0 || (GetAsyncKeyState(vk) & 0x8000) != 0) return vk;
+  }
+  return 0;
 }
 
 }  // namespace host_client

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "HostClient.h"
+#include "layouts/LayoutTypes.h"
 
 namespace host_client {
 
@@ -21,12 +22,13 @@ void prepareHostProcess();
 // A Unix path (as CTest passes it under Wine) turned into a Windows path; others unchanged.
 std::string toWindowsPath(const std::string& path);
 
-// Field kinds a host sends, with the pad the keyboard shows for each.
+// Field kinds a host sends, with the pad the keyboard shows for each and that pad's layout.
 struct FieldKind {
   const char* name;
   std::int16_t fieldType;
   std::int16_t valueFormat;
   const char* padClass;
+  const pmx::PadDef& layout;
 };
 extern const FieldKind kDecimalField;  // 306 / 0
 extern const FieldKind kBinaryField;   // 306 / 1
@@ -149,24 +151,26 @@ Grab steadyGrab(HWND window);
 
 // ---- Input ----------------------------------------------------------------------------------
 
-// A key of a value pad's layout: its rectangle in design twips inside the key container.
+// A key (or label) of a pad where the pad's layout puts it, in design twips: inside the key
+// container on the value pads, on the window on the alphanumeric pad. The container spans the
+// client width and ends at the client bottom (whether or not the limit block is shown), and
+// everything scales with the key size, so a key's centre follows from the pad's actual client
+// size.
 struct PadKey {
-  const char* name;
-  int left;
-  int top;
-  int width;
-  int height;
+  std::string name;  // the key's name in the settings file, else its array and index
+  int left = 0, top = 0, width = 0, height = 0;
+  int clientWidth = 0;  // of the pad
+  int keysHeight = 0;   // of the key container, or of the client area on a pad without one
 };
-// The design width of a pad's client area and the design height of its key container, in
-// twips. The container spans the client width and ends at the client bottom (whether or not the
-// limit block is shown), and everything scales with the key size, so a key's centre follows from
-// the pad's actual client size.
-struct PadDesign {
-  int clientWidth;
-  int keysHeight;
-};
-// A real mouse click (absolute move, left down, left up) at the centre of the key.
-bool clickKey(HWND pad, const PadDesign& design, const PadKey& key);
+// The control of this array and index in the layout; one of no size when there is none.
+PadKey padKey(const pmx::PadDef& layout, pmx::ControlArray array, int index);
+// A real mouse click (absolute move, left down, left up) at the centre of the key; false for a
+// key of no size.
+bool clickKey(HWND pad, const PadKey& key);
+
+// The first of Shift, Ctrl and Alt (either, left) that is down for this thread or for the system,
+// 0 when none is: the keyboard must never leave one down in the host.
+int modifierDown();
 
 constexpr DWORD kTypeTimeoutMs = 3000;
 

@@ -112,6 +112,7 @@ DWORD windowProcessId(HWND window) {
   return pid;
 }
 
+std::vector<HWND> topLevelWindows(DWORD pid) { return queryWindows(pid, nullptr, false); }
 std::vector<HWND> visibleTopLevelWindows(DWORD pid) { return queryWindows(pid, nullptr, true); }
 
 HWND findVisibleWindow(DWORD pid, const char* className) {

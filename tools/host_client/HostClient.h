@@ -71,7 +71,8 @@ inline constexpr char kAlphaPadClass[] = "PMXTouchKeyboard.FAlphaPad";
 
 std::string windowClass(HWND window);
 DWORD windowProcessId(HWND window);
-// The visible top-level windows of a process.
+// The top-level windows of a process, shown or not, and the visible ones.
+std::vector<HWND> topLevelWindows(DWORD pid);
 std::vector<HWND> visibleTopLevelWindows(DWORD pid);
 // The top-level window of the process with this class that is visible, or nullptr.
 HWND findVisibleWindow(DWORD pid, const char* className);
