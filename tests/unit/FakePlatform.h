@@ -152,7 +152,7 @@ class FakeKeys : public KeyInjector {
       if (ch == k.plain || ch == k.shifted) {
         key.hasKey = true;
         key.vk = k.vk;
-        key.shift = ch == k.shifted;
+        key.shift = ch != k.plain;
       }
     }
     return key;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "FakePlatform.h"
+
 namespace pmx {
 namespace {
 
@@ -164,27 +166,11 @@ TEST(KeystrokeParse, LimitsOfCountsAndLength) {
   EXPECT_EQ(over.strokes.size(), kMaxKeystrokes);
 }
 
-// Records what reaches the injector; every character has a key of its own code.
-class RecordingInjector : public KeyInjector {
- public:
-  std::vector<std::vector<KeyEvent>> batches;
-  CharacterKey characterKey(char ch, std::int16_t) override {
-    CharacterKey key;
-    key.unit = static_cast<char16_t>(static_cast<unsigned char>(ch));
-    key.hasKey = true;
-    key.vk = static_cast<std::uint16_t>(static_cast<unsigned char>(ch));
-    return key;
-  }
-  std::size_t inject(const std::vector<KeyEvent>& events) override {
-    batches.push_back(events);
-    return events.size();
-  }
-};
-
 // A whole string goes in one batch; an empty or malformed one sends nothing, not even its valid
 // beginning.
 TEST(SendKeystrokes, AllOrNothing) {
-  RecordingInjector keys;
+  test::FakeHost host;
+  test::FakeKeys keys(host);
   sendKeystrokes(keys, "{HOME}{RIGHT 7} {LEFT}", 0);
   ASSERT_EQ(keys.batches.size(), 1u);
   EXPECT_EQ(keys.batches[0].size(), 20u);  // ten keys, each down and up
