@@ -9,12 +9,7 @@ using test::kController;
 using test::kField;
 using test::kPreviousResult;
 
-class HostLinkTest : public ::testing::Test, public test::KeyboardRig {
- protected:
-  std::intptr_t send(const char* name, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
-    return request(name, wParam, lParam);
-  }
-};
+class HostLinkTest : public ::testing::Test, public test::KeyboardRig {};
 
 TEST_F(HostLinkTest, StartUpRegistersTheProtocolAndAnnouncesTheWindowOnce) {
   start();
@@ -41,16 +36,6 @@ TEST_F(HostLinkTest, StartUpRegistersTheProtocolAndAnnouncesTheWindowOnce) {
   EXPECT_EQ(fake.host.messageWindowsOpened, 1);
   EXPECT_EQ(fake.host.sent.size(), 1u);
   EXPECT_EQ(fake.host.attachments.size(), 1u);
-}
-
-TEST_F(HostLinkTest, RequestSentWhileTheHostHandlesTheAnnouncementIsHandled) {
-  fake.host.onSend = [&](const test::SentMessage& m) {
-    if (m.message == id("QDM32_1_KEYBOARDHANDLE")) {
-      keyboard.KeyboardWindowProc(m.wParam, id("QDM32_1_TOUCHPOSITION"), 0, 2);
-    }
-  };
-  start();
-  EXPECT_EQ(keyboard.values().touchPosition, 2);
 }
 
 // The terminate request, a polite close and the end of the session end the keyboard alike; a
@@ -89,7 +74,7 @@ TEST_F(HostLinkTest, EveryWayToTheEndClosesEverything) {
   // The session goes on when it is only asked whether it may end, or ends without us.
   start();
   notify(kField, 265, 0);
-  send("QDM32_1_HIDEKEYBOARD");
+  request("QDM32_1_HIDEKEYBOARD");
   EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, 0x0016, 0, 0), kPreviousResult);
   EXPECT_TRUE(keyboard.hostLink().linked());
   EXPECT_EQ(fake.windows.alive(), 4);
@@ -102,7 +87,7 @@ TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
                             "QDM32_1_TOUCHKEYSIZE",  "QDM32_1_KEYBOARDHANDLE"};
   for (const char* name : requests) {
     fake.host.passedOn.clear();
-    EXPECT_EQ(send(name, 7, 0x3F800000), kPreviousResult) << name;
+    EXPECT_EQ(request(name, 7, 0x3F800000), kPreviousResult) << name;
     ASSERT_EQ(fake.host.passedOn.size(), 1u) << name;
     EXPECT_EQ(fake.host.passedOn[0].message, id(name));
     EXPECT_EQ(fake.host.passedOn[0].wParam, 7u);
@@ -117,26 +102,26 @@ TEST_F(HostLinkTest, EveryOtherMessageIsPassedOnAndItsResultReturned) {
 // zero, negative, tiny, huge) is ignored and reloads nothing, 0.1 and 10 are the ends.
 TEST_F(HostLinkTest, SettingsRequestsAreStored) {
   start();
-  send("QDM32_1_TOUCHPOSITION", 99, -1);
+  request("QDM32_1_TOUCHPOSITION", 99, -1);
   EXPECT_EQ(keyboard.values().touchPosition, -1);
-  send("QDM32_1_TOUCHSHOWLIMITS", 0, 2);
+  request("QDM32_1_TOUCHSHOWLIMITS", 0, 2);
   EXPECT_EQ(keyboard.values().showLimits, kTrue);
-  send("QDM32_1_TOUCHSHOWLIMITS", 5, 0);
+  request("QDM32_1_TOUCHSHOWLIMITS", 5, 0);
   EXPECT_EQ(keyboard.values().showLimits, kFalse);
-  send("QDM1_LANGUAGE", 1031, 55);
+  request("QDM1_LANGUAGE", 1031, 55);
   EXPECT_EQ(keyboard.values().languageId, 1031);
-  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f);
   const int created = fake.windows.created;
   for (std::uint32_t bits :
        {0x7FC00000u, 0x7F800000u, 0x00000000u, 0xBF800000u, 0x00000001u, 0x42C80000u /* 100 */}) {
-    send("QDM32_1_TOUCHKEYSIZE", 0, static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
+    request("QDM32_1_TOUCHKEYSIZE", 0, static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
     EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f) << std::hex << bits;
   }
   EXPECT_EQ(fake.windows.created, created);
   for (const auto& [bits, factor] :
        {std::pair{0x3DCCCCCD, 0.1f}, std::pair{0x41200000, 10.0f}, std::pair{0x3F800000, 1.0f}}) {
-    send("QDM32_1_TOUCHKEYSIZE", 0, bits);
+    request("QDM32_1_TOUCHKEYSIZE", 0, bits);
     EXPECT_EQ(keyboard.values().keySizeFactor, factor);
   }
 }
@@ -156,79 +141,6 @@ TEST_F(HostLinkTest, AFailedRegistrationMatchesNothing) {
     EXPECT_TRUE(rig.keyboard.hostLink().linked()) << name;
     EXPECT_EQ(rig.fake.windows.created, 0) << name;
   }
-}
-
-TEST_F(HostLinkTest, HideBeforeAnyNotifyLoadsEveryPadHiddenAndTellsNobody) {
-  start();
-  send("QDM32_1_HIDEKEYBOARD");
-  for (int n = 0; n < 4; ++n) {
-    Pad* pad = keyboard.pads().existingPad(n);
-    ASSERT_NE(pad, nullptr) << n;
-    EXPECT_TRUE(pad->loaded());
-    EXPECT_FALSE(pad->Visible());
-  }
-  EXPECT_EQ(fake.host.sent.size(), 1u);  // only the announcement
-}
-
-TEST_F(HostLinkTest, NotifyShowsTheChosenPadAndKeepsTheFocusInTheField) {
-  start();
-  notify(kField, 306, 2, "-8", "7F");
-  EXPECT_EQ(keyboard.values().targetWindow, kField);
-  EXPECT_EQ(keyboard.values().limitMinText, "-8");
-  EXPECT_EQ(keyboard.values().limitMaxText, "7F");
-  EXPECT_TRUE(shown(kPadHex));
-  EXPECT_EQ(fake.host.focus, kField);
-
-  // A value format that names no pad leaves the pad on screen, but takes the new field.
-  constexpr WindowHandle kOther = 0x2100;
-  fake.host.windows[kOther].rect = {0, 0, 10, 10};
-  notify(kOther, 306, 4, "1", "2");
-  EXPECT_TRUE(shown(kPadHex));
-  EXPECT_EQ(keyboard.values().targetWindow, kOther);
-  EXPECT_EQ(keyboard.values().limitMaxText, "2");
-  EXPECT_EQ(fake.host.focus, kOther);
-
-  notify(kField, 265, 0);
-  EXPECT_TRUE(shown(kPadAlpha));
-  EXPECT_FALSE(shown(kPadHex));  // the active pad was hidden
-}
-
-// A WM_COPYDATA that is no notify request, or has no structure, is passed on untouched; a short
-// notify payload counts its missing bytes as zero.
-TEST_F(HostLinkTest, CopyDataIsANotifyRequestOnlyWithItsTag) {
-  start();
-  CopyData data{id("QDM32_1_NOTIFYKEYBOARD") + 1, 4, "abc"};
-  for (std::intptr_t lParam : {reinterpret_cast<std::intptr_t>(&data), std::intptr_t{0}}) {
-    EXPECT_EQ(keyboard.KeyboardWindowProc(fake.host.messageWindow, kWmCopyData, kField, lParam),
-              kPreviousResult);
-    EXPECT_EQ(keyboard.values().targetWindow, 0u);
-    EXPECT_EQ(fake.host.focus, 0u);
-    EXPECT_EQ(fake.windows.created, 0);
-  }
-  notify(kField, 306, 1, "12345", "9", 8);  // fieldType, valueFormat and two bytes of limitMin
-  EXPECT_TRUE(shown(kPadBin));
-  EXPECT_EQ(keyboard.values().limitMinText, "12");
-  EXPECT_EQ(keyboard.values().limitMaxText, "");
-  notify(kField, 306, 1, "", "", 0);  // nothing at all: a field of type 0
-  EXPECT_TRUE(shown(kPadAlpha));
-  EXPECT_EQ(fake.host.focus, kField);
-}
-
-TEST_F(HostLinkTest, LanguageAndKeySizeReloadEveryPadAndHideTheOneOnScreen) {
-  start();
-  notify(kField, 306, 0);
-  ASSERT_TRUE(shown(kPadNum));
-  send("QDM1_LANGUAGE", 1031);
-  for (int n = 0; n < 4; ++n) {
-    EXPECT_TRUE(keyboard.pads().existingPad(n)->loaded());
-    EXPECT_FALSE(shown(n));
-  }
-  EXPECT_EQ(fake.windows.alive(), 4);
-  notify(kField, 306, 0);
-  send("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
-  EXPECT_FALSE(shown(kPadNum));
-  EXPECT_EQ(fake.windows.alive(), 4);
-  EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
 }
 
 }  // namespace
