@@ -89,21 +89,10 @@ void touch(test::KeyboardRig& rig, Input& in, bool& closing) {
   const Control* hit = pad->keyAt(x, y);
   closing =
       hit != nullptr && (hit->array == ControlArray::End || hit->array == ControlArray::Close);
-  switch (in.byte() % 5) {
-    case 0:
-      pad->pointerDown(x, y);
-      break;
-    case 1:
-      pad->pointerUp(x, y);
-      break;
-    case 2:
-      pad->pointerCancel();
-      break;
-    default:
-      pad->pointerDown(x, y);
-      pad->pointerUp(x, y);
-      break;
-  }
+  const int kind = in.byte() % 5;  // a press, a release, a cancel, or a press and its release
+  if (kind == 0 || kind >= 3) pad->pointerDown(x, y);
+  if (kind == 1 || kind >= 3) pad->pointerUp(x, y);
+  if (kind == 2) pad->pointerCancel();
 }
 
 }  // namespace

@@ -56,31 +56,6 @@ TEST_F(AlphaPadTest, ArmedModifiersWrapTheNextKeyOnlyAndAreReleasedInOrder) {
   EXPECT_EQ(events(), "16v 17v 38v 38^ 16^ 17^");
 }
 
-// Whatever part of a key's events the system refuses, no key stays down.
-TEST_F(AlphaPadTest, APartlyRefusedKeyLeavesNoKeyDown) {
-  for (std::size_t delivered = 0; delivered < 8; ++delivered) {
-    touch(ControlArray::Shift, 2);
-    touch(ControlArray::Shift, 3);
-    touch(ControlArray::Shift, 1);
-    fake.keys.refuseAfter = delivered;
-    touch(ControlArray::Standard, 27);
-    EXPECT_FALSE(fake.keys.anyKeyDown()) << delivered;
-  }
-}
-
-TEST_F(AlphaPadTest, ShiftLockStaysUntilAShiftKeyReleasesIt) {
-  touch(ControlArray::Shift, 0);
-  touch(ControlArray::Shift, 0);  // touched again: still locked
-  touch(ControlArray::Standard, 27);
-  touch(ControlArray::Standard, 28);
-  EXPECT_EQ(events(), "16v 65v 65^ 16^ 16v 83v 83^ 16^");  // both keys shifted
-  EXPECT_EQ(color(0), kColorRed);
-  EXPECT_EQ(color(1), kColorGrey);
-  touch(ControlArray::Shift, 6);
-  EXPECT_FALSE(pad().modifiers().shift());
-  EXPECT_EQ(color(0), kColorGrey);
-}
-
 TEST_F(AlphaPadTest, CtrlAltAndAltGrExcludeEachOther) {
   touch(ControlArray::Shift, 2);
   touch(ControlArray::Shift, 4);

@@ -1,6 +1,6 @@
 // What the pad definitions promise the handlers and the user: what each key index sends, the bit
-// keys' caret strings, the alphanumeric pad's key codes, which controls share a place, and
-// pictures that show what their keys do.
+// keys' caret strings, the alphanumeric pad's key codes, and pictures that show what their keys
+// do.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -22,11 +22,6 @@ const ControlDef* find(const PadDef& pad, A array, int index) {
   for (std::size_t i = 0; i < pad.controlCount; ++i)
     if (pad.controls[i].array == array && pad.controls[i].index == index) return &pad.controls[i];
   return nullptr;
-}
-
-bool overlap(const ControlDef& a, const ControlDef& b) {
-  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-         b.top < a.top + a.height;
 }
 
 // The handlers know keys by index alone: an index sends the same on every value pad. The hex
@@ -108,22 +103,6 @@ TEST(Layouts, AlphaPadKeyCodes) {
   for (int i = 0; i < 10; ++i) EXPECT_EQ(find(pad, A::Shift, i)->visible, i < 7);
 }
 
-// What shares a place: the L-shaped Enter reaches under the key left of it, which is drawn over
-// it; the limit block lies over cursor up and nothing else.
-TEST(Layouts, AlphaPadOverlaps) {
-  const PadDef& pad = alphaPadLayout();
-  std::set<std::pair<const ControlDef*, const ControlDef*>> overlaps;
-  for (std::size_t i = 0; i < pad.controlCount; ++i)
-    for (std::size_t j = i + 1; j < pad.controlCount; ++j)
-      if (pad.controls[i].kind == ControlKind::Key && overlap(pad.controls[i], pad.controls[j]))
-        overlaps.insert({&pad.controls[i], &pad.controls[j]});
-  const ControlDef* up = find(pad, A::Standard, 57);
-  EXPECT_EQ(overlaps, (std::set<std::pair<const ControlDef*, const ControlDef*>>{
-                          {find(pad, A::End, 1), find(pad, A::Standard, 38)},
-                          {up, find(pad, A::LabelLimits, 0)},
-                          {up, find(pad, A::LabelLimits, 1)}}));
-}
-
 // Every picture lies in its box; the move pictures' white arrowheads point into the corner their
 // key moves the pad to; arrows point where their keys move the caret.
 TEST(Layouts, PicturesShowWhatTheirKeysDo) {
@@ -165,11 +144,8 @@ TEST(Layouts, PicturesShowWhatTheirKeysDo) {
   EXPECT_LT(tip(pictogramDrawing(Pictogram::ArrowUp), 0, -1), -10);
   EXPECT_GT(tip(pictogramDrawing(Pictogram::ArrowDown), 0, 1), 80);
   EXPECT_EQ(pictogramDrawing(Pictogram::None).count, 0u);
-  // Stand-ins for symbol-font characters exist for the captions that use them, in any case.
-  for (unsigned char ch : {0xF1, 0xF2, 0xFF})
-    EXPECT_GT(symbolGlyphDrawing("wingdings", ch).count, 0u);
-  for (unsigned char ch : {0x7C, 0xAC, 0xAE}) EXPECT_GT(symbolGlyphDrawing("Symbol", ch).count, 0u);
-  EXPECT_EQ(symbolGlyphDrawing("Arial", 0xF1).count, 0u);
+  // Stand-ins for symbol-font characters (the end-to-end tests see Tab and Shift drawn with them).
+  EXPECT_GT(symbolGlyphDrawing("wingdings", 0xFF).count, 0u);  // the system key's flag
   EXPECT_EQ(symbolGlyphDrawing("Symbol", 'x').count, 0u);
 }
 

@@ -53,19 +53,5 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
   }
 }
 
-TEST(Monitors, TheMoveKeysUseTheCornersOfThePadsOwnMonitor) {
-  MonitorsRig rig;
-  Pad& pad = rig.show(1, {2200, 100, 2300, 125});
-  rig.touch(pad, ControlArray::Move, 3);
-  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
-  rig.touch(pad, ControlArray::Move, 0);
-  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(15360.0f, 0.0f));
-  rig.touch(pad, ControlArray::Move, 3);  // from the corner next to the primary and above ones
-  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
-  rig.show(1, {-1300, -256, -1100, -231});
-  rig.touch(pad, ControlArray::Move, 2);
-  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(-19200.0f, 8460.0f));
-}
-
 }  // namespace
 }  // namespace pmx

@@ -61,30 +61,6 @@ TEST_F(PadsTest, KeySizesScaleTheDesign) {
 
 // --- showing and placing ----------------------------------------------------------------------
 
-TEST_F(PadsTest, PadSwitchHidesTheActivePadAndShowsTheOther) {
-  notify(306, 0);
-  ASSERT_TRUE(pad(kPadNum).Visible());
-  touch(pad(kPadNum), ControlArray::PadSwitch);
-  EXPECT_FALSE(pad(kPadNum).Visible());
-  EXPECT_TRUE(pad(kPadAlpha).Visible());
-  EXPECT_EQ(fake.host.focus, kField);
-  EXPECT_EQ(hides(), 0);
-  touch(pad(kPadAlpha), ControlArray::PadSwitch);
-  EXPECT_TRUE(pad(kPadNum).Visible());
-  EXPECT_FALSE(pad(kPadAlpha).Visible());
-}
-
-TEST_F(PadsTest, ShowingTheActivePadAgainHidesNothingAndPlacesItAgain) {
-  request("QDM32_1_TOUCHPOSITION", 0, 1);
-  notify(306, 0);
-  EXPECT_EQ(pad(kPadNum).Left(), 1500);
-  fake.host.windows[kField].rect = {200, 300, 400, 325};
-  notify(306, 3);
-  EXPECT_TRUE(pad(kPadNum).Visible());
-  EXPECT_EQ(pad(kPadNum).Left(), 3000);
-  EXPECT_EQ(pad(kPadNum).Top(), 325 * 15 + 15);
-}
-
 // The pad hidden for the next one is the active form: the pad last shown or touched, none once
 // it is cleared. A touch queued before its pad was hidden types nothing and changes nothing.
 TEST_F(PadsTest, TheActiveFormIsThePadLastShownOrTouched) {
@@ -126,15 +102,6 @@ TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));  // created in that order
 }
 
-TEST_F(PadsTest, FieldRectangleIsConvertedToTwipsHalvesToEven) {
-  fake.screen.px = fake.screen.py = 14.5f;
-  fake.host.windows[kField].rect = {101, 103, 301, 125};
-  request("QDM32_1_TOUCHPOSITION", 0, 1);
-  notify(306, 0);
-  EXPECT_EQ(pad(kPadNum).Left(), 1464);  // 101 px = 1464.5 twips
-  EXPECT_EQ(pad(kPadNum).Top(), 1826);   // 125 px = 1812.5 twips -> 1812, + 14.5 -> 1826
-}
-
 TEST_F(PadsTest, PadNumbersOutsideTheRangeShowNothing) {
   keyboard.pads().ShowPad(4);
   keyboard.pads().ShowPad(-1);
@@ -168,35 +135,6 @@ TEST_F(PadsTest, ValueKeysTypeTheirTagIntoTheField) {
   EXPECT_EQ(fieldText(), " 000000001111 1111");
   EXPECT_EQ(fake.host.windows[kField].caret, 0u);
   EXPECT_EQ(hides(), 0);
-}
-
-// Escape and Enter go out as one key each, the close key types nothing; each hides the pad, keeps
-// the focus in the field and tells the controller once, also when the controller is gone.
-TEST_F(PadsTest, ClosingKeysHideAndNotifyOnce) {
-  const std::pair<ControlArray, int> keys[] = {
-      {ControlArray::End, 0}, {ControlArray::End, 1}, {ControlArray::Close, 0}};
-  for (bool controllerGone : {false, true}) {
-    if (controllerGone) fake.host.windows.erase(test::kController);
-    for (const auto& [array, index] : keys) {
-      SCOPED_TRACE(index + 10 * (array == ControlArray::Close) + 100 * controllerGone);
-      notify(306, 2);
-      fake.host.sent.clear();
-      fake.keys.batches.clear();
-      touch(pad(kPadHex), array, index);
-      EXPECT_FALSE(pad(kPadHex).Visible());
-      ASSERT_EQ(fake.host.sent.size(), 1u);
-      EXPECT_EQ(fake.host.sent[0].window, test::kController);
-      EXPECT_EQ(fake.host.sent[0].message, id("QDM32_1_TOUCHKEYBOARDHIDES"));
-      EXPECT_EQ(fake.host.sent[0].wParam, 0u);
-      EXPECT_EQ(fake.host.sent[0].lParam, 0);
-      const std::vector<KeyEvent> typed = fake.keys.events();
-      ASSERT_EQ(typed.size(), array == ControlArray::End ? 2u : 0u);
-      if (!typed.empty()) {
-        EXPECT_EQ(typed[0].vk, index == 0 ? 27 : 13);
-      }
-      EXPECT_EQ(fake.host.focus, kField);
-    }
-  }
 }
 
 TEST_F(PadsTest, HostRequestAnsweringTheNotificationMayReloadThePads) {

@@ -16,21 +16,12 @@ class SettingsTest : public ::testing::Test, public test::KeyboardRig {
   }
 };
 
-TEST_F(SettingsTest, WithoutAFileTheDesignStaysAndTheLimitCaptionsAreTheDefaults) {
-  request("QDM1_LANGUAGE", 1031);
-  EXPECT_EQ(keyboard.values().charSet, 0);
-  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ".");
-  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).tag, ".");
-  EXPECT_EQ(caption(kPadNum, ControlArray::LabelLimits, 0), "Maximum");
-  EXPECT_EQ(caption(kPadHex, ControlArray::LabelLimits, 1), "Minimum");
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, i).visible);
-}
-
 TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCaptions) {
   fake.profile.set("Replace", "2055", "1031");
   fake.profile.set("CharSet", "1031", "' 238'");  // quoted, with a blank
   fake.profile.set("1031 numpad text", "std10", ",");  // names match in any letter case
   fake.profile.set("1031 NumPad KeyCode", "Std10", "{DEL}");
+  fake.profile.set("1031 NumPad Text", "Std5", "");  // an empty key text keeps the design's
   fake.profile.set("1031 AlphaPad Text", "Extra1", "F1");
   fake.profile.set("2055 Text", "Max", "Hoechstwert");
   fake.profile.set("1031 Text", "Max", "wrong section");
@@ -43,22 +34,13 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ",");
   EXPECT_EQ(caption(kPadHex, ControlArray::Standard, 10), ",");
   EXPECT_EQ(key(kPadHex, ControlArray::Standard, 10).tag, "{DEL}");
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 5), "5");
   EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
   EXPECT_EQ(key(kPadNum, ControlArray::End, 1).font.charset, 2);  // no entry: design font kept
   EXPECT_EQ(caption(kPadBin, ControlArray::LabelLimits, 0), "Hoechstwert");
   EXPECT_EQ(key(kPadBin, ControlArray::LimitMax, 0).font.charset, 238);
   EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 1).visible);
   EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
-}
-
-TEST_F(SettingsTest, EmptyLimitCaptionEmptiesTheLabelButEmptyKeyTextsKeepTheDesign) {
-  fake.profile.set("7 Text", "Min", "");
-  fake.profile.set("7 NumPad Text", "Std5", "");
-  fake.profile.set("CharSet", "7", "256");  // no character set: the keyboard uses 0
-  request("QDM1_LANGUAGE", 7);
-  EXPECT_EQ(keyboard.values().charSet, 0);
-  EXPECT_EQ(caption(kPadNum, ControlArray::LabelLimits, 1), "");
-  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 5), "5");
 }
 
 TEST_F(SettingsTest, KeyboardLayoutCycleEndsOnTheStartWhenTheLanguageIsNotInstalled) {
@@ -84,29 +66,6 @@ TEST_F(SettingsTest, ExtraKeyWithCaptionAndKeystrokesTypesThemAndOneWithoutTypes
   alpha.Touch(ControlArray::Extra, 2);
   EXPECT_EQ(fake.host.windows[test::kField].text, "kg");
   EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 2).visible);
-}
-
-// Once the host has chosen a language, reloading the pads for a new key size keeps it: the keys
-// show and type what they did before. A key types in the character set its caption is shown in.
-TEST_F(SettingsTest, KeySizeReloadKeepsTheLanguage) {
-  fake.profile.set("CharSet", "1045", "238");
-  fake.profile.set("1045 NumPad Text", "Std10", "\xB3");  // "ł" in code page 1250
-  fake.profile.set("1045 NumPad KeyCode", "Std10", "\xB3");
-  fake.profile.set("1045 AlphaPad Text", "Extra1", "F1");
-  fake.profile.set("1045 Text", "Max", "Maks.");
-  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
-  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), ".");  // no language chosen yet
-  request("QDM1_LANGUAGE", 1045);
-  request("QDM32_1_TOUCHKEYSIZE", 0, 0x40000000);
-  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), "\xB3");
-  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
-  EXPECT_EQ(caption(kPadHex, ControlArray::LabelLimits, 0), "Maks.");
-  EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 1).visible);
-  EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
-  EXPECT_EQ(key(kPadNum, ControlArray::Standard, 7).width, 1200);  // and the new size
-  notify(test::kField, 306, 0);
-  keyboard.pads().pad(kPadNum)->Touch(ControlArray::Standard, 10);
-  EXPECT_EQ(fake.host.windows[test::kField].text, "\u0142");
 }
 
 }  // namespace
