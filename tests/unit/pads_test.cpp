@@ -135,6 +135,9 @@ TEST_F(PadsTest, ValueKeysTypeTheirTagIntoTheField) {
   EXPECT_EQ(fieldText(), " 000000001111 1111");
   EXPECT_EQ(fake.host.windows[kField].caret, 0u);
   EXPECT_EQ(hides(), 0);
+  fake.host.focus = 0;
+  touch(pad(kPadBin), ControlArray::Close);  // closes, and hands the focus back to the field
+  EXPECT_EQ(fake.host.focus, kField);
 }
 
 TEST_F(PadsTest, HostRequestAnsweringTheNotificationMayReloadThePads) {
@@ -154,13 +157,14 @@ TEST_F(PadsTest, ReleasingOutsideTheKeyOrOnAHiddenKeyTouchesNothing) {
   Pad& num = pad(kPadNum);
   const Control* five = num.find(ControlArray::Standard, 5);
   float x = num.originLeft(*five) + five->left + 10, y = num.originTop(*five) + five->top + 10;
-  num.pointerDown(x - 10, y);  // a key's left edge is its own
+  num.pointerDown(x - 10, y - 10);  // a key's top-left corner is its own
   EXPECT_TRUE(five->pressed);
   num.pointerUp(x + five->width, y);  // slid onto the neighbour
   EXPECT_FALSE(five->pressed);
   num.pointerDown(x, y);
   num.pointerDown(x + five->width, y);  // a second press without a release moves the pressed key
   EXPECT_FALSE(five->pressed);
+  num.pointerDown(-15, -15);  // off every control
   num.pointerCancel();
   EXPECT_EQ(fieldText(), "");
   num.find(ControlArray::Standard, 5)->visible = false;

@@ -22,6 +22,7 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   fake.profile.set("1031 numpad text", "std10", ",");  // names match in any letter case
   fake.profile.set("1031 NumPad KeyCode", "Std10", "{DEL}");
   fake.profile.set("1031 NumPad Text", "Std5", "");  // an empty key text keeps the design's
+  fake.profile.set("2031 NumPad Text", "Std7", "x");  // another language's section
   fake.profile.set("1031 AlphaPad Text", "Extra1", "F1");
   fake.profile.set("2055 Text", "Max", "Hoechstwert");
   fake.profile.set("1031 Text", "Max", "wrong section");
@@ -35,6 +36,7 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   EXPECT_EQ(caption(kPadHex, ControlArray::Standard, 10), ",");
   EXPECT_EQ(key(kPadHex, ControlArray::Standard, 10).tag, "{DEL}");
   EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 5), "5");
+  EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 7), "7");
   EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
   EXPECT_EQ(key(kPadNum, ControlArray::End, 1).font.charset, 2);  // no entry: design font kept
   EXPECT_EQ(caption(kPadBin, ControlArray::LabelLimits, 0), "Hoechstwert");
