@@ -74,6 +74,7 @@ TEST(Layouts, BitKeysTypeABlankBeforeTheirBit) {
     EXPECT_EQ(p.strokes[n - 2].ch, ' ');
     EXPECT_EQ(p.strokes[n - 1].vk, kVkLeft);
     EXPECT_EQ(k->caption, std::to_string(bit));
+    EXPECT_EQ(k->left, find(binPadLayout(), A::Bit, bit | 8)->left);  // bit b under bit b + 8
   }
 }
 
