@@ -1,6 +1,6 @@
 // What the pad definitions promise the handlers and the user: what each key index sends, the bit
-// keys' caret strings, the alphanumeric pad's key codes, and pictures that show what their keys
-// do.
+// keys' caret strings and places, the alphanumeric pad's key codes, and pictures that show what
+// their keys do.
 #include <gtest/gtest.h>
 
 #include <cctype>

@@ -360,13 +360,15 @@ PadKey padKey(const pmx::PadDef& layout, pmx::ControlArray array, int index) {
       begin, end, [](const pmx::ControlDef& c) { return c.kind == pmx::ControlKind::Container; });
   const pmx::ControlDef* c = std::find_if(
       begin, end, [&](const pmx::ControlDef& d) { return d.array == array && d.index == index; });
+  const std::string where =
+      "array " + std::to_string(static_cast<int>(array)) + " index " + std::to_string(index);
   PadKey key;
-  key.name = c != end ? pmx::settingsKeyName(*c) : std::string();
-  if (key.name.empty()) {
-    key.name = std::string(c != end ? "" : "no control of ") + "array " +
-               std::to_string(static_cast<int>(array)) + " index " + std::to_string(index);
+  if (c == end) {
+    key.name = "no control of " + where;
+    return key;
   }
-  if (c == end) return key;
+  key.name = pmx::settingsKeyName(*c);
+  if (key.name.empty()) key.name = where;
   // A control on the window of a pad with a key container, measured from the container's top.
   const int above = keys != end && !c->inPicKeys ? keys->top : 0;
   key.left = c->left;
