@@ -11,11 +11,11 @@
 
 #include "Check.h"
 #include "app/CommandLine.h"
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 #include "controls/KeyEvents.h"
 #include "controls/Keystrokes.h"
-#include "pad_manager/ProfileText.h"
-#include "pad_manager/SettingsCheck.h"
+#include "settings/ProfileText.h"
+#include "settings/SettingsCheck.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 """Mutation testing of the portable core; scripts/mutants runs this after installing what it needs.
 
-Finds small faults ("mutants") in src/{app,pad_manager,pads,layouts,controls}, applies them one at
-a time to a copy of the tree in build/mutants/tree, rebuilds the unit tests there and runs them.
-A mutant the tests notice is killed; one they miss survived and shows a gap in the tests (or is
+Finds small faults ("mutants") in the portable core (src/ but the seam and the Windows shell),
+applies them one at a time to a copy of the tree in build/mutants/tree, rebuilds the unit tests
+there and runs them. A mutant the tests notice is killed; one they miss survived and shows a gap in the tests (or is
 equivalent: a change no test could see). The working tree is only read.
 
 Mutant ids are numbers in the order file, line, column, operator, so the same tree gives the
@@ -22,7 +22,8 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-CORE_DIRS = ["src/app", "src/pad_manager", "src/pads", "src/layouts", "src/controls"]
+CORE_DIRS = ["src/common", "src/controls", "src/layouts", "src/settings", "src/pads",
+             "src/pad_manager", "src/app"]
 WORK = ROOT / "build" / "mutants"
 TREE = WORK / "tree"  # the scratch copy of the sources
 BUILD = WORK / "build"

@@ -1,24 +1,10 @@
 #include "app/HostLink.h"
 
-#include <cmath>
-#include <cstring>
-
-#include "app/HostProtocol.h"
-#include "app/Trace.h"
+#include "common/HostProtocol.h"
+#include "common/Trace.h"
 #include "pad_manager/PadManager.h"
 
 namespace pmx {
-
-bool keySizeFactorFromBits(std::uint32_t bits, float& factor) {
-  float value = 0;
-  static_assert(sizeof value == sizeof bits, "the host sends a single-precision float");
-  std::memcpy(&value, &bits, sizeof value);
-  if (!std::isfinite(value) || value < kMinKeySizeFactor || value > kMaxKeySizeFactor) {
-    return false;
-  }
-  factor = value;
-  return true;
-}
 
 void HostLink::OpenHostLink() {
   if (linked()) return;

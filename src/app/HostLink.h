@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/MPMXTouchKeyBoard.h"
+#include "common/MPMXTouchKeyBoard.h"
 
 namespace pmx {
 
@@ -34,13 +34,5 @@ class HostLink {
   Context& context_;
   WindowHandle messageWindow_ = 0;
 };
-
-// Key-size factors outside this range would make pads vanish or exceed what windows can be; such
-// requests are ignored and the previous factor stays.
-constexpr float kMinKeySizeFactor = 0.1f;
-constexpr float kMaxKeySizeFactor = 10.0f;
-
-// A key-size factor from the bits of a request's lParam; false when the factor is not usable.
-bool keySizeFactorFromBits(std::uint32_t bits, float& factor);
 
 }  // namespace pmx

@@ -1,7 +1,7 @@
 #include "app/Keyboard.h"
 
 #include "app/CommandLine.h"
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 
 namespace pmx {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/HostLink.h"
-#include "app/MPMXTouchKeyBoard.h"
+#include "common/MPMXTouchKeyBoard.h"
 #include "pad_manager/PadManager.h"
 
 namespace pmx {

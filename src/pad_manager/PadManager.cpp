@@ -1,9 +1,9 @@
 #include "pad_manager/PadManager.h"
 
-#include "app/HostProtocol.h"
-#include "app/Rounding.h"
+#include "common/HostProtocol.h"
+#include "common/Rounding.h"
 #include "layouts/ValuePadLayouts.h"
-#include "pad_manager/Settings.h"
+#include "pad_manager/Language.h"
 #include "pads/AlphaPad.h"
 #include "pads/ValuePad.h"
 

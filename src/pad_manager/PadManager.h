@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "app/MPMXTouchKeyBoard.h"
+#include "common/MPMXTouchKeyBoard.h"
 #include "pad_manager/Placement.h"
 
 namespace pmx {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Rounding.h"
+#include "common/Rounding.h"
 
 namespace pmx {
 

@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 #include "controls/KeyCode.h"
 #include "controls/KeyEvents.h"
 #include "controls/Keystrokes.h"
 #include "controls/VirtualKeys.h"
 #include "layouts/AlphaPadLayout.h"
-#include "pad_manager/Settings.h"
+#include "pad_manager/Language.h"
 
 namespace pmx {
 

@@ -1,6 +1,6 @@
 #include "pads/Pad.h"
 
-#include "app/Trace.h"
+#include "common/Trace.h"
 #include "pad_manager/PadManager.h"
 #include "pad_manager/ScalePad.h"
 

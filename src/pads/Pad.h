@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/MPMXTouchKeyBoard.h"
+#include "common/MPMXTouchKeyBoard.h"
 #include "controls/Control.h"
 #include "layouts/LayoutTypes.h"
 #include "platform/Platform.h"

@@ -1,8 +1,8 @@
 #include "pads/ValuePad.h"
 
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 #include "controls/Keystrokes.h"
-#include "pad_manager/Settings.h"
+#include "pad_manager/Language.h"
 
 namespace pmx {
 

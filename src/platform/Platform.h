@@ -1,7 +1,7 @@
 // The seam between the keyboard's decisions and the operating system.
 //
 // The core talks to the platform only through the small interfaces below. They are named for what
-// the keyboard needs, not for the Win32 functions behind them; platform/win32/ implements them and
+// the keyboard needs, not for the Win32 functions behind them; win32/ implements them and
 // the unit tests implement them with a fake that keeps focus, key state, windows and field text.
 #pragma once
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "host.h"
-#include "pad_manager/CharacterSets.h"
-#include "pad_manager/ProfileText.h"
+#include "settings/CharacterSets.h"
+#include "settings/ProfileText.h"
 
 using namespace e2e;
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "pad_manager/ProfileText.h"
+#include "settings/ProfileText.h"
 #include "pads/Pad.h"
 #include "platform/Platform.h"
 

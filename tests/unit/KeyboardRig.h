@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FakePlatform.h"
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 #include "app/Keyboard.h"
 #include "pads/Pad.h"
 

@@ -10,8 +10,8 @@
 
 #include "KeyboardRig.h"
 #include "app/CommandLine.h"
-#include "app/HostProtocol.h"
-#include "app/Rounding.h"
+#include "common/HostProtocol.h"
+#include "common/Rounding.h"
 
 namespace pmx {
 namespace {

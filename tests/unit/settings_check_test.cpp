@@ -10,7 +10,8 @@
 #include <string>
 
 #include "KeyboardRig.h"
-#include "pad_manager/SettingsCheck.h"
+#include "settings/SettingsCheck.h"
+#include "settings/SettingsNames.h"
 
 namespace pmx {
 namespace {

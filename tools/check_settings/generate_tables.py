@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Writes src/pad_manager/TextTables.cpp: the upper halves of the single-byte Windows code pages
+"""Writes src/settings/TextTables.cpp: the upper halves of the single-byte Windows code pages
 the settings checker knows, and the advance widths of Liberation Sans (metric-compatible with
 Arial, the font of the pads' keys) for every character those code pages hold.
 
 Run once when a code page or the font changes:
-    tools/check_settings/generate_tables.py /usr/share/fonts/truetype/liberation > src/pad_manager/TextTables.cpp
+    tools/check_settings/generate_tables.py /usr/share/fonts/truetype/liberation > src/settings/TextTables.cpp
 """
 import struct
 import sys
@@ -96,7 +96,7 @@ def main():
     out.append("// The upper halves (0x80-0xFF) of the single-byte Windows code pages, as Unicode code")
     out.append("// points (0: the byte is undefined), and the advance widths of Liberation Sans Regular and")
     out.append("// Bold, metric-compatible with Arial, in font units of 1/2048 em.")
-    out.append('#include "pad_manager/TextTables.h"')
+    out.append('#include "settings/TextTables.h"')
     out.append("")
     out.append("#include <iterator>")
     out.append("")

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "pad_manager/SettingsCheck.h"
+#include "settings/SettingsCheck.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

@@ -23,7 +23,7 @@
 #include "HostClient.h"
 #include "layouts/AlphaPadLayout.h"
 #include "layouts/ValuePadLayouts.h"
-#include "pad_manager/SettingsCheck.h"
+#include "settings/SettingsNames.h"
 
 namespace {
 

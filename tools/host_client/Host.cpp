@@ -5,7 +5,7 @@
 
 #include "layouts/AlphaPadLayout.h"
 #include "layouts/ValuePadLayouts.h"
-#include "pad_manager/SettingsCheck.h"
+#include "settings/SettingsNames.h"
 
 namespace host_client {
 

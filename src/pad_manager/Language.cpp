@@ -1,60 +1,17 @@
-#include "pad_manager/Settings.h"
+#include "pad_manager/Language.h"
 
-#include "app/Trace.h"
 #include "pads/Pad.h"
+#include "settings/Settings.h"
 
 namespace pmx {
-
-namespace {
-
-// Character sets are byte values; anything else in the file is not one.
-std::int16_t toCharset(int value) {
-  return value >= 0 && value <= 255 ? static_cast<std::int16_t>(value) : std::int16_t{0};
-}
 
 // Layouts to try at most before giving up on a platform that never cycles back.
 constexpr int kMaxLayoutSwitches = 64;
 
-// The lookups of the settings file, traced when the trace is on. The profile functions give the
-// default for a value that is not there; a second lookup with another default tells the two
-// apart (a value read from the file is never a newline followed by the default).
-int settingInt(Context& context, const std::string& section, const std::string& key,
-               int defaultValue) {
-  ProfileReader& profile = context.platform.profile;
-  const std::string& file = context.values.iniFile;
-  const int value = profile.readInt(file, section, key, defaultValue);
-  Trace& trace = context.platform.trace;
-  if (trace.on()) {
-    const bool found = profile.readInt(file, section, key, defaultValue ^ 1) == value;
-    trace.line(settingTraceLine(section, key, std::to_string(value), found));
-  }
-  return value;
-}
-
-std::string settingString(Context& context, const std::string& section, const std::string& key,
-                          const std::string& defaultValue) {
-  ProfileReader& profile = context.platform.profile;
-  const std::string& file = context.values.iniFile;
-  std::string value = profile.readString(file, section, key, defaultValue);
-  Trace& trace = context.platform.trace;
-  if (trace.on()) {
-    const bool found = profile.readString(file, section, key, "\n" + defaultValue) == value;
-    trace.line(settingTraceLine(section, key, traceText(value), found));
-  }
-  return value;
-}
-
-}  // namespace
-
-std::int32_t effectiveLanguage(Context& context) {
-  const std::int32_t language = context.values.languageId;
-  return settingInt(context, "Replace", std::to_string(language), language);
-}
-
 void SetKeyboardLanguage(Context& context) {
   ModuleValues& v = context.values;
   std::int32_t language = effectiveLanguage(context);
-  v.charSet = toCharset(settingInt(context, "CharSet", std::to_string(language), 0));
+  v.charSet = languageCharSet(context, language);
 
   KeyboardLayouts& layouts = context.platform.layouts;
   const LayoutHandle start = layouts.current();
@@ -99,8 +56,9 @@ void LoadLimitTexts(Context& context, Pad& pad) {
   if (Control* min = pad.find(ControlArray::LabelLimits, 1)) {
     min->caption = settingString(context, section, "Min", "Minimum");
   }
-  Control* labels[] = {pad.find(ControlArray::LabelLimits, 0), pad.find(ControlArray::LabelLimits, 1),
-                       pad.find(ControlArray::LimitMin), pad.find(ControlArray::LimitMax)};
+  Control* labels[] = {pad.find(ControlArray::LabelLimits, 0),
+                       pad.find(ControlArray::LabelLimits, 1), pad.find(ControlArray::LimitMin),
+                       pad.find(ControlArray::LimitMax)};
   for (Control* label : labels) {
     if (label != nullptr) label->font.charset = v.charSet;
   }

@@ -1,4 +1,4 @@
-#include "platform/win32/KeyInjector_win.h"
+#include "win32/KeyInjector_win.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -8,7 +8,7 @@
 #endif
 #include <windows.h>
 
-#include "platform/win32/Win32Platform.h"
+#include "win32/Win32Platform.h"
 
 namespace pmx {
 namespace {

@@ -5,11 +5,11 @@
 
 #include "app/CommandLine.h"
 #include "app/Keyboard.h"
-#include "pad_manager/SettingsCheck.h"
-#include "platform/win32/KeyInjector_win.h"
-#include "platform/win32/PadWindow_win.h"
-#include "platform/win32/Trace_win.h"
-#include "platform/win32/Win32Platform.h"
+#include "settings/SettingsCheck.h"
+#include "win32/KeyInjector_win.h"
+#include "win32/PadWindow_win.h"
+#include "win32/Trace_win.h"
+#include "win32/Win32Platform.h"
 
 namespace {
 

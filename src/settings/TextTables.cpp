@@ -3,7 +3,7 @@
 // The upper halves (0x80-0xFF) of the single-byte Windows code pages, as Unicode code
 // points (0: the byte is undefined), and the advance widths of Liberation Sans Regular and
 // Bold, metric-compatible with Arial, in font units of 1/2048 em.
-#include "pad_manager/TextTables.h"
+#include "settings/TextTables.h"
 
 #include <iterator>
 

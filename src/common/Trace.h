@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/MPMXTouchKeyBoard.h"
+#include "common/MPMXTouchKeyBoard.h"
 
 namespace pmx {
 

@@ -48,13 +48,9 @@ std::string formatSettingsCheck(const std::string& fileName, const SettingsCheck
 // 1 with errors, kSettingsUnreadable when the file cannot be read.
 int runSettingsCheck(const std::string& path, std::string& report);
 
-// The key names the keyboard looks up in the key sections of a pad name ("NumPad" or
-// "AlphaPad"): the captions ([<language> <pad> Text]) or the keystrokes ([... KeyCode]).
-std::vector<std::string> settingsKeyNames(const std::string& padName, bool keystrokes);
-
-struct ControlDef;
-// The name under which the settings file relabels a key of a pad layout ("Std5"); empty for keys
-// that are never relabelled (move, pad, close and bit keys) and for labels.
-std::string settingsKeyName(const ControlDef& control);
+// How the report writes a text of the file (quoted, bytes outside printable ASCII as \xNN, so
+// that the report is plain ASCII) and a byte ("0xE9").
+std::string quoted(const std::string& text);
+std::string hexByte(unsigned char b);
 
 }  // namespace pmx

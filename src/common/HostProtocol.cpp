@@ -1,6 +1,7 @@
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace pmx {
@@ -57,6 +58,17 @@ int choosePad(std::int16_t fieldType, std::int16_t valueFormat) {
     default:
       return kPadAlpha;
   }
+}
+
+bool keySizeFactorFromBits(std::uint32_t bits, float& factor) {
+  float value = 0;
+  static_assert(sizeof value == sizeof bits, "the host sends a single-precision float");
+  std::memcpy(&value, &bits, sizeof value);
+  if (!std::isfinite(value) || value < kMinKeySizeFactor || value > kMaxKeySizeFactor) {
+    return false;
+  }
+  factor = value;
+  return true;
 }
 
 }  // namespace pmx

@@ -1,4 +1,4 @@
-#include "platform/win32/Trace_win.h"
+#include "win32/Trace_win.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The monitors of the desktop: the one a pad goes on.
 #include <cmath>
 
-#include "platform/win32/Win32Platform.h"
+#include "win32/Win32Platform.h"
 
 namespace pmx::win32 {
 

@@ -1,9 +1,7 @@
-#include "pad_manager/SettingsCheck.h"
+#include "settings/SettingsCheck.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -12,159 +10,13 @@
 #include "controls/Keystrokes.h"
 #include "layouts/AlphaPadLayout.h"
 #include "layouts/ValuePadLayouts.h"
-#include "pad_manager/CharacterSets.h"
-#include "pad_manager/ProfileText.h"
+#include "settings/CharacterSets.h"
+#include "settings/ProfileText.h"
+#include "settings/SettingsNames.h"
 
 namespace pmx {
 
 namespace {
-
-// ---- What the keyboard reads -------------------------------------------------------------------
-
-// The key arrays that a pad's ChangeLanguage relabels, with the names they have in the file.
-struct KeyArrayName {
-  ControlArray array;
-  const char* name;
-  bool keystrokes;  // also read from the KeyCode section
-};
-constexpr KeyArrayName kValuePadArrays[] = {{ControlArray::Standard, "Std", true},
-                                            {ControlArray::End, "End", true}};
-constexpr KeyArrayName kAlphaPadArrays[] = {{ControlArray::Standard, "Std", true},
-                                            {ControlArray::End, "End", true},
-                                            {ControlArray::Shift, "Shift", false},
-                                            {ControlArray::Extra, "Extra", true}};
-
-struct PadTexts {
-  const char* padName;
-  std::vector<const PadDef*> pads;
-  const KeyArrayName* arrays;
-  std::size_t arrayCount;
-};
-
-const std::vector<PadTexts>& padTexts() {
-  static const std::vector<PadTexts> texts = {
-      {"NumPad",
-       {&numPadLayout(), &hexPadLayout(), &binPadLayout()},
-       kValuePadArrays,
-       std::size(kValuePadArrays)},
-      {"AlphaPad", {&alphaPadLayout()}, kAlphaPadArrays, std::size(kAlphaPadArrays)},
-  };
-  return texts;
-}
-
-const PadTexts* findPadTexts(const std::string& padName) {
-  for (const PadTexts& p : padTexts()) {
-    if (sameProfileName(p.padName, padName)) return &p;
-  }
-  return nullptr;
-}
-
-// One key a key name relabels: its pad and its definition.
-struct KeyPlace {
-  const PadDef* pad;
-  const ControlDef* key;
-  const KeyArrayName* array;
-};
-
-std::vector<KeyPlace> keyPlaces(const PadTexts& texts, const std::string& keyName) {
-  std::vector<KeyPlace> places;
-  for (const PadDef* pad : texts.pads) {
-    for (std::size_t i = 0; i < pad->controlCount; ++i) {
-      const ControlDef& def = pad->controls[i];
-      if (def.kind != ControlKind::Key) continue;
-      for (std::size_t a = 0; a < texts.arrayCount; ++a) {
-        const KeyArrayName& array = texts.arrays[a];
-        if (def.array == array.array &&
-            sameProfileName(array.name + std::to_string(def.index), keyName)) {
-          places.push_back({pad, &def, &array});
-        }
-      }
-    }
-  }
-  return places;
-}
-
-// ---- Names and numbers
-// ---------------------------------------------------------------------------
-
-std::string lower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
-}
-
-bool allDigits(const std::string& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// A number as the keyboard writes it into a name: decimal, no leading zeros, no blanks, "-" for
-// negative values, within 32 bits.
-std::optional<std::int32_t> canonicalNumber(const std::string& s) {
-  const bool negative = !s.empty() && s[0] == '-';
-  const std::string digits = negative ? s.substr(1) : s;
-  if (!allDigits(digits) || digits.size() > 10) return std::nullopt;
-  if (digits[0] == '0' && (digits.size() > 1 || negative)) return std::nullopt;
-  const long long value = std::stoll(digits) * (negative ? -1 : 1);
-  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-  return static_cast<std::int32_t>(value);
-}
-
-// A value that GetPrivateProfileIntA reads as written: an optional "-" and decimal digits.
-bool plainDecimal(const std::string& s, std::int32_t& value) {
-  const bool negative = !s.empty() && s[0] == '-';
-  const std::string digits = negative ? s.substr(1) : s;
-  if (!allDigits(digits)) return false;
-  const std::size_t first = digits.find_first_not_of('0');
-  if (first != std::string::npos && digits.size() - first > 10) return false;
-  const long long v = first == std::string::npos ? 0 : std::stoll(digits.substr(first));
-  if ((negative ? -v : v) < INT32_MIN || (negative ? -v : v) > INT32_MAX) return false;
-  value = static_cast<std::int32_t>(negative ? -v : v);
-  return true;
-}
-
-// Blanks run together and leading zeros of numbers dropped: what a name probably meant.
-std::string loosened(const std::string& name) {
-  std::istringstream words(name);
-  std::string word, out;
-  while (words >> word) {
-    std::string w = word;
-    if (w[0] == '+') w = w.substr(1);
-    if (allDigits(w)) {
-      const std::size_t first = w.find_first_not_of('0');
-      w = first == std::string::npos ? "0" : w.substr(first);
-    }
-    if (!out.empty()) out += ' ';
-    out += w;
-  }
-  return out;
-}
-
-// Bytes outside printable ASCII are shown as \xNN, so that the report is plain ASCII.
-std::string quoted(const std::string& text) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == '\\') {
-      if (c == '\\') {
-        out += "\\\\";
-      } else {
-        out += "\\x";
-        out += hex[b >> 4];
-        out += hex[b & 15];
-      }
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
-std::string hexByte(unsigned char b) {
-  static const char hex[] = "0123456789ABCDEF";
-  return std::string("0x") + hex[b >> 4] + hex[b & 15];
-}
 
 // True for text with bytes above 0x7F that all form valid UTF-8 sequences.
 bool looksLikeUtf8(const std::string& text) {
@@ -193,70 +45,6 @@ bool looksLikeUtf8(const std::string& text) {
     i += extra + 1;
   }
   return multi;
-}
-
-// ---- Sections
-// ------------------------------------------------------------------------------------
-
-enum class SectionKind { Replace, CharSet, LimitTexts, KeyTexts, KeyCodes, Unknown };
-
-struct SectionName {
-  SectionKind kind = SectionKind::Unknown;
-  std::int32_t language = 0;
-  const PadTexts* pad = nullptr;
-};
-
-SectionName classify(const std::string& name) {
-  SectionName s;
-  const std::string l = lower(name);
-  if (l == "replace") {
-    s.kind = SectionKind::Replace;
-    return s;
-  }
-  if (l == "charset") {
-    s.kind = SectionKind::CharSet;
-    return s;
-  }
-  const std::size_t blank = l.find(' ');
-  if (blank == std::string::npos) return s;
-  const std::optional<std::int32_t> number = canonicalNumber(l.substr(0, blank));
-  if (!number) return s;
-  const std::string rest = l.substr(blank + 1);
-  s.language = *number;
-  if (rest == "text") {
-    s.kind = SectionKind::LimitTexts;
-    return s;
-  }
-  for (const PadTexts& p : padTexts()) {
-    const std::string pad = lower(p.padName);
-    if (rest == pad + " text" || rest == pad + " keycode") {
-      s.kind = rest == pad + " text" ? SectionKind::KeyTexts : SectionKind::KeyCodes;
-      s.pad = &p;
-    }
-  }
-  return s;
-}
-
-// "Std0-60, End0-1": the key names of a section, for a message.
-std::string describeKeyNames(const std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::pair<int, int>>> ranges;
-  for (const std::string& name : names) {
-    const std::size_t digits = name.find_first_of("0123456789");
-    const std::string prefix = name.substr(0, digits);
-    const int index = std::stoi(name.substr(digits));
-    if (ranges.empty() || ranges.back().first != prefix) {
-      ranges.push_back({prefix, {index, index}});
-    } else {
-      ranges.back().second.first = std::min(ranges.back().second.first, index);
-      ranges.back().second.second = std::max(ranges.back().second.second, index);
-    }
-  }
-  std::string out;
-  for (const auto& r : ranges) {
-    if (!out.empty()) out += ", ";
-    out += r.first + std::to_string(r.second.first) + "-" + std::to_string(r.second.second);
-  }
-  return out;
 }
 
 // ---- The checker
@@ -701,70 +489,6 @@ class Checker {
 
 }  // namespace
 
-int SettingsCheck::errors() const {
-  return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const auto& f) {
-    return f.severity == Severity::Error;
-  }));
-}
-
-int SettingsCheck::warnings() const { return static_cast<int>(findings.size()) - errors(); }
-
 SettingsCheck checkSettings(const std::string& bytes) { return Checker().run(bytes); }
-
-std::string formatSettingsCheck(const std::string& fileName, const SettingsCheck& check) {
-  std::string out;
-  for (const SettingsFinding& f : check.findings) {
-    out += fileName + ":" + std::to_string(f.line) + ": " +
-           (f.severity == Severity::Error ? "error: " : "warning: ") + f.text + "\n";
-  }
-  const auto plural = [](int n, const char* word) {
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-  };
-  out += fileName + ": " + plural(check.errors(), "error") + ", " +
-         plural(check.warnings(), "warning") + "\n";
-  return out;
-}
-
-int runSettingsCheck(const std::string& path, std::string& report) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  if (in) bytes << in.rdbuf();
-  if (!in || in.bad()) {
-    report = path + ": cannot read the file\n";
-    return kSettingsUnreadable;
-  }
-  const SettingsCheck check = checkSettings(bytes.str());
-  report = formatSettingsCheck(path, check);
-  return check.exitCode();
-}
-
-std::vector<std::string> settingsKeyNames(const std::string& padName, bool keystrokes) {
-  std::vector<std::string> names;
-  const PadTexts* texts = findPadTexts(padName);
-  if (texts == nullptr) return names;
-  for (std::size_t a = 0; a < texts->arrayCount; ++a) {
-    const KeyArrayName& array = texts->arrays[a];
-    if (keystrokes && !array.keystrokes) continue;
-    std::vector<int> indices;
-    for (const PadDef* pad : texts->pads) {
-      for (std::size_t i = 0; i < pad->controlCount; ++i) {
-        const ControlDef& def = pad->controls[i];
-        if (def.kind == ControlKind::Key && def.array == array.array) indices.push_back(def.index);
-      }
-    }
-    std::sort(indices.begin(), indices.end());
-    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    for (int index : indices) names.push_back(array.name + std::to_string(index));
-  }
-  return names;
-}
-
-std::string settingsKeyName(const ControlDef& control) {
-  if (control.kind != ControlKind::Key) return std::string();
-  for (const KeyArrayName& array : kAlphaPadArrays) {
-    if (array.array == control.array) return array.name + std::to_string(control.index);
-  }
-  return std::string();
-}
 
 }  // namespace pmx

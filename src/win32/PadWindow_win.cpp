@@ -1,4 +1,4 @@
-#include "platform/win32/PadWindow_win.h"
+#include "win32/PadWindow_win.h"
 
 #include <windowsx.h>
 
@@ -12,7 +12,7 @@
 
 #include "layouts/Pictograms.h"
 #include "pads/Pad.h"
-#include "platform/win32/Win32Platform.h"
+#include "win32/Win32Platform.h"
 
 namespace pmx::win32 {
 

@@ -1,4 +1,5 @@
-// The host protocol: message names, the notify record and the choice of pad for a field.
+// The host protocol: message names, the notify record, the choice of pad for a field and the
+// key-size factor of a request.
 #pragma once
 
 #include <array>
@@ -54,5 +55,13 @@ inline bool isRequest(std::uint32_t id, std::uintptr_t message) { return id != 0
 
 // The pad for a field, or kNoPad when the field's value format names no value pad.
 int choosePad(std::int16_t fieldType, std::int16_t valueFormat);
+
+// Key-size factors outside this range would make pads vanish or exceed what windows can be; such
+// requests are ignored and the previous factor stays.
+constexpr float kMinKeySizeFactor = 0.1f;
+constexpr float kMaxKeySizeFactor = 10.0f;
+
+// A key-size factor from the bits of a request's lParam; false when the factor is not usable.
+bool keySizeFactorFromBits(std::uint32_t bits, float& factor);
 
 }  // namespace pmx

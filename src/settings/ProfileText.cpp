@@ -1,4 +1,4 @@
-#include "pad_manager/ProfileText.h"
+#include "settings/ProfileText.h"
 
 namespace pmx {
 

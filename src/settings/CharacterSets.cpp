@@ -1,9 +1,9 @@
-#include "pad_manager/CharacterSets.h"
+#include "settings/CharacterSets.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "pad_manager/TextTables.h"
+#include "settings/TextTables.h"
 
 namespace pmx {
 

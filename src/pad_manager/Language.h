@@ -1,20 +1,15 @@
-// The settings file: language mapping, character sets and the language texts of the pads.
-//
-// Every lookup reads the file again; nothing is cached. A missing file, section or key gives the
-// lookup's default.
+// The language switch: the keyboard layout and character set of the host language, and the
+// language texts of the pads from the settings file.
 #pragma once
 
 #include <string>
 
-#include "app/MPMXTouchKeyBoard.h"
+#include "common/MPMXTouchKeyBoard.h"
 #include "controls/Control.h"
 
 namespace pmx {
 
 class Pad;
-
-// The language whose texts and keyboard layout serve the host language: [Replace] maps it.
-std::int32_t effectiveLanguage(Context& context);
 
 // Maps the host language, takes its character set and switches this thread's keyboard layout to
 // the first installed layout of that language (or back to the one it started from).

@@ -1,11 +1,11 @@
-#include "platform/win32/Win32Platform.h"
+#include "win32/Win32Platform.h"
 
 #include <cmath>
 #include <vector>
 
 #include "layouts/AlphaPadLayout.h"
-#include "platform/win32/PadWindow_win.h"
-#include "platform/win32/resource.h"
+#include "win32/PadWindow_win.h"
+#include "win32/resource.h"
 
 namespace pmx::win32 {
 

@@ -1,9 +1,8 @@
-#include "app/Trace.h"
+#include "common/Trace.h"
 
 #include <sstream>
 
-#include "app/HostLink.h"
-#include "app/HostProtocol.h"
+#include "common/HostProtocol.h"
 
 namespace pmx {
 

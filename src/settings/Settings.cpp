@@ -1,0 +1,54 @@
+#include "settings/Settings.h"
+
+#include "common/Trace.h"
+
+namespace pmx {
+
+namespace {
+
+// Character sets are byte values; anything else in the file is not one.
+std::int16_t toCharset(int value) {
+  return value >= 0 && value <= 255 ? static_cast<std::int16_t>(value) : std::int16_t{0};
+}
+
+}  // namespace
+
+// The profile functions give the default for a value that is not there; a second lookup with
+// another default tells the two apart (a value read from the file is never a newline followed by
+// the default).
+int settingInt(Context& context, const std::string& section, const std::string& key,
+               int defaultValue) {
+  ProfileReader& profile = context.platform.profile;
+  const std::string& file = context.values.iniFile;
+  const int value = profile.readInt(file, section, key, defaultValue);
+  Trace& trace = context.platform.trace;
+  if (trace.on()) {
+    const bool found = profile.readInt(file, section, key, defaultValue ^ 1) == value;
+    trace.line(settingTraceLine(section, key, std::to_string(value), found));
+  }
+  return value;
+}
+
+std::string settingString(Context& context, const std::string& section, const std::string& key,
+                          const std::string& defaultValue) {
+  ProfileReader& profile = context.platform.profile;
+  const std::string& file = context.values.iniFile;
+  std::string value = profile.readString(file, section, key, defaultValue);
+  Trace& trace = context.platform.trace;
+  if (trace.on()) {
+    const bool found = profile.readString(file, section, key, "\n" + defaultValue) == value;
+    trace.line(settingTraceLine(section, key, traceText(value), found));
+  }
+  return value;
+}
+
+std::int32_t effectiveLanguage(Context& context) {
+  const std::int32_t language = context.values.languageId;
+  return settingInt(context, "Replace", std::to_string(language), language);
+}
+
+std::int16_t languageCharSet(Context& context, std::int32_t language) {
+  return toCharset(settingInt(context, "CharSet", std::to_string(language), 0));
+}
+
+}  // namespace pmx

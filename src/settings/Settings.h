@@ -1,0 +1,27 @@
+// The keyboard's lookups in its settings file: the language mapping, the character sets and the
+// texts of the keys and limits.
+//
+// Every lookup reads the file again through the platform's profile functions; nothing is cached.
+// A missing file, section or key gives the lookup's default. Each lookup is traced when the trace
+// is on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/MPMXTouchKeyBoard.h"
+
+namespace pmx {
+
+int settingInt(Context& context, const std::string& section, const std::string& key,
+               int defaultValue);
+std::string settingString(Context& context, const std::string& section, const std::string& key,
+                          const std::string& defaultValue);
+
+// The language whose texts and keyboard layout serve the host language: [Replace] maps it.
+std::int32_t effectiveLanguage(Context& context);
+
+// The font character set of a language's texts ([CharSet]); 0 for anything that is no byte value.
+std::int16_t languageCharSet(Context& context, std::int32_t language);
+
+}  // namespace pmx
