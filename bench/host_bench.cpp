@@ -4,6 +4,7 @@
 //
 //   host_bench.exe --exe <PMXTouchKeyboard.exe> [--quick]
 //   host_bench.exe --idle /Controller:<window> [/Thread:<id> /Field:<window>]   (internal)
+//   host_bench.exe --killed-host --exe <exe> /Controller:<window>                  (internal)
 //
 // The baselines come from the host itself (its own keystroke) and from a second process, the same
 // program started with --idle: a hidden window announced to the host and a message loop, nothing
@@ -67,6 +68,8 @@ struct Samples {
 constexpr char kHostClass[] = "PMXBenchHost";
 constexpr char kIdleClass[] = "PMXBenchIdle";
 constexpr char kIdleReadyName[] = "PMXBench_IDLEWINDOW";
+// A host of its own that the benchmark kills tells it which keyboard it started.
+constexpr char kKilledHostReadyName[] = "PMXBench_KILLEDHOSTKEYBOARD";
 constexpr int kFieldId = 100;
 // The pads of the least keyboard, in screen pixels, clear of where the keyboard puts its pads.
 constexpr char kLeastPadClass[] = "PMXBenchLeastPad";
@@ -76,6 +79,8 @@ struct HostState {
   HWND window = nullptr;
   HWND field = nullptr;
   UINT idleReady = 0;
+  UINT killedHostReady = 0;
+  DWORD killedHostKeyboard = 0;  // the process id of the keyboard of the host to kill
   HWND keyboardWindow = nullptr;
   double keyboardAnnounced = 0;  // when "QDM32_1_KEYBOARDHANDLE" arrived
   HWND idleWindow = nullptr;
@@ -99,6 +104,10 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     g.idlePad = reinterpret_cast<HWND>(lParam);
     return 0;
   }
+  if (message == g.killedHostReady && g.killedHostReady != 0) {
+    g.killedHostKeyboard = static_cast<DWORD>(wParam);
+    return 0;
+  }
   if (message == WM_COMMAND && LOWORD(wParam) == kFieldId && HIWORD(wParam) == EN_CHANGE) {
     g.lastChange = now();
     ++g.changes;
@@ -111,6 +120,7 @@ bool createHost() {
   SetProcessDPIAware();
   messages();
   g.idleReady = RegisterWindowMessageA(kIdleReadyName);
+  g.killedHostReady = RegisterWindowMessageA(kKilledHostReadyName);
   WNDCLASSA wc{};
   wc.lpfnWndProc = &hostProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -413,6 +423,7 @@ struct Counts {
   int alternating = 200;
   int touches = 100;
   int reloads = 30;
+  int kills = 10;
   int requests = 10000;
   double idleSeconds = 10;
 };
@@ -599,6 +610,37 @@ int runBench(const std::string& exe, const Counts& n) {
   stopKeyboard(keyboard);
   stopIdle(idle);
 
+  // A host killed with its keyboard and a pad on screen: from TerminateProcess until the
+  // keyboard's process has ended, beside the time until the killed host's own process has.
+  progress("hosts killed with a pad on screen");
+  Samples hostKilled, keyboardGone;
+  for (int i = 0; i < n.kills; ++i) {
+    KeyboardProcess host;
+    g.killedHostKeyboard = 0;
+    if (!host.start(selfPath(),
+                    "--killed-host --exe \"" + exe + "\" /Controller:" + number(g.window)) ||
+        !waitFor([&] { return g.killedHostKeyboard != 0 || !host.running(); }, 20000) ||
+        g.killedHostKeyboard == 0) {
+      std::printf("bench: the host to kill did not start its keyboard\n");
+      return 2;
+    }
+    const HANDLE gone = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, g.killedHostKeyboard);
+    const double t0 = now();
+    TerminateProcess(host.handle(), 99);
+    WaitForSingleObject(host.handle(), 5000);
+    const double t1 = now();
+    if (gone != nullptr && WaitForSingleObject(gone, 5000) == WAIT_OBJECT_0) {
+      hostKilled.add(t1 - t0);
+      keyboardGone.add(now() - t0);
+    } else {
+      std::printf("bench: a keyboard outlived its killed host by 5 s\n");
+    }
+    if (gone != nullptr) {
+      TerminateProcess(gone, 99);
+      CloseHandle(gone);
+    }
+  }
+
   const double baseCopy = copyData.median();
   addRow("start-up to QDM32_1_KEYBOARDHANDLE", keyboardStart, "ms",
          "start-up of a do-nothing program", idleStart.median());
@@ -626,6 +668,9 @@ int runBench(const std::string& exe, const Counts& n) {
          "<= 2", 2);
   addRow("notify after a language or key-size request", notifyAfterReload, "ms", "same-pad notify",
          samePad.median());
+  addRow("a killed host's own process ended", hostKilled);
+  addRow("host killed to keyboard gone", keyboardGone, "ms", "killed host ended",
+         hostKilled.median());
   const auto one = [](double value) {
     Samples s;
     s.add(value);
@@ -737,11 +782,27 @@ int runIdle(const std::string& arguments) {
   return 0;
 }
 
+// A host of its own for the benchmark to kill: starts the keyboard, shows a pad, tells the
+// benchmark the keyboard's process and waits to be killed.
+int runKilledHost(const std::string& exe, const std::string& arguments) {
+  const auto bench =
+      reinterpret_cast<HWND>(static_cast<UINT_PTR>(switchValue(arguments, "/Controller:")));
+  KeyboardProcess keyboard;
+  if (!createHost() || !startKeyboard(keyboard, exe).ok) return 2;
+  sendNotify(g.keyboardWindow, g.field, decimalRecord());
+  settle(keyboard.pid());
+  SendMessageA(bench, RegisterWindowMessageA(kKilledHostReadyName), keyboard.pid(), 0);
+  for (;;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    pumpMessages();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string exe;
-  bool idle = false, quick = false;
+  bool idle = false, quick = false, killedHost = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--exe" && i + 1 < argc) {
@@ -750,9 +811,12 @@ int main(int argc, char** argv) {
       idle = true;
     } else if (a == "--quick") {
       quick = true;
+    } else if (a == "--killed-host") {
+      killedHost = true;
     }
   }
   if (idle) return runIdle(GetCommandLineA());
+  if (killedHost) return runKilledHost(exe, GetCommandLineA());
   if (exe.empty()) {
     std::printf("usage: host_bench --exe <PMXTouchKeyboard.exe> [--quick]\n");
     return 2;
@@ -765,6 +829,7 @@ int main(int argc, char** argv) {
     n.alternating = 40;
     n.touches = 20;
     n.reloads = 8;
+    n.kills = 3;
     n.requests = 1000;
     n.idleSeconds = 3;
   }

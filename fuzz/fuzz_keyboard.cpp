@@ -147,8 +147,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 10: {
         const std::uint32_t ends[] = {kWmClose, kWmEndSession, kWmDestroy};
-        const std::uint8_t how = in.byte() % 4;
-        if (how == 3) {
+        const std::uint8_t how = in.byte() % 5;
+        if (how == 4) {
+          rig.keyboard.HostGone();
+        } else if (how == 3) {
           rig.request("QDM32_1_TERMINATEKEYBOARD");
         } else {
           rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, ends[how], 1, 0);

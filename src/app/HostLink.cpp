@@ -44,6 +44,14 @@ void HostLink::shutDown(bool windowDestroyed) {
   context_.platform.host.endMessageLoop();
 }
 
+void HostLink::HostGone() {
+  if (context_.values.ended) return;
+  Trace& trace = context_.platform.trace;
+  if (trace.on())
+    trace.line(endTraceLine("the host's process has ended", context_.values.controllerWindow));
+  shutDown(false);
+}
+
 std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
   ModuleValues& v = context_.values;

@@ -24,6 +24,9 @@ class HostLink {
 
   bool linked() const { return messageWindow_ != 0; }
 
+  // The host's process has ended: the keyboard ends as the terminate request ends it.
+  void HostGone();
+
  private:
   // The end of the keyboard: the host link closes (unless the window is already going), every pad
   // is unloaded and the message loop ends. Nothing of the keyboard comes back afterwards.

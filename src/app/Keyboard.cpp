@@ -2,16 +2,32 @@
 
 #include "app/CommandLine.h"
 #include "common/HostProtocol.h"
+#include "common/Trace.h"
 
 namespace pmx {
 
-void Keyboard::Main(const std::string& arguments, const std::string& exeDirectory) {
+bool Keyboard::Main(const std::string& arguments, const std::string& exeDirectory) {
   values_.iniFile = exeDirectory + kSettingsFileName;
   values_.keySizeFactor = 1.0f;
   values_.controllerWindow = windowFromInt32(switchValue(arguments, "/Controller:"));
   values_.controllerThread = switchValue(arguments, "/Thread:");
 
   HostWindows& host = context_.platform.host;
+  Trace& trace = context_.platform.trace;
+  const WindowHandle controller = values_.controllerWindow;
+  const HostWatch watch = controller != 0 && host.windowExists(controller)
+                              ? host.watchOwnerProcess(controller)
+                              : HostWatch::Gone;
+  if (watch == HostWatch::Gone) {
+    if (trace.on()) trace.line(endTraceLine("no live controller window", controller));
+    values_.ended = true;
+    return false;
+  }
+  if (watch == HostWatch::Refused && trace.on()) {
+    trace.line("watch: the host's process cannot be watched; only the terminate request ends the "
+               "keyboard");
+  }
+
   std::uint32_t* ids[] = {&values_.msg.keyboardHandle,     &values_.msg.terminateKeyboard,
                           &values_.msg.hideKeyboard,       &values_.msg.notifyKeyboard,
                           &values_.msg.language,           &values_.msg.touchKeyboardHides,
@@ -23,6 +39,7 @@ void Keyboard::Main(const std::string& arguments, const std::string& exeDirector
   }
 
   link_.OpenHostLink();
+  return true;
 }
 
 }  // namespace pmx

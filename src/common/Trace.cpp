@@ -121,6 +121,10 @@ std::string noticeTraceLine(const char* name, WindowHandle controller, std::uint
   return out.str();
 }
 
+std::string endTraceLine(const char* why, WindowHandle controller) {
+  return std::string("end: ") + why + " (controller " + hex(controller) + ")";
+}
+
 std::string settingTraceLine(const std::string& section, const std::string& key,
                              const std::string& value, bool found) {
   return "setting [" + section + "] " + key + (found ? " = " + value : ": default");

@@ -22,6 +22,9 @@ std::string requestTraceLine(Context& context, std::uint32_t message, std::uintp
 // The line for a notice to the host.
 std::string noticeTraceLine(const char* name, WindowHandle controller, std::uintptr_t wParam);
 
+// The line that says why the keyboard ends without the terminate request.
+std::string endTraceLine(const char* why, WindowHandle controller);
+
 // The line for a settings lookup: the value found, or that the default applies.
 std::string settingTraceLine(const std::string& section, const std::string& key,
                              const std::string& value, bool found);

@@ -46,6 +46,13 @@ struct CopyData {
   const void* lpData = nullptr;  // valid only while the message is handled
 };
 
+// What watching the host's process came to.
+enum class HostWatch {
+  Watching,  // the message loop reports the end of the process (Keyboard::HostGone)
+  Gone,      // the process has ended already
+  Refused,   // the system lets the keyboard not watch it
+};
+
 // The host's windows and the hidden message window that receives the host's requests.
 class HostWindows {
  public:
@@ -61,6 +68,10 @@ class HostWindows {
   // Reads the COPYDATASTRUCT that the lParam of a WM_COPYDATA points to; false for none.
   virtual bool readCopyData(std::intptr_t lParam, CopyData& data) = 0;
   virtual bool attachInput(ThreadId hostThread, bool attach) = 0;
+  // True while the window exists.
+  virtual bool windowExists(WindowHandle window) = 0;
+  // Starts watching the process that owns the window, until the keyboard ends.
+  virtual HostWatch watchOwnerProcess(WindowHandle window) = 0;
   virtual std::intptr_t sendMessage(WindowHandle window, std::uint32_t message,
                                     std::uintptr_t wParam, std::intptr_t lParam) = 0;
   virtual void setFocus(WindowHandle window) = 0;

@@ -134,6 +134,31 @@ bool Win32Host::attachInput(ThreadId hostThread, bool attach) {
   return AttachThreadInput(GetCurrentThreadId(), hostThread, attach ? TRUE : FALSE) != FALSE;
 }
 
+bool Win32Host::windowExists(WindowHandle window) { return IsWindow(toHwnd(window)) != FALSE; }
+
+HostWatch Win32Host::watchOwnerProcess(WindowHandle window) {
+  if (hostProcess_ != nullptr) return HostWatch::Watching;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(toHwnd(window), &processId);
+  if (processId == 0) return HostWatch::Gone;
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  // The window is asked again: had the host ended before the process was opened, its id could
+  // name another process by now.
+  DWORD owner = 0;
+  GetWindowThreadProcessId(toHwnd(window), &owner);
+  if (owner != processId) {
+    if (process != nullptr) CloseHandle(process);
+    return HostWatch::Gone;
+  }
+  if (process == nullptr) return HostWatch::Refused;
+  hostProcess_ = process;
+  return HostWatch::Watching;
+}
+
+Win32Host::~Win32Host() {
+  if (hostProcess_ != nullptr) CloseHandle(hostProcess_);
+}
+
 std::intptr_t Win32Host::sendMessage(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
   return static_cast<std::intptr_t>(SendMessageA(

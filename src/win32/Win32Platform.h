@@ -31,6 +31,8 @@ class Win32Host : public HostWindows {
                              std::intptr_t lParam) override;
   bool readCopyData(std::intptr_t lParam, CopyData& data) override;
   bool attachInput(ThreadId hostThread, bool attach) override;
+  bool windowExists(WindowHandle window) override;
+  HostWatch watchOwnerProcess(WindowHandle window) override;
   std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
   void setFocus(WindowHandle window) override;
@@ -40,11 +42,16 @@ class Win32Host : public HostWindows {
   void processPendingMessages() override;
   void endMessageLoop() override;
 
+  // The watched process of the host, signalled when it ends; null when none is watched.
+  HANDLE hostProcess() const { return hostProcess_; }
+  ~Win32Host() override;
+
  private:
   static LRESULT CALLBACK KeyboardWindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                              LPARAM lParam);
   Procedure procedure_;
   WNDPROC previousWindowProc_ = nullptr;
+  HANDLE hostProcess_ = nullptr;
 };
 
 class Win32Screen : public Screen {

@@ -82,12 +82,28 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     return keyboard.KeyboardWindowProc(window, message, wParam, lParam);
   });
 
-  keyboard.Main(arguments, exeDirectory());
+  if (!keyboard.Main(arguments, exeDirectory())) return pmx::kExitNoHost;
 
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+  // The message loop also waits for the end of the host's process: a host that crashes or is
+  // killed sends no terminate request, and the keyboard must not outlive it.
+  bool hostWatched = host.hostProcess() != nullptr;
+  for (;;) {
+    HANDLE hostProcess = host.hostProcess();
+    const DWORD handles = hostWatched ? 1 : 0;
+    const DWORD woken = MsgWaitForMultipleObjectsEx(handles, &hostProcess, INFINITE, QS_ALLINPUT,
+                                                    MWMO_INPUTAVAILABLE);
+    if (hostWatched && woken == WAIT_OBJECT_0) {
+      hostWatched = false;
+      keyboard.HostGone();
+    } else if (woken == WAIT_FAILED) {
+      // No wait possible: a plain message loop still serves the host.
+      hostWatched = false;
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
   }
-  return 0;
 }

@@ -68,6 +68,10 @@ struct TypeStep {
 // two, so the wait also paces the clicks like a person typing.
 ::testing::AssertionResult typeKeys(HWND pad, HWND field, const std::vector<TypeStep>& steps);
 
+// The host that ends_when_its_host_is_killed kills: starts the keyboard, shows a pad and waits to
+// be killed (pmx_e2e --exe <exe> --serve-killed-host).
+int serveKilledHost();
+
 // The selection of an EDIT field: where it starts and where it ends (the caret).
 std::pair<DWORD, DWORD> selection(HWND field);
 

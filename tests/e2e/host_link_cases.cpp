@@ -1,5 +1,7 @@
 // The host link: start-up with /Controller: and /Thread:, the announcement, requests during the
 // announcement, malformed WM_COPYDATA and the ways the keyboard is ended from outside.
+#include <string>
+
 #include "host.h"
 
 using namespace e2e;
@@ -97,4 +99,38 @@ TEST(HostLink, malformed_copydata_is_survived) {
   }
   EXPECT_TRUE(s.showPad(s.fields[1], kHexField));  // not the pad the short record may show
   s.terminate();
+}
+
+// A host that crashes or is killed sends no terminate request: the keyboard sees its process end
+// and ends within a second, with 0, taking its pad and every window with it. The host here is a
+// process of its own (this program, serveKilledHost below), killed with TerminateProcess.
+TEST(HostLink, ends_when_its_host_is_killed) {
+  char self[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
+  KeyboardProcess host;
+  ASSERT_TRUE(host.start(self, "--exe \"" + keyboardExe() + "\" --serve-killed-host"));
+  HWND pad = nullptr;
+  ASSERT_TRUE(
+      waitFor([&] { return (pad = FindWindowA(kNumPadClass, nullptr)) != nullptr; }, 20000));
+  const DWORD pid = windowProcessId(pad);
+  const HANDLE keyboard =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+  ASSERT_TRUE(keyboard);
+  host.kill();
+  EXPECT_TRUE(waitForProcessExit(keyboard, 3000)) << "the keyboard outlived its host by 3 s";
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(keyboard, &code);
+  EXPECT_EQ(code, DWORD{0});
+  EXPECT_TRUE(topLevelWindows(pid).empty());
+  TerminateProcess(keyboard, 99);
+  CloseHandle(keyboard);
+}
+
+int e2e::serveKilledHost() {
+  KeyboardHost s;
+  if (!s.start(keyboardExe()) || !s.showPad(s.fields[0], kDecimalField)) return 1;
+  for (;;) {  // until killed
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    pumpMessages();
+  }
 }

@@ -1,5 +1,6 @@
 // The test host: pmx_e2e --exe <PMXTouchKeyboard.exe> [GoogleTest options]
 //                pmx_e2e --expect-tests <n>   (checks that the build runs every test there is)
+//                pmx_e2e --exe <exe> --serve-killed-host   (a host for a test to kill)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,5 +24,6 @@ int main(int argc, char** argv) {
     }
   }
   e2e::prepareHostProcess();
+  if (std::string(argv[argc - 1]) == "--serve-killed-host") return e2e::serveKilledHost();
   return RUN_ALL_TESTS();
 }

@@ -11,6 +11,8 @@ using namespace e2e;
 // keyboard stops in OutputDebugString until its debugger has the line, so the line is in by the
 // time the pad is on screen; a debugger does not disturb the input attachment either. Without the
 // variable, or with 0, nothing is written. (The keyboards inherit this process's environment.)
+// Started with a controller window that no longer exists, or none, the keyboard has no host to
+// serve: it ends at once with 2, and the trace says why.
 TEST(Trace, a_notify_request_is_traced_only_when_asked) {
   for (const char* value : {"1", "0", static_cast<const char*>(nullptr)}) {
     SCOPED_TRACE(value ? value : "unset");
@@ -34,5 +36,16 @@ TEST(Trace, a_notify_request_is_traced_only_when_asked) {
     } else {
       EXPECT_EQ(lines, std::vector<std::string>());
     }
+    KeyboardProcess orphan;
+    const HWND gone = value != nullptr ? s.fields[0] : nullptr;
+    DestroyWindow(s.fields[0]);
+    ASSERT_TRUE(orphan.start(keyboardExe(), keyboardArguments("E2E", gone, 0), nullptr, true));
+    EXPECT_TRUE(waitForProcessExit(orphan.handle(), 3000));
+    EXPECT_EQ(orphan.exitCode(), DWORD{2});
+    std::snprintf(line, sizeof line,
+                  "PMXTouchKeyboard: end: no live controller window (controller 0x%llX)",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(gone)));
+    EXPECT_EQ(orphan.debugOutput(), value && value[0] == '1' ? std::vector<std::string>{line}
+                                                             : std::vector<std::string>());
   }
 }

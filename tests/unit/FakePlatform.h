@@ -86,6 +86,9 @@ class FakeHost : public HostWindows {
     attachments.emplace_back(hostThread, attach);
     return true;
   }
+  bool windowExists(WindowHandle window) override { return windows.count(window) != 0; }
+  HostWatch watch = HostWatch::Watching;  // what watching the host's process comes to
+  HostWatch watchOwnerProcess(WindowHandle) override { return watch; }
   std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override {
     sent.push_back({window, message, wParam, lParam});

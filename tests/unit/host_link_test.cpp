@@ -38,26 +38,59 @@ TEST_F(HostLinkTest, StartUpRegistersTheProtocolAndAnnouncesTheWindowOnce) {
   EXPECT_EQ(fake.host.attachments.size(), 1u);
 }
 
-// The terminate request, a polite close and the end of the session end the keyboard alike; a
-// message window destroyed any other way takes the pads with it. Nothing comes back afterwards.
+// Without a live controller window (one that no longer exists, or one whose process ends as it is
+// watched) the keyboard has no host: it opens and sends nothing, and says why. A host whose process
+// cannot be watched is served all the same.
+TEST_F(HostLinkTest, StartsOnlyWithALiveController) {
+  for (HostWatch watch : {HostWatch::Gone, HostWatch::Refused}) {
+    test::KeyboardRig rig;
+    rig.fake.trace.switchOn();
+    rig.fake.host.watch = watch;
+    const bool served = watch == HostWatch::Refused;
+    EXPECT_EQ(rig.keyboard.Main("/Controller:4660 /Thread:567", ""), served);
+    EXPECT_EQ(rig.fake.host.messageWindowsOpened + rig.fake.host.sent.size() +
+                  rig.fake.host.attachments.size(),
+              served ? 3u : 0u);
+    EXPECT_EQ(rig.fake.trace.lines.at(0),
+              served ? "watch: the host's process cannot be watched; only the terminate request "
+                       "ends the keyboard"
+                     : "end: no live controller window (controller 0x1234)");
+  }
+  EXPECT_FALSE(keyboard.Main("/Controller:4661", ""));  // no such window
+  EXPECT_EQ(fake.host.messageWindowsOpened, 0);
+}
+
+// The terminate request, a polite close, the end of the session and the end of the host's process
+// end the keyboard alike; a message window destroyed any other way takes the pads with it.
+// Nothing comes back afterwards, and nothing more is sent to the host.
 TEST_F(HostLinkTest, EveryWayToTheEndClosesEverything) {
   struct Row {
-    const char* request;  // or a window message:
+    const char* request;  // or a window message, or with neither the host's process ended:
     std::uint32_t message;
     std::uintptr_t wParam;
     bool answered;  // with 0, not passed on
   };
-  for (const Row& row : {Row{"QDM32_1_TERMINATEKEYBOARD", 0, 0, true}, Row{"", 0x0010, 0, true},
-                         Row{"", 0x0016, 1, true}, Row{"", 0x0002, 0, false}}) {
+  for (const Row& row :
+       {Row{"QDM32_1_TERMINATEKEYBOARD", 0, 0, true}, Row{"", 0x0010, 0, true},
+        Row{"", 0x0016, 1, true}, Row{"", 0x0002, 0, false}, Row{"", 0, 0, true}}) {
     SCOPED_TRACE(row.message);
     test::KeyboardRig rig;
+    rig.fake.trace.switchOn();
     rig.start();
     rig.notify(kField, 265, 0);
     ASSERT_TRUE(rig.shown(kPadAlpha));
     rig.fake.host.passedOn.clear();
     const std::uint32_t message = *row.request != '\0' ? rig.id(row.request) : row.message;
-    EXPECT_EQ(rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, message, row.wParam, 0),
-              row.answered ? 0 : kPreviousResult);
+    if (message == 0) {
+      rig.keyboard.HostGone();
+      EXPECT_EQ(rig.fake.trace.lines.back(),
+                "end: the host's process has ended (controller 0x1234)");
+      rig.keyboard.HostGone();  // told twice: nothing more happens
+    } else {
+      EXPECT_EQ(
+          rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, message, row.wParam, 0),
+          row.answered ? 0 : kPreviousResult);
+    }
     EXPECT_EQ(rig.fake.host.passedOn.empty(), row.answered);
     EXPECT_EQ(rig.fake.host.messageWindow == 0, row.answered);  // closed by us, or going anyway
     EXPECT_FALSE(rig.keyboard.hostLink().linked());
@@ -69,6 +102,7 @@ TEST_F(HostLinkTest, EveryWayToTheEndClosesEverything) {
     rig.keyboard.hostLink().CloseHostLink();  // closing again does nothing
     EXPECT_EQ(rig.fake.windows.alive(), 0);
     EXPECT_EQ(rig.fake.host.attachments.size(), 2u);
+    rig.keyboard.HostGone();
     EXPECT_EQ(rig.fake.host.sent.size(), 1u);  // only the announcement, ever
   }
   // The session goes on when it is only asked whether it may end, or ends without us.

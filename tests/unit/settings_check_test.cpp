@@ -70,6 +70,7 @@ TEST(SettingsCheck, KnowsTheKeyNamesTheKeyboardLooksUp) {
   RecordingProfile profile;
   Platform platform{fake.host, fake.keys, fake.screen, profile, fake.layouts, fake.windows};
   Keyboard keyboard(platform);
+  fake.host.windows[test::kController] = {};
   keyboard.Main("/Controller:4660 /Thread:567", "C:\\Panel");
   keyboard.KeyboardWindowProc(fake.host.messageWindow, fake.host.idOf("QDM1_LANGUAGE"), 7, 0);
   for (const char* pad : {"NumPad", "AlphaPad"}) {
