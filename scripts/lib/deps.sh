@@ -5,7 +5,7 @@ PMX_DEB_PACKAGES=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 fonts-wine fonts-liberation
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick python3
 )
 
 # Prints the packages of PMX_DEB_PACKAGES that are not installed.

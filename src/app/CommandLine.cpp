@@ -79,26 +79,69 @@ std::int32_t switchValue(const std::string& arguments, const std::string& switch
   return readDecimal(arguments.substr(at + switchText.size()));
 }
 
-bool settingsCheckSwitch(const std::string& arguments, const std::string& ownSettingsFile,
-                         std::string& file) {
+SettingsCheckRequest settingsCheckSwitch(const std::string& arguments,
+                                         const std::string& ownSettingsFile) {
   const std::string name = "/CheckSettings";
+  SettingsCheckRequest request;
   const std::size_t at = arguments.find(name);
-  if (at == std::string::npos) return false;
-  std::size_t begin = at + name.size();
-  file.clear();
-  if (begin < arguments.size() && arguments[begin] == ':') {
-    ++begin;
-    if (begin < arguments.size() && arguments[begin] == '"') {
-      const std::size_t close = arguments.find('"', begin + 1);
-      file = arguments.substr(begin + 1,
-                              close == std::string::npos ? std::string::npos : close - begin - 1);
-    } else {
-      const std::size_t end = arguments.find_first_of(" \t", begin);
-      file = arguments.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+  if (at == std::string::npos) return request;
+  request.requested = true;
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  const auto skipBlanks = [&](std::size_t i) {
+    while (i < arguments.size() && isBlank(arguments[i])) ++i;
+    return i;
+  };
+  // A text up to its closing quote (npos when there is none), or up to the next blank.
+  const auto wordEnd = [&](std::size_t i) {
+    return arguments[i] == '"' ? arguments.find('"', i + 1) : arguments.find_first_of(" \t", i);
+  };
+  const bool quotedSwitch = at > 0 && arguments[at - 1] == '"';
+  std::size_t i = at + name.size();
+  std::size_t rest = i;  // where the other switches begin
+  std::string value;
+  if (quotedSwitch) {
+    const std::size_t close = arguments.find('"', i);
+    const std::string inner = arguments.substr(i, close == std::string::npos ? close : close - i);
+    rest = close == std::string::npos ? arguments.size() : close + 1;
+    if (!inner.empty() && inner[0] != ':' && inner[0] != '=') {
+      request.error = "\"" + name + inner + "\" is no switch of the keyboard";
+    } else if (!inner.empty()) {
+      const std::size_t first = inner.find_first_not_of(" \t", 1);
+      const std::size_t last = inner.find_last_not_of(" \t");
+      if (first != std::string::npos) value = inner.substr(first, last + 1 - first);
     }
+  } else if (i < arguments.size() && (arguments[i] == ':' || arguments[i] == '=')) {
+    i = skipBlanks(i + 1);
+    rest = i;
+    if (i < arguments.size() && arguments[i] != '/') {
+      const std::size_t end = wordEnd(i);
+      if (arguments[i] == '"' && end == std::string::npos) {
+        request.error = "the file name " + arguments.substr(i) + " has no closing quote";
+      }
+      value = arguments.substr(i, end == std::string::npos ? end : end - i);
+      if (arguments[i] == '"') value = value.substr(1);
+      rest = end == std::string::npos ? arguments.size() : end + (arguments[i] == '"' ? 1 : 0);
+    }
+  } else if (i < arguments.size() && !isBlank(arguments[i])) {
+    const std::size_t end = wordEnd(i);
+    request.error = "\"" + arguments.substr(at, end == std::string::npos ? end : end - at) +
+                    "\" is no switch of the keyboard";
   }
-  if (file.empty()) file = ownSettingsFile;
-  return true;
+  // Whatever follows must be other switches: a word that is none is part of a file name with
+  // blanks that was not quoted, and checking a file other than the one meant would mislead.
+  for (i = skipBlanks(rest); request.error.empty() && i < arguments.size(); i = skipBlanks(i)) {
+    const std::size_t end = wordEnd(i);
+    const std::string word = arguments.substr(i, end == std::string::npos ? end : end - i);
+    const std::size_t start = word[0] == '"' ? 1 : 0;
+    if (word.compare(start, 1, "/") != 0) {
+      request.error = word +
+                      " follows the file name: write a file name with blanks in double "
+                      "quotes, /CheckSettings:\"my panel.ini\"";
+    }
+    i = end == std::string::npos ? arguments.size() : end + (word[0] == '"' ? 1 : 0);
+  }
+  request.file = value.empty() ? ownSettingsFile : value;
+  return request;
 }
 
 }  // namespace pmx

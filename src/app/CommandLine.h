@@ -19,11 +19,18 @@ std::int32_t readDecimal(const std::string& text);
 // occurrence of the switch, read with readDecimal. A missing switch gives 0.
 std::int32_t switchValue(const std::string& arguments, const std::string& switchText);
 
-// "/CheckSettings:<file>": check a settings file instead of starting the keyboard. The file is
-// the text after the colon up to the next blank, or in double quotes; without a colon or a file
-// it is the keyboard's own settings file, `ownSettingsFile`. False when the switch is absent.
-bool settingsCheckSwitch(const std::string& arguments, const std::string& ownSettingsFile,
-                         std::string& file);
+// "/CheckSettings": check a settings file instead of starting the keyboard, as people write it:
+//   /CheckSettings:q.ini   /CheckSettings: q.ini   /CheckSettings=q.ini
+//   /CheckSettings:"my panel.ini"   "/CheckSettings:my panel.ini" (the whole switch quoted)
+// Without a file (the switch alone, or another switch next) it is the keyboard's own settings
+// file. The switch is matched in its letter case, as the host's switches are.
+struct SettingsCheckRequest {
+  bool requested = false;  // the switch is there
+  std::string file;        // the file to check
+  std::string error;       // when set, what cannot be read as a file: no file is checked
+};
+SettingsCheckRequest settingsCheckSwitch(const std::string& arguments,
+                                         const std::string& ownSettingsFile);
 
 // A host window handle from its 32-bit value, sign-extended as 64-bit Windows expects.
 inline WindowHandle windowFromInt32(std::int32_t value) {

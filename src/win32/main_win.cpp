@@ -58,11 +58,16 @@ void writeToConsole(const std::string& text) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   const std::string arguments = commandLine != nullptr ? commandLine : "";
-  std::string settingsFile;
-  if (pmx::settingsCheckSwitch(arguments, exeDirectory() + pmx::kSettingsFileName, settingsFile)) {
+  const pmx::SettingsCheckRequest check =
+      pmx::settingsCheckSwitch(arguments, exeDirectory() + pmx::kSettingsFileName);
+  if (check.requested) {
     // Checks the file and ends, without starting the keyboard.
+    if (!check.error.empty()) {
+      writeToConsole("PMXTouchKeyboard /CheckSettings: " + check.error + "\n");
+      return pmx::kSettingsUnreadable;
+    }
     std::string report;
-    const int code = pmx::runSettingsCheck(settingsFile, report);
+    const int code = pmx::runSettingsCheck(check.file, report);
     writeToConsole(report);
     return code;
   }

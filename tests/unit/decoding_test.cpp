@@ -72,20 +72,34 @@ TEST(CommandLine, Numbers) {
   EXPECT_EQ(windowFromInt32(-2), static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)));
 }
 
+// The switch as people write it names the file it shows, or the keyboard's own; what cannot be
+// read as one file is an error, never a check of another file.
 TEST(CommandLine, CheckSettingsNamesAFileOrTheKeyboardsOwn) {
   const std::pair<std::string, std::string> cases[] = {
       {"/CheckSettings:a.ini /Project:x", "a.ini"},
+      {"/CheckSettings:  a.ini", "a.ini"},
+      {"/CheckSettings=a.ini", "a.ini"},
       {"/CheckSettings:\"C:\\My Panel\\b.ini\" /Project:x", "C:\\My Panel\\b.ini"},
+      {"/CheckSettings: \"with blank.ini\"", "with blank.ini"},
+      {"/Project:x \"/CheckSettings:with blank.ini\" \"/Thread:1\"", "with blank.ini"},
+      {"\"/CheckSettings= with blank.ini \"", "with blank.ini"},
       {"/Project:x /CheckSettings", "own.ini"},
       {"/CheckSettings: /Project:x", "own.ini"},
+      {"\"/CheckSettings\"", "own.ini"},
+      {"/CheckSettings:", "own.ini"},
   };
   for (const auto& [args, expected] : cases) {
-    std::string file;
-    EXPECT_TRUE(settingsCheckSwitch(args, "own.ini", file)) << args;
-    EXPECT_EQ(file, expected) << args;
+    const SettingsCheckRequest request = settingsCheckSwitch(args, "own.ini");
+    EXPECT_TRUE(request.requested && request.error.empty()) << args << ": " << request.error;
+    EXPECT_EQ(request.file, expected) << args;
   }
-  std::string file;
-  EXPECT_FALSE(settingsCheckSwitch("/Project:x /checksettings:a.ini", "own.ini", file));
+  for (const char* args :
+       {"/CheckSettings:with blank.ini", "/CheckSettings: a.ini b.ini", "/CheckSettings:\"a.ini",
+        "/CheckSettingsX:a.ini", "\"/CheckSettings-a.ini\"", "/CheckSettings:a.ini \"b\""}) {
+    const SettingsCheckRequest request = settingsCheckSwitch(args, "own.ini");
+    EXPECT_TRUE(request.requested && !request.error.empty()) << args;
+  }
+  EXPECT_FALSE(settingsCheckSwitch("/Project:x /checksettings:a.ini", "own.ini").requested);
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {

@@ -1,6 +1,7 @@
 # Runs one settings check and compares its report (line endings aside) and exit code.
 string(REPLACE "|" ";" command "${COMMAND}")
-execute_process(COMMAND ${command} ${ARGUMENT}
+string(REPLACE "|" ";" arguments "${ARGUMENTS}")
+execute_process(COMMAND ${command} ${arguments}
   WORKING_DIRECTORY ${FOLDER}
   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE code)
 string(REPLACE "\r" "" output "${output}")

@@ -81,7 +81,8 @@ struct Host {
   int lastField = 0;
   std::string keyboardPath;
   std::string startError;
-  long language = -1;  // sent before the tour when not negative
+  bool languageGiven = false;  // /language: sent before the tour
+  long language = 0;
 };
 
 Host g_host;
@@ -413,7 +414,7 @@ int runTour(const std::string& folder) {
   CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement1);
   sendToKeyboard(m.touchShowLimits, 0, 1);
   CheckDlgButton(g_host.window, kIdShowLimits, BST_CHECKED);
-  if (g_host.language >= 0) {
+  if (g_host.languageGiven) {
     say("language " + std::to_string(g_host.language));
     sendToKeyboard(m.language, static_cast<WPARAM>(g_host.language), 0);
     SetDlgItemTextA(g_host.window, kIdLanguage, std::to_string(g_host.language).c_str());
@@ -428,8 +429,9 @@ int runTour(const std::string& folder) {
   CheckRadioButton(g_host.window, kIdKeySize10, kIdKeySize15, kIdKeySize15);
   sendToKeyboard(m.touchPosition, 0, 2);
   CheckRadioButton(g_host.window, kIdPlacement0, kIdPlacement2, kIdPlacement2);
-  ok = tourStop(folder, number++, 0, "-keysize-1.5") && ok;
-  ok = tourStop(folder, number++, 3, "-keysize-1.5") && ok;
+  for (int field = 0; field < kFieldCount; ++field) {
+    ok = tourStop(folder, number++, field, "-keysize-1.5") && ok;
+  }
 
   const DWORD code = stopKeyboard();
   say("keyboard ended with exit code " + std::to_string(code));
@@ -512,6 +514,7 @@ int main(int argc, char** argv) {
       docsFolder = argv[++i];
     } else if ((arg == "/language" || arg == "--language") && i + 1 < argc) {
       g_host.language = std::strtol(argv[++i], nullptr, 10);
+      g_host.languageGiven = true;
     } else {
       std::printf(
           "usage: pmx_demo_host [/keyboard <PMXTouchKeyboard.exe>] [/language <id>]\n"
