@@ -15,12 +15,11 @@ bool Keyboard::Main(const std::string& arguments, const std::string& exeDirector
   HostWindows& host = context_.platform.host;
   Trace& trace = context_.platform.trace;
   const WindowHandle controller = values_.controllerWindow;
-  const HostWatch watch = controller != 0 && host.windowExists(controller)
-                              ? host.watchOwnerProcess(controller)
-                              : HostWatch::Gone;
+  // No window has the handle 0: a missing switch names no live controller either.
+  const HostWatch watch =
+      host.windowExists(controller) ? host.watchOwnerProcess(controller) : HostWatch::Gone;
   if (watch == HostWatch::Gone) {
     if (trace.on()) trace.line(endTraceLine("no live controller window", controller));
-    values_.ended = true;
     return false;
   }
   if (watch == HostWatch::Refused && trace.on()) {
