@@ -280,6 +280,7 @@ class Build:
         self.binary = self.dir / "tests" / "unit" / "unit_tests"
         self.baseline = None  # seconds of an unmutated run, once checked
         self.phases = [None]  # gtest filters, run in turn: the fast tests, then the slow ones
+        self.slow = set()
 
     def configure(self):
         cache = self.dir / "CMakeCache.txt"
@@ -317,6 +318,7 @@ class Build:
             slow = []
         if slow:
             self.phases = ["-" + ":".join(slow), ":".join(slow)]
+        self.slow = set(slow)
         return self.baseline
 
     def timeout(self, asked):
@@ -328,13 +330,17 @@ RUNNING, RUNNING_LOCK, STOPPING = set(), threading.Lock(), threading.Event()
 SANITIZER = re.compile(r"ERROR: (AddressSanitizer|LeakSanitizer): ([\w-]+)|runtime error: (.*)")
 
 
-def unit_tests(build, number, timeout):
-    """Runs the unit tests of a build with mutant `number` active (None: none), the slow tests
-    last (most mutants fail a fast one first). Returns 'pass', 'fail' with the failing tests (or
-    the first of them, or what crashed), 'timeout' or 'stopped' (the run was stopped from
-    outside)."""
+def unit_tests(build, number, timeout, tests=None):
+    """Runs the unit tests of a build (or only `tests`, a list of names) with mutant `number`
+    active (None: none), the slow tests last (most mutants fail a fast one first). Returns 'pass',
+    'fail' with the failing tests (or the first of them, or what crashed), 'timeout' or 'stopped'
+    (the run was stopped from outside)."""
     failures = []
-    for tests in build.phases:
+    phases = build.phases
+    if tests is not None:
+        phases = [":".join(t for t in tests if (t in build.slow) == slow) for slow in (False, True)]
+        phases = [p for p in phases if p]
+    for tests in phases:
         status, detail = run_tests(build, number, timeout, tests)
         if status == "fail" and ALL_FAILURES and "." in detail:
             failures.append(detail)
@@ -529,7 +535,8 @@ class Schemata:
             self.schemas[path] = schemata.Schema(text, mask(text), group)
         self.sited = {mid for s in self.schemas.values() for mid in s.sites_of}
         self.demoted = {}  # id -> why
-        self.build_seconds = 0.0
+        self.build_seconds = self.trace_seconds = 0.0
+        self.tests_of = None  # id -> the tests that reach its switch (see trace)
 
     def kinds(self):
         count = {}
@@ -634,13 +641,60 @@ class Schemata:
                 unowned.add(rel)
         return blamed, unowned
 
+    def trace(self, quiet):
+        """Runs every test alone, unmutated, noting the switches it reaches: a mutant then runs
+        only the tests that reach it (the others cannot see it), and one that no test reaches
+        survives without a run."""
+        start = time.time()
+        listing = subprocess.run([str(self.plain.binary), "--gtest_list_tests"],
+                                 capture_output=True, text=True).stdout
+        tests, suite = [], ""
+        for line in listing.splitlines():
+            if not line.startswith(" ") and line.rstrip().endswith("."):
+                suite = line.strip()
+            elif line.startswith("  ") and suite:
+                tests.append(suite + line.split()[0])
+        folder = SCHEMATA / "trace"
+        folder.mkdir(exist_ok=True)
+
+        def one(n):
+            path = folder / f"{n}.txt"
+            path.unlink(missing_ok=True)
+            env = dict(os.environ, PMX_MUTANT_TRACE=str(path))
+            env.pop("PMX_MUTANT", None)
+            done = subprocess.run([str(self.plain.binary), f"--gtest_filter={tests[n]}"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+            if done.returncode != 0:
+                return n, None
+            if not path.exists():  # it reached no switch
+                return n, set()
+            return n, {f"M{int(x):04d}" for x in path.read_text().split()}
+
+        with concurrent.futures.ThreadPoolExecutor(max_workers=int(JOBS)) as pool:
+            reached = dict(pool.map(one, range(len(tests))))
+        if not tests or any(r is None for r in reached.values()):
+            if not quiet:
+                print("mutants: a test fails when run alone; every mutant runs every test",
+                      flush=True)
+            self.tests_of = None
+            return
+        self.tests_of = {mid: [] for mid in self.by_id}
+        for n, test in enumerate(tests):
+            for mid in reached[n]:
+                if mid in self.tests_of:
+                    self.tests_of[mid].append(test)
+        self.trace_seconds = time.time() - start
+
     def run(self, chosen, build, done, counter, quiet, sanitized=False):
-        """Runs the unit tests once per mutant, two at a time."""
+        """Runs the tests that reach each mutant once, two mutants at a time."""
         timeout = build.timeout(self.asked_timeout)
 
         def one(m):
             t = time.time()
-            return m, unit_tests(build, int(m.id[1:]), timeout), time.time() - t
+            tests = self.tests_of[m.id] if self.tests_of is not None else None
+            if tests == []:
+                return m, ("pass", "no test reaches it"), 0.0
+            return m, unit_tests(build, int(m.id[1:]), timeout, tests), time.time() - t
 
         pool = concurrent.futures.ThreadPoolExecutor(max_workers=int(JOBS))
         try:
@@ -791,6 +845,7 @@ def summary(done, total, selection, elapsed, finished, stats, equivalent, everyt
             "", f"survivors ({len(survivors)}):"]
     for m in survivors:
         out += [m.title(), f"  - {m.old.strip()}", f"  + {m.new.strip()}"]
+        out += [f"  ({m.detail})"] if m.detail else []
     out += ["", f"equivalent ({len(equiv)}):"]
     out += [f"{m.title()}: {equivalent[m.key()] or '(no reason given)'}" for m in equiv]
     killed_equiv = [m for m in done if m.result in ("killed", "timeout") and m.key() in equivalent]
@@ -980,10 +1035,26 @@ def main():
                 print(f"mutants: {stats[-1]}\nmutants: schemata built in "
                       f"{fmt_time(sch.build_seconds)}; unmutated unit tests pass "
                       f"({sch.plain.baseline:.1f} s)", flush=True)
+            sch.trace(quiet)
+            if sch.tests_of is not None:
+                unreached = sum(1 for m in switched if not sch.tests_of[m.id])
+                stats.append(f"tests: each run alone to see which switches it reaches "
+                             f"({sch.trace_seconds:.1f} s); a mutant runs only the tests that "
+                             f"reach it; {unreached} mutants no test reaches")
+                if not quiet:
+                    print(f"mutants: {stats[-1]}", flush=True)
+            t = time.time()
             sch.run(switched, sch.plain, done, counter, quiet)
+            stats.append(f"runs: {fmt_time(time.time() - t)} for the {len(switched)} mutants "
+                         "in one build")
             survivors = [m for m in switched if m.result == "survived"]
+            t = time.time()
             sch.sanitize(survivors, done, counter, quiet)
-            stats.append(f"builds: {fmt_time(sch.build_seconds)} for the schemata tree"
+            if sch.asan is not None and survivors:
+                caught = sum(1 for m in survivors if m.result != "survived")
+                stats.append(f"ASan/UBSan: {fmt_time(time.time() - t)} to build and rerun the "
+                             f"{len(survivors)} survivors; {caught} caught")
+            stats.insert(1, f"builds: {fmt_time(sch.build_seconds)} for the schemata tree"
                          + (" (plain and ASan/UBSan)" if sch.asan and sch.asan.baseline else "")
                          + f"; an unmutated run of the unit tests {sch.plain.baseline:.1f} s")
         if rest:

@@ -3,13 +3,13 @@
 A mutant is a line of a source file replaced by another. To build many of them at once, each one
 is put where both the mutated and the original code are valid C++, selected at run time by the
 number in the environment variable PMX_MUTANT (read once, see PRELUDE), so that one build of the
-unit tests serves all of them and a mutant costs one run of the tests:
+unit tests serves all of them and a mutant costs one run of the tests. The switches:
 
   stmt   a statement that declares nothing:
-           { if (pmx_mutant() == 12) { <mutated> } else { <original> } }
+           { if (pmx_on(12)) { <mutated> } else { <original> } }
   cond   the condition of if, while, do-while and for, each side converted to bool as the
-         statement itself would:  if (pmx_mutant() == 12 ? static_cast<bool>(<mutated>)
-                                                          : static_cast<bool>(<original>))
+         statement itself would:  if (pmx_on(12) ? static_cast<bool>(<mutated>)
+                                                   : static_cast<bool>(<original>))
   value  an initializer, a switch value, a range-for range: a conditional expression, only where
          both sides have the same type and value category (checked at compile time), so that
          nothing deduced or converted changes; a for-loop's increment: both sides cast to void
@@ -20,29 +20,49 @@ Only mutants inside the bodies of functions that are not constexpr get a switch:
 namespace or class scope, in constant expressions, member initializer lists and default arguments
 is left to the one-mutant-per-build mode. Sites nest (a `stmt` switch can hold another), and the
 mutated copy of a site holds the switches of the other mutants inside it unchanged, so that
-exactly one mutant is active whatever its depth. A mutant whose switch does not compile is
-handed back by the caller (see compile_errors) and also goes to the one-mutant-per-build mode.
+exactly one mutant is active whatever its depth. Each output line is tagged with the mutants
+whose switch or copy it belongs to, so that the caller can tell from a compiler error whose
+switch does not compile; that mutant also goes to the one-mutant-per-build mode.
 
 The parser reads the text as tokens (comments and the contents of literals masked out first,
 see mutants.mask) and follows statements by their keywords and brace, paren and bracket depth.
 """
 
-import bisect
 import re
 
 PRELUDE = """\
 // Force-included into every file of the mutant schemata build (see scripts/lib/schemata.py).
 #ifndef PMX_MUTANT_PRELUDE_H
 #define PMX_MUTANT_PRELUDE_H
+#include <cstdio>
 #include <cstdlib>
-// The active mutant: the number in PMX_MUTANT, 0 (none) when it is not set. Read once, on first
-// use, so that no static initializer can see it before it is set.
-inline int pmx_mutant() {
-  static const int active = [] {
+#include <vector>
+// The active mutant is the number in PMX_MUTANT (none when it is not set), read once, on first
+// use, so that no static initializer can see it before it is set. With PMX_MUTANT_TRACE naming a
+// file, the number of every switch the run reaches is written there the first time. Never
+// destroyed: a static destructor may still pass a switch.
+struct PmxMutants {
+  int active = 0;
+  std::FILE* trace = nullptr;
+  std::vector<bool> reached;
+  PmxMutants() {
     const char* text = std::getenv("PMX_MUTANT");
-    return text != nullptr ? std::atoi(text) : 0;
-  }();
-  return active;
+    active = text != nullptr ? std::atoi(text) : 0;
+    const char* path = std::getenv("PMX_MUTANT_TRACE");
+    trace = path != nullptr ? std::fopen(path, "w") : nullptr;
+  }
+};
+inline bool pmx_on(int n) {
+  static PmxMutants& mutants = *new PmxMutants;
+  if (mutants.trace != nullptr) {
+    if (static_cast<std::size_t>(n) >= mutants.reached.size()) mutants.reached.resize(n + 1);
+    if (!mutants.reached[n]) {
+      mutants.reached[n] = true;
+      std::fprintf(mutants.trace, "%d\\n", n);
+      std::fflush(mutants.trace);
+    }
+  }
+  return n == mutants.active;
 }
 // Compiles only when both sides of a `value` switch have one type and value category.
 template <class Mutated, class Original> struct pmx_same_type;
@@ -619,7 +639,7 @@ class Schema:
         ids = sorted(site.mutants, key=lambda x: int(x[1:]))
 
         def test(mid):
-            return f"pmx_mutant() == {int(mid[1:])}"
+            return f"pmx_on({int(mid[1:])})"
 
         if site.kind in ("stmt", "rest"):
             for n, mid in enumerate(ids):
