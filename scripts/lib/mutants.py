@@ -580,6 +580,7 @@ class Schemata:
         return hashlib.sha1((ROOT / path).read_bytes()).hexdigest()
 
     def _generate(self):
+        self.site_members = {}  # the number of a site's first mutant -> all its mutants
         for path, schema in self.schemas.items():
             while True:
                 active = [mid for mid in schema.sites_of if mid not in self.demoted]
@@ -590,6 +591,7 @@ class Schemata:
                     for mid in e.ids:
                         self.demoted[mid] = "its change crosses another switch"
             self.owners[path] = owners
+            self.site_members.update(schema.site_members)
             write_if_changed(self.tree / path, text.encode("latin-1"))
 
     def prepare(self, quiet):
@@ -668,7 +670,8 @@ class Schemata:
                 return n, None
             if not path.exists():  # it reached no switch
                 return n, set()
-            return n, {f"M{int(x):04d}" for x in path.read_text().split()}
+            return n, {mid for x in path.read_text().split()
+                       for mid in self.site_members.get(int(x), ())}
 
         with concurrent.futures.ThreadPoolExecutor(max_workers=int(JOBS)) as pool:
             reached = dict(pool.map(one, range(len(tests))))

@@ -6,10 +6,13 @@ number in the environment variable PMX_MUTANT (read once, see PRELUDE), so that 
 unit tests serves all of them and a mutant costs one run of the tests. The switches:
 
   stmt   a statement that declares nothing:
-           { if (pmx_on(12)) { <mutated> } else { <original> } }
+           { const int pmx_m = pmx_site(12, 13);
+             if (pmx_m == 12) { <mutated> } else if (pmx_m == 13) { <mutated> }
+             else { <original> } }
   cond   the condition of if, while, do-while and for, each side converted to bool as the
-         statement itself would:  if (pmx_on(12) ? static_cast<bool>(<mutated>)
-                                                   : static_cast<bool>(<original>))
+         statement itself would:
+           if ((pmx_site(12, 12) == 0 ? static_cast<bool>(<original>)
+                : pmx_on(12) ? static_cast<bool>(<mutated>) : static_cast<bool>(<original>)))
   value  an initializer, a switch value, a range-for range: a conditional expression, only where
          both sides have the same type and value category (checked at compile time), so that
          nothing deduced or converted changes; a for-loop's increment: both sides cast to void
@@ -39,31 +42,46 @@ PRELUDE = """\
 #include <vector>
 // The active mutant is the number in PMX_MUTANT (none when it is not set), read once, on first
 // use, so that no static initializer can see it before it is set. With PMX_MUTANT_TRACE naming a
-// file, the number of every switch the run reaches is written there the first time. Never
-// destroyed: a static destructor may still pass a switch.
-struct PmxMutants {
-  int active = 0;
-  std::FILE* trace = nullptr;
+// file, the number of every switch the run reaches is written there the first time.
+struct PmxTrace {
+  std::FILE* file;
   std::vector<bool> reached;
-  PmxMutants() {
-    const char* text = std::getenv("PMX_MUTANT");
-    active = text != nullptr ? std::atoi(text) : 0;
-    const char* path = std::getenv("PMX_MUTANT_TRACE");
-    trace = path != nullptr ? std::fopen(path, "w") : nullptr;
-  }
 };
-inline bool pmx_on(int n) {
-  static PmxMutants& mutants = *new PmxMutants;
-  if (mutants.trace != nullptr) {
-    if (static_cast<std::size_t>(n) >= mutants.reached.size()) mutants.reached.resize(n + 1);
-    if (!mutants.reached[n]) {
-      mutants.reached[n] = true;
-      std::fprintf(mutants.trace, "%d\\n", n);
-      std::fflush(mutants.trace);
-    }
-  }
-  return n == mutants.active;
+inline PmxTrace* pmx_trace() {  // never destroyed: a static destructor may still pass a switch
+  static PmxTrace* trace = [] {
+    const char* path = std::getenv("PMX_MUTANT_TRACE");
+    std::FILE* file = path != nullptr ? std::fopen(path, "w") : nullptr;
+    return file != nullptr ? new PmxTrace{file, {}} : nullptr;
+  }();
+  return trace;
 }
+__attribute__((noinline, cold)) inline void pmx_reached(int n) {
+  PmxTrace& trace = *pmx_trace();
+  if (static_cast<std::size_t>(n) >= trace.reached.size()) trace.reached.resize(n + 1);
+  if (!trace.reached[n]) {
+    trace.reached[n] = true;
+    std::fprintf(trace.file, "%d\\n", n);
+    std::fflush(trace.file);
+  }
+}
+// Twice the active mutant, plus 1 when tracing; -1 until read. Constant-initialized, so that it
+// is -1 and not garbage before any static initializer runs, and a plain load: switches sit in hot
+// loops.
+inline int pmx_state_value = -1;
+__attribute__((noinline, cold)) inline int pmx_read_state() {
+  const char* text = std::getenv("PMX_MUTANT");
+  pmx_state_value = (text != nullptr ? std::atoi(text) : 0) * 2 + (pmx_trace() != nullptr ? 1 : 0);
+  return pmx_state_value;
+}
+// The active mutant if it is one of first..last (the mutants of one site), else 0. Every site
+// passes here first, so a site costs one load and two compares when none of its mutants is on.
+__attribute__((always_inline)) inline int pmx_site(int first, int last) {
+  int state = pmx_state_value;
+  if (state < 0) state = pmx_read_state();
+  if ((state & 1) != 0) pmx_reached(first);
+  return first <= state >> 1 && state >> 1 <= last ? state >> 1 : 0;
+}
+__attribute__((always_inline)) inline bool pmx_on(int n) { return n == pmx_state_value >> 1; }
 // Compiles only when both sides of a `value` switch have one type and value category.
 template <class Mutated, class Original> struct pmx_same_type;
 template <class T> struct pmx_same_type<T, T> { static constexpr int ok = 0; };
@@ -594,7 +612,7 @@ class Schema:
                 stack.pop()
             (stack[-1].children if stack else roots).append(s)
             stack.append(s)
-        out, self._unplaced = [], set()
+        out, self._unplaced, self.site_members = [], set(), {}
         self._span(0, len(self.text), roots, None, None, out)
         if self._unplaced:
             raise Unplaced(self._unplaced)
@@ -637,20 +655,21 @@ class Schema:
 
     def _site(self, site, owner, out):
         ids = sorted(site.mutants, key=lambda x: int(x[1:]))
-
-        def test(mid):
-            return f"pmx_on({int(mid[1:])})"
-
+        numbers = [int(mid[1:]) for mid in ids]
+        self.site_members[numbers[0]] = ids
+        first = f"pmx_site({numbers[0]}, {numbers[-1]})"
         if site.kind in ("stmt", "rest"):
+            out.append((f"{{ const int pmx_m = {first}; ", owner))
             for n, mid in enumerate(ids):
-                out.append((("{ if" if n == 0 else "\n} else if") + f" ({test(mid)}) {{\n", mid))
+                out.append((("if" if n == 0 else "\n} else if") + f" (pmx_m == {numbers[n]}) {{\n",
+                            mid))
                 self._variant(site, mid, out)
             out.append(("\n} else {\n", owner))
             self._original(site, owner, out)
             out.append(("\n} }", owner))
             return
+        out.append(("(", owner))
         if site.kind == "value":  # first: the same type and value category on both sides
-            out.append(("(", owner))
             for mid in ids:
                 out.append(("pmx_same_type<decltype((\n", mid))
                 self._variant(site, mid, out)
@@ -658,14 +677,16 @@ class Schema:
                 self._original(site, mid, out)
                 out.append(("\n))>::ok,\n", mid))
         cast = {"cond": "static_cast<bool>", "void": "(void)", "value": ""}[site.kind]
-        out.append(("(", owner))
-        for mid in ids:
-            out.append((f"{test(mid)} ? {cast}(\n", mid))
+        out.append((f"({first} == 0 ? {cast}(\n", owner))  # none of them on: the original
+        self._original(site, owner, out)
+        out.append(("\n) : ", owner))
+        for n, mid in enumerate(ids):
+            out.append((f"pmx_on({numbers[n]}) ? {cast}(\n", mid))
             self._variant(site, mid, out)
             out.append(("\n) : ", mid))
         out.append((f"{cast}(\n", owner))
         self._original(site, owner, out)
-        out.append(("\n))" + (")" if site.kind == "value" else ""), owner))
+        out.append(("\n)))", owner))
 
 
 class Unplaced(Exception):
