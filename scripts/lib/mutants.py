@@ -1,13 +1,17 @@
 """Mutation testing of the portable core; scripts/mutants runs this after installing what it needs.
 
-Finds small faults ("mutants") in the portable core (src/ but the seam and the Windows shell),
-applies them one at a time to a copy of the tree in build/mutants/tree, rebuilds the unit tests
-there and runs them. A mutant the tests notice is killed; one they miss survived and shows a gap in the tests (or is
-equivalent: a change no test could see). The working tree is only read.
+Finds small faults ("mutants") in the portable core (src/ but the seam and the Windows shell) and
+runs the unit tests against each. A mutant the tests notice is killed; one they miss survived and
+shows a gap in the tests, or is equivalent: a change no test could see (those are listed in
+tests/mutants/equivalent.txt). The working tree is only read.
+
+By default the mutants are compiled into one build of a generated copy of the tree, each behind
+a run-time switch (schemata.py; class Schemata here), and the rest is applied one at a time to a
+plain copy in build/mutants/tree and rebuilt there (class OneByOne, and --one-by-one for all).
 
 Mutant ids are numbers in the order file, line, column, operator, so the same tree gives the
 same ids. The report (build/mutants/report.txt) lists the survivors in a stable form that
---compare (or plain diff) can match against an earlier report.
+--compare (or plain diff) can match against an earlier report; results.txt has every mutant.
 """
 
 import argparse
@@ -37,7 +41,7 @@ RESULTS = WORK / "results.txt"  # every mutant's result, one a line
 MUTATED = WORK / "mutated.txt"  # files whose objects may still hold a mutant (a run was stopped)
 JOBS = "2"
 
-# --- Finding mutants ------------------------------------------------------------------------
+# --- Finding mutants --------------------------------------------------------------------------
 
 
 class Mutant:
@@ -233,7 +237,7 @@ def find_mutants():
     return mutants
 
 
-# --- Trees, builds and test runs ----------------------------------------------------------------
+# --- Trees, builds and test runs --------------------------------------------------------------
 
 
 def sync_tree(dest):
@@ -422,7 +426,7 @@ def show(n, total, m, seconds, quiet):
               f"{seconds:.1f}s", flush=True)
 
 
-# --- One mutant per build ------------------------------------------------------------------------
+# --- One mutant per build ---------------------------------------------------------------------
 
 
 class OneByOne:
@@ -504,7 +508,7 @@ class OneByOne:
         return restored
 
 
-# --- Mutant schemata: every mutant in one build ----------------------------------------------------
+# --- Mutant schemata: every mutant in one build -----------------------------------------------
 
 ASAN_FLAGS = "-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
 SCHEMATA = WORK / "schemata"  # the generated tree and what it took to build it
@@ -558,7 +562,7 @@ class Schemata:
             if entry and entry["hash"] == self._hash(path):
                 keys = {tuple(k) for k in entry["keys"]}
                 for m in group:
-                    if list(m.key()) in entry["keys"] or m.key() in keys:
+                    if m.key() in keys:
                         self.demoted[m.id] = "its switch did not compile before"
 
     def _save_demoted(self):
@@ -741,7 +745,7 @@ class Schemata:
                   flush=True)
 
 
-# --- Equivalent mutants ------------------------------------------------------------------------
+# --- Equivalent mutants -----------------------------------------------------------------------
 
 EQUIVALENT = ROOT / "tests" / "mutants" / "equivalent.txt"
 EQUIVALENT_HEADER = """\

@@ -157,7 +157,7 @@ def tokenize(code):
     return toks
 
 
-# --- Syntax: function bodies, statements, sites -------------------------------------------------
+# --- Syntax: function bodies, statements, sites -----------------------------------------------
 
 OPEN, CLOSE = {"(": ")", "[": "]", "{": "}"}, {")", "]", "}"}
 TYPE_WORDS = {"const", "constexpr", "static", "thread_local", "volatile", "inline", "auto",
@@ -543,7 +543,7 @@ class Syntax:
         self._unit("value" if word == "switch" else "cond", a, b - 1)
 
 
-# --- Placing mutants on sites ------------------------------------------------------------------
+# --- Placing mutants on sites -----------------------------------------------------------------
 
 
 def line_edit(m, code_line):
