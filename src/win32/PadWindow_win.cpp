@@ -496,17 +496,12 @@ class PadWindow : public NativeWindow {
 
     RECT textArea = r;
     if (c.picture != Pictogram::None) {
-      const int w = r.right - r.left, h = r.bottom - r.top;
-      if (c.picture == Pictogram::PageUp || c.picture == Pictogram::PageDown) {
-        // A small arrow in the left part, the caption beside it.
-        int side = std::min(w * 2 / 5, h / 2);
-        paintPictogram(dc, c.picture, r.left + w / 12, r.top + (h - side) / 2, side);
-        // The arrow keeps to the left part of its box; the caption takes the rest of the key.
-        textArea.left = r.left + w / 12 + side * 2 / 5;
-      } else {
-        int side = std::min(w, h) * 4 / 5;
-        paintPictogram(dc, c.picture, r.left + (w - side) / 2, r.top + (h - side) / 2, side);
-      }
+      const KeyFace face = keyFace(c.picture, static_cast<float>(r.right - r.left),
+                                   static_cast<float>(r.bottom - r.top));
+      paintPictogram(dc, c.picture, r.left + static_cast<int>(face.pictureLeft),
+                     r.top + static_cast<int>(face.pictureTop),
+                     static_cast<int>(face.pictureSide));
+      textArea.left = r.left + static_cast<int>(face.textLeft);
     }
     if (c.caption.empty()) return;
 
