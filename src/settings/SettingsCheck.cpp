@@ -276,6 +276,14 @@ class Checker {
           break;
       }
     }
+    if (!unmeasured_.empty()) {
+      const bool one = unmeasured_.find(',') == std::string::npos;
+      warning(section.line, where + (one ? ": the width of " : ": the widths of ") + unmeasured_ +
+                                (one ? " is" : " are") + " not measured: no font metrics for " +
+                                unmeasuredWhy_ + "; see " + (one ? "it" : "them") +
+                                " in the language preview");
+      unmeasured_.clear();
+    }
   }
 
   bool checkLanguageKey(const ProfileEntry& e, const std::string& at, const char* what) {
@@ -432,14 +440,12 @@ class Checker {
     float width = 0;
     for (const KeyPlace& place : places) {
       const std::optional<float> measured = captionWidth(caption, charset, *place.key);
-      if (!measured) {
+      if (!measured) {  // one warning for the section (see checkSection)
         const CharacterSet* set = findCharacterSet(charset);
-        warning(e.line, at + q(caption, charset) +
-                            ": its width is not measured: no font metrics for " +
-                            (set != nullptr && doubleByteCodePage(set->codePage)
-                                 ? "the fonts of CharSet " + std::to_string(charset)
-                                 : std::string("some of its characters")) +
-                            "; see it in the language preview");
+        unmeasured_ += (unmeasured_.empty() ? "" : ", ") + e.name;
+        unmeasuredWhy_ = set != nullptr && doubleByteCodePage(set->codePage)
+                             ? "the fonts of CharSet " + std::to_string(charset)
+                             : "some of the characters";
         return;
       }
       if (*measured <= captionAreaWidth(*place.key)) continue;
@@ -586,6 +592,8 @@ class Checker {
 
   SettingsCheck result_;
   bool unicode_ = false;  // a UTF-16 file, its text here in UTF-8
+  // The captions of the section being checked whose widths cannot be measured, and why.
+  std::string unmeasured_, unmeasuredWhy_;
   ProfileText text_;
   std::map<std::string, const ProfileSection*> firstSections_;
   std::map<const ProfileSection*, std::map<std::string, const ProfileEntry*>> firstEntries_;
