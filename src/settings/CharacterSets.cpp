@@ -130,8 +130,6 @@ const CharacterSet* findCharacterSet(int value) {
   return nullptr;
 }
 
-bool knownCodePage(int codePage) { return findCodePage(codePage) != nullptr; }
-
 char32_t codePageCharacter(int codePage, unsigned char byte) {
   if (byte < 0x20 || byte == 0x7F) return 0;
   if (byte < 0x80) return byte;

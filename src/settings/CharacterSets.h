@@ -54,8 +54,6 @@ std::u32string decodeEightBit(const std::string& bytes, const CodePageView& page
 const CodePageView* checkerCodePage(int codePage);
 bool doubleByteCodePage(int codePage);
 
-// True for the single-byte code pages whose characters the checker knows.
-bool knownCodePage(int codePage);
 // The Unicode character of a byte in a known code page; 0 when the byte is undefined there or a
 // control character.
 char32_t codePageCharacter(int codePage, unsigned char byte);

@@ -342,8 +342,8 @@ class Checker {
   // The characters of a text as the keyboard reads them: a Unicode file's as written, an 8-bit
   // file's in the code page of the character set (see decodeEightBit). Nothing, with the finding,
   // when some of its bytes form no character (the key neither shows nor types them) or when a
-  // caption holds a control character; nothing either when the checker does not know the code
-  // page.
+  // caption holds a control character. Where the checker does not know the code page: nothing
+  // for a caption, each byte a character for keystrokes.
   std::optional<std::u32string> characters(const ProfileEntry& e, const std::string& at,
                                            const std::string& text, int charset, bool caption) {
     const std::string what = caption ? "; the key cannot show it" : "; the key cannot type it";
@@ -414,7 +414,7 @@ class Checker {
   std::optional<float> captionWidth(const std::string& caption, int charset,
                                     const ControlDef& def) const {
     const CharacterSet* set = findCharacterSet(charset);
-    if (set == nullptr || doubleByteCodePage(set->codePage)) return std::nullopt;
+    if (set != nullptr ? doubleByteCodePage(set->codePage) : !unicode_) return std::nullopt;
     float widest = 0;
     std::size_t begin = 0;
     for (;;) {

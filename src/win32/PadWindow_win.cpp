@@ -44,13 +44,18 @@ COLORREF darker(COLORREF c) {
 std::wstring widen(const std::string& text, int charset, bool systemText = false,
                    bool utf8 = false) {
   std::wstring wide;
-  if (utf8) return wideText(text, CP_UTF8);
   if (text.empty()) return wide;
   if (charset == SYMBOL_CHARSET && !systemText) {
     // Symbol fonts keep their glyphs at U+F020..U+F0FF.
-    for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+    if (!utf8) {
+      for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+      return wide;
+    }
+    wide = wideText(text, CP_UTF8);
+    for (wchar_t& c : wide) c = c >= 0x20 && c <= 0xFF ? static_cast<wchar_t>(0xF000 | c) : c;
     return wide;
   }
+  if (utf8) return wideText(text, CP_UTF8);
   const UINT codePage = systemText ? CP_ACP : codePageOfCharset(charset);
   int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (n <= 0) return wide;

@@ -284,13 +284,13 @@ bool Win32Profile::unicodeFile(const std::string& file) {
   return checkedUnicode_;
 }
 
+// The symbol character set has no code page of its own: its texts are read in the system's, and
+// the pads draw their characters with the symbol font's glyphs.
 bool Win32Profile::leadByte(std::int16_t charset, unsigned char byte) {
-  return charset != SYMBOL_CHARSET && IsDBCSLeadByteEx(codePageOfCharset(charset), byte) != FALSE;
+  return IsDBCSLeadByteEx(codePageOfCharset(charset), byte) != FALSE;
 }
 
 char32_t Win32Profile::character(std::int16_t charset, unsigned char byte, int trail) {
-  // Symbol fonts keep their glyphs at U+F020..U+F0FF.
-  if (charset == SYMBOL_CHARSET) return 0xF000 | byte;
   const char bytes[2] = {static_cast<char>(byte), static_cast<char>(trail)};
   wchar_t wide[2] = {};
   const int n = MultiByteToWideChar(codePageOfCharset(charset), MB_ERR_INVALID_CHARS, bytes,

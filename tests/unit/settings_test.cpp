@@ -58,9 +58,14 @@ TEST_F(SettingsTest, DoubleByteAndUnicodeTextsTypeWhatTheKeyShows) {
     fake.profile.set("CharSet", "1041", "128");
     fake.profile.set("1041 NumPad Text", "Std10", text);
     fake.profile.set("1041 NumPad KeyCode", "Std10", text);
+    fake.profile.set("1041 Text", "Max", text);
     request("QDM1_LANGUAGE", 1041);
     notify(test::kField, 306, 0);
     touch(*keyboard.pads().pad(kPadNum), ControlArray::Standard, 10);
+    // Both captions are UTF-8 now, and say so to the painter.
+    const Control& label = key(kPadNum, ControlArray::LabelLimits, 0);
+    EXPECT_TRUE(label.caption == shown && label.utf8);
+    EXPECT_TRUE(key(kPadNum, ControlArray::Standard, 10).utf8);
     EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), shown);
   }
   EXPECT_EQ(fake.host.windows[test::kField].text, shown + shown);

@@ -52,6 +52,14 @@ def double_byte(path):
     return singles, trails
 
 
+def constant_array(out, head, items, per_line):
+    """A constant array: its head, then the items so many to a line."""
+    out.append(head + " = {")
+    for i in range(0, len(items), per_line):
+        out.append("    " + " ".join(items[i:i + per_line]))
+    out.append("};")
+
+
 def words64(bits):
     return ["0x%016X" % sum(bits[64 * w + i] << i for i in range(64)) for w in range(4)]
 
@@ -147,11 +155,7 @@ def main():
     out.append("namespace {")
     out.append("")
     for cp in CODE_PAGES:
-        out.append("constexpr std::uint16_t kCp%d[128] = {" % cp)
-        t = pages[cp]
-        for i in range(0, 128, 8):
-            out.append("    " + " ".join("0x%04X," % v for v in t[i:i + 8]))
-        out.append("};")
+        constant_array(out, "constexpr std::uint16_t kCp%d[128]" % cp, ["0x%04X," % v for v in pages[cp]], 8)
     out.append("")
     out.append("constexpr CodePageTable kCodePages[] = {")
     for cp in CODE_PAGES:
@@ -167,10 +171,7 @@ def main():
     out.append("")
     for cp in DOUBLE_BYTE_CODE_PAGES:
         leads = [patterns.index(double[cp][1][b]) + 1 if b in double[cp][1] else 0 for b in range(256)]
-        out.append("constexpr std::uint8_t kLeads%d[256] = {" % cp)
-        for i in range(0, 256, 24):
-            out.append("    " + " ".join("%d," % v for v in leads[i:i + 24]))
-        out.append("};")
+        constant_array(out, "constexpr std::uint8_t kLeads%d[256]" % cp, ["%d," % v for v in leads], 24)
     out.append("")
     out.append("constexpr DoubleByteTable kDoubleByteCodePages[] = {")
     for cp in DOUBLE_BYTE_CODE_PAGES:
@@ -180,34 +181,20 @@ def main():
     out.append("static_assert(std::size(kDoubleByteCodePages) == %d, \"one table per code page\");"
                % len(DOUBLE_BYTE_CODE_PAGES))
     out.append("")
-    out.append("constexpr GlyphWidth kArialWidths[] = {")
-    for i in range(0, len(rows), 4):
-        out.append("    " + " ".join("{0x%04X, %d, %d}," % row for row in rows[i:i + 4]))
-    out.append("};")
+    constant_array(out, "constexpr GlyphWidth kArialWidths[]", ["{0x%04X, %d, %d}," % row for row in rows], 4)
     out.append("static_assert(std::size(kArialWidths) == %d, \"one row per character\");" % len(rows))
     out.append("")
     out.append("}  // namespace")
     out.append("")
-    out.append("const CodePageTable* codePageTables(std::size_t& count) {")
-    out.append("  count = std::size(kCodePages);")
-    out.append("  return kCodePages;")
-    out.append("}")
-    out.append("")
-    out.append("const DoubleByteTable* doubleByteTables(std::size_t& count) {")
-    out.append("  count = std::size(kDoubleByteCodePages);")
-    out.append("  return kDoubleByteCodePages;")
-    out.append("}")
-    out.append("")
-    out.append("const TrailPattern* trailPatterns(std::size_t& count) {")
-    out.append("  count = std::size(kTrailPatterns);")
-    out.append("  return kTrailPatterns;")
-    out.append("}")
-    out.append("")
-    out.append("const GlyphWidth* arialWidths(std::size_t& count) {")
-    out.append("  count = std::size(kArialWidths);")
-    out.append("  return kArialWidths;")
-    out.append("}")
-    out.append("")
+    for kind, function, array in [("CodePageTable", "codePageTables", "kCodePages"),
+                                  ("DoubleByteTable", "doubleByteTables", "kDoubleByteCodePages"),
+                                  ("TrailPattern", "trailPatterns", "kTrailPatterns"),
+                                  ("GlyphWidth", "arialWidths", "kArialWidths")]:
+        out.append("const %s* %s(std::size_t& count) {" % (kind, function))
+        out.append("  count = std::size(%s);" % array)
+        out.append("  return %s;" % array)
+        out.append("}")
+        out.append("")
     out.append("}  // namespace pmx")
     print("\n".join(out))
 
