@@ -64,7 +64,8 @@ TEST_F(SettingsTest, DoubleByteAndUnicodeTextsTypeWhatTheKeyShows) {
     touch(*keyboard.pads().pad(kPadNum), ControlArray::Standard, 10);
     // Both captions are UTF-8 now, and say so to the painter.
     const Control& label = key(kPadNum, ControlArray::LabelLimits, 0);
-    EXPECT_TRUE(label.caption == shown && label.utf8);
+    EXPECT_TRUE(label.caption == shown && label.utf8 &&
+                key(kPadNum, ControlArray::LabelLimits, 1).utf8);
     EXPECT_TRUE(key(kPadNum, ControlArray::Standard, 10).utf8);
     EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), shown);
   }
