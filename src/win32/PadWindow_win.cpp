@@ -39,15 +39,23 @@ COLORREF darker(COLORREF c) {
   return RGB(GetRValue(c) * 3 / 4, GetGValue(c) * 3 / 4, GetBValue(c) * 3 / 4);
 }
 
-// An 8-bit text in the code page of a font's character set, or in the system's ANSI code page.
-std::wstring widen(const std::string& text, int charset, bool systemText = false) {
+// An 8-bit text in the code page of a font's character set, or in the system's ANSI code page;
+// or UTF-8.
+std::wstring widen(const std::string& text, int charset, bool systemText = false,
+                   bool utf8 = false) {
   std::wstring wide;
   if (text.empty()) return wide;
   if (charset == SYMBOL_CHARSET && !systemText) {
     // Symbol fonts keep their glyphs at U+F020..U+F0FF.
-    for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+    if (!utf8) {
+      for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+      return wide;
+    }
+    wide = wideText(text, CP_UTF8);
+    for (wchar_t& c : wide) c = c >= 0x20 && c <= 0xFF ? static_cast<wchar_t>(0xF000 | c) : c;
     return wide;
   }
+  if (utf8) return wideText(text, CP_UTF8);
   const UINT codePage = systemText ? CP_ACP : codePageOfCharset(charset);
   int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (n <= 0) return wide;
@@ -475,7 +483,7 @@ class PadWindow : public NativeWindow {
     fill(dc, r, toColor(c.backColor));
     SelectObject(dc, sharedGdi().font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
-    std::wstring text = widen(c.caption, c.font.charset, c.systemText);
+    std::wstring text = widen(c.caption, c.font.charset, c.systemText, c.utf8);
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     ExtTextOutW(dc, r.left + 2, r.top + (r.bottom - r.top - size.cy) / 2, ETO_CLIPPED, &r,
@@ -528,17 +536,18 @@ class PadWindow : public NativeWindow {
   // glyph of, would show empty boxes: its characters are drawn as pictograms instead.
   void captionLine(HDC dc, const Control& c, const std::string& text, const RECT& area, int y,
                    int lineHeight) {
-    const std::wstring wide = widen(text, c.font.charset);
+    const std::wstring wide = widen(text, c.font.charset, false, c.utf8);
     if (c.font.charset != SYMBOL_CHARSET || hasGlyphs(dc, c.font, wide)) {
       centredText(dc, wide, area, y);
       return;
     }
     const int side = std::max(1, lineHeight * 4 / 5);
-    const int count = static_cast<int>(text.size());
+    const int count = static_cast<int>(wide.size());
     int x = area.left + (area.right - area.left - count * side) / 2;
-    for (char ch : text) {
-      paintDrawing(dc, symbolGlyphDrawing(c.font.name.c_str(), static_cast<unsigned char>(ch)), x,
-                   y + (lineHeight - side) / 2, side);
+    for (wchar_t ch : wide) {
+      paintDrawing(dc,
+                   symbolGlyphDrawing(c.font.name.c_str(), static_cast<unsigned char>(ch & 0xFF)),
+                   x, y + (lineHeight - side) / 2, side);
       x += side;
     }
   }

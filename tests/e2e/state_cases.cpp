@@ -7,15 +7,6 @@ using namespace e2e;
 
 namespace {
 
-// A key's area in a grab of the pad, inside its bevel.
-RECT keyArea(const Grab& g, const PadKey& key) {
-  const double scale = static_cast<double>(g.width) / key.clientWidth;
-  const auto x = [scale](int twips) { return static_cast<LONG>(twips * scale); };
-  const auto y = [&](int twips) { return g.height - x(key.keysHeight - twips); };
-  return {x(key.left) + 3, y(key.top) + 3, x(key.left + key.width) - 3,
-          y(key.top + key.height) - 3};
-}
-
 // How far the dark pixels of an area reach across at their first and at their last line: rows
 // from the top down, or columns from the left. {-1, -1} when the area has none.
 struct Ends {
