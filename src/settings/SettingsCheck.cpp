@@ -10,6 +10,7 @@
 #include "controls/KeyCode.h"
 #include "controls/Keystrokes.h"
 #include "layouts/AlphaPadLayout.h"
+#include "layouts/Pictograms.h"
 #include "layouts/ValuePadLayouts.h"
 #include "settings/CharacterSets.h"
 #include "settings/ProfileText.h"
@@ -56,10 +57,31 @@ bool looksLikeUtf8(const std::string& text) {
 float captionAreaWidth(const ControlDef& def) {
   const float w = static_cast<float>(def.width), h = static_cast<float>(def.height);
   if (def.kind == ControlKind::Label) return w - 30.0f;
-  if (def.picture == Pictogram::PageUp || def.picture == Pictogram::PageDown) {
-    return w - (w / 12.0f + std::min(w * 2.0f / 5.0f, h / 2.0f) * 2.0f / 5.0f);
+  return w - keyFace(def.picture, w, h).textLeft;
+}
+
+// Whether a caption of that many lines, the widest `width` twips wide, would be drawn over the
+// key's pictogram or so close to it that the two read as one: the lines are centred in the
+// caption area as the painter centres them, one line in the middle, two with equal gaps (a line
+// is about 1.15 times the font size high), and must keep `clearance` twips to the side of the
+// pictogram's drawing.
+bool overlapsPictogram(const ControlDef& def, float width, int lines, float clearance) {
+  if (def.kind != ControlKind::Key || def.picture == Pictogram::None) return false;
+  const float w = static_cast<float>(def.width), h = static_cast<float>(def.height);
+  const KeyFace face = keyFace(def.picture, w, h);
+  const PictoBounds b = drawingBounds(pictogramDrawing(def.picture));
+  const float unit = face.pictureSide / 100.0f;
+  const float left = face.pictureLeft + b.left * unit, right = face.pictureLeft + b.right * unit;
+  const float top = face.pictureTop + b.top * unit, bottom = face.pictureTop + b.bottom * unit;
+  const float textLeft = face.textLeft + (w - face.textLeft - width) / 2;
+  if (textLeft >= right + clearance || textLeft + width + clearance <= left) return false;
+  const float lineHeight = def.fontSize * 20.0f * 1.15f;
+  const float gap = lines == 1 ? (h - lineHeight) / 2 : std::max(0.0f, (h - 2 * lineHeight) / 3);
+  for (int line = 0; line < lines; ++line) {
+    const float lineTop = gap + line * (gap + lineHeight);
+    if (lineTop < bottom && lineTop + lineHeight > top) return true;
   }
-  return w;
+  return false;
 }
 
 std::string fontText(const ControlDef& def) {
@@ -193,6 +215,15 @@ class Checker {
            ") and no language to " + std::to_string(language);
   }
 
+  // An 8-bit text beyond ASCII of a language without a [CharSet] entry: the keyboard shows it in
+  // the system's code page, whatever the code page it was written in (reported per section).
+  void noteCharSet(const ProfileEntry& e, const std::string& text, std::int32_t language) {
+    if (unicode_ || !lookup("CharSet", std::to_string(language)).value_or("").empty()) return;
+    if (std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; })) return;
+    noCharSet_ += (noCharSet_.empty() ? "" : ", ") + e.name;
+    noCharSetLanguage_ = language;
+  }
+
   // The character set the keyboard takes for a language's texts, as SetKeyboardLanguage does.
   int charsetOf(std::int32_t effectiveLanguage) {
     const std::optional<std::string> text = lookup("CharSet", std::to_string(effectiveLanguage));
@@ -275,6 +306,17 @@ class Checker {
         case SectionKind::Unknown:
           break;
       }
+    }
+    if (!noCharSet_.empty()) {
+      const std::string language = std::to_string(noCharSetLanguage_);
+      const bool one = noCharSet_.find(',') == std::string::npos;
+      warning(section.line, where + ": " + noCharSet_ + (one ? " holds" : " hold") +
+                                " characters beyond ASCII, but [CharSet] names no character set "
+                                "for " +
+                                language + ": the keyboard shows " + (one ? "it" : "them") +
+                                " in the system's code page; give " + language +
+                                " the character set of its texts");
+      noCharSet_.clear();
     }
     if (!unmeasured_.empty()) {
       const bool one = unmeasured_.find(',') == std::string::npos;
@@ -436,6 +478,7 @@ class Checker {
   void checkWidth(const ProfileEntry& e, const std::string& at, const std::string& caption,
                   int charset, const std::vector<KeyPlace>& places) {
     std::string pads;
+    std::vector<std::string> overPicture;
     const KeyPlace* first = nullptr;
     float width = 0;
     for (const KeyPlace& place : places) {
@@ -448,12 +491,26 @@ class Checker {
                              : "some of the characters";
         return;
       }
+      const int lines = caption.find("\\n") == std::string::npos ? 1 : 2;
+      // At least a blank of the caption's font between the two.
+      const float blank =
+          arialTextWidth(" ", 1252, place.key->fontSize, place.key->bold).value_or(0);
+      if (overlapsPictogram(*place.key, *measured, lines, blank)) {
+        overPicture.push_back(place.pad->name);
+      }
       if (*measured <= captionAreaWidth(*place.key)) continue;
       if (first == nullptr) {
         first = &place;
         width = *measured;
       }
       pads += std::string(pads.empty() ? "" : ", ") + place.pad->name;
+    }
+    if (!overPicture.empty()) {
+      std::string on;
+      for (const std::string& pad : overPicture) on += (on.empty() ? "" : ", ") + pad;
+      warning(e.line, at + q(caption, charset) +
+                          " is drawn over or against the key's pictogram on " + on +
+                          ": leave the caption empty, or shorten it");
     }
     if (first == nullptr) return;
     warning(e.line, at + q(caption, charset) + " is " + std::to_string(std::lround(width)) +
@@ -486,6 +543,7 @@ class Checker {
       return;
     }
     const std::string caption = unquotedProfileValue(e.value);
+    noteCharSet(e, caption, effective(language));
     const int charset = charsetOf(effective(language));
     if (!checkCaption(e, at, caption, charset)) return;
     const PadDef& pad = numPadLayout();
@@ -513,6 +571,7 @@ class Checker {
       return;
     }
     checkSharedKey(e, at, places, keystrokes);
+    noteCharSet(e, value, kind.language);
     if (!keystrokes) {
       const int charset = charsetOf(kind.language);
       if (checkCaption(e, at, value, charset)) checkWidth(e, at, value, charset, places);
@@ -594,6 +653,9 @@ class Checker {
   bool unicode_ = false;  // a UTF-16 file, its text here in UTF-8
   // The captions of the section being checked whose widths cannot be measured, and why.
   std::string unmeasured_, unmeasuredWhy_;
+  // The texts of the section being checked that need a [CharSet] entry their language lacks.
+  std::string noCharSet_;
+  std::int32_t noCharSetLanguage_ = 0;
   ProfileText text_;
   std::map<std::string, const ProfileSection*> firstSections_;
   std::map<const ProfileSection*, std::map<std::string, const ProfileEntry*>> firstEntries_;

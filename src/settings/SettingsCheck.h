@@ -14,8 +14,10 @@
 //              without their partner;
 //   warnings - what the keyboard reads but may not show as meant: captions wider than their key
 //              at key size 1, captions whose width it cannot measure (one warning a section),
-//              captions that look like UTF-8, empty values that keep the built-in text, extra
-//              keys with keystrokes but no caption.
+//              captions drawn over or against their key's pictogram, texts beyond ASCII of a
+//              language without a [CharSet] entry (one warning a section), captions that look
+//              like UTF-8, empty values that keep the built-in text, extra keys with keystrokes
+//              but no caption.
 //
 // Used by `PMXTouchKeyboard.exe /CheckSettings:<file>` and by the native tool check_settings.
 #pragma once
