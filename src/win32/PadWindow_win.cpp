@@ -356,22 +356,28 @@ class PadWindow : public NativeWindow {
       case WM_PAINT:
         self->paint();
         return 0;
+      // The mouse is one more contact, captured while its button is down.
       case WM_LBUTTONDOWN:
         SetCapture(hwnd);
-        self->events_.pointerDown(self->toTwipsX(lParam), self->toTwipsY(lParam));
+        self->events_.contactDown(kMouseContact, self->toTwipsX(lParam), self->toTwipsY(lParam));
+        flushPadWindows();
+        return 0;
+      case WM_MOUSEMOVE:
+        if ((wParam & MK_LBUTTON) == 0) break;
+        self->events_.contactMove(kMouseContact, self->toTwipsX(lParam), self->toTwipsY(lParam));
         flushPadWindows();
         return 0;
       case WM_LBUTTONUP: {
         // The touch handler may unload the pad and with it this window: use nothing after it.
         PadWindowEvents& events = self->events_;
         const float x = self->toTwipsX(lParam), y = self->toTwipsY(lParam);
-        events.pointerUp(x, y);
+        events.contactUp(kMouseContact, x, y);
         flushPadWindows();
         ReleaseCapture();
         return 0;
       }
       case WM_CAPTURECHANGED:
-        self->events_.pointerCancel();
+        self->events_.contactCancel(kMouseContact);
         flushPadWindows();
         return 0;
       case WM_NCDESTROY:
