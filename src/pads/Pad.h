@@ -43,7 +43,7 @@ class Pad : public PadWindowEvents {
   void Move(float left, float top);
   void SetWidth(float width);
   void SetHeight(float height);
-  float ScaleWidth() const { return width_ - frameWidth_; }     // client width
+  float ScaleWidth() const { return width_ - frameWidth_; }    // client width
   float ScaleHeight() const { return height_ - frameHeight_; }  // client height
 
   // Puts the window into the topmost band without moving, sizing or activating it.

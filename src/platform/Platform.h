@@ -87,9 +87,9 @@ struct KeyEvent {
 
 // How the active keyboard layout types one 8-bit character.
 struct CharacterKey {
-  char16_t unit = 0;     // the character in UTF-16; 0: it has none and is not typed at all
-  bool hasKey = false;   // false: no plain key types it; it goes as a Unicode event of `unit`
-  std::uint16_t vk = 0;  // the key that types it, with these modifiers:
+  char16_t unit = 0;      // the character in UTF-16; 0: it has none and is not typed at all
+  bool hasKey = false;    // false: no plain key types it; it goes as a Unicode event of `unit`
+  std::uint16_t vk = 0;   // the key that types it, with these modifiers:
   bool shift = false, ctrl = false, alt = false;
   // The key is a dead key in that shift state: it would wait for the next key and merge with it.
   bool dead = false;

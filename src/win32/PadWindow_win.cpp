@@ -26,9 +26,9 @@ constexpr DWORD kPadExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDO
 // (The message and the flags are declared in a tablet header of their own.)
 constexpr UINT kWmTabletQuerySystemGestureStatus = 0x02C0 + 12;
 constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
-constexpr std::uintptr_t kTabletFlags = 0x00000001     // press and hold off
-                                        | 0x00000008   // pen tap feedback off
-                                        | 0x00000010   // pen barrel feedback off
+constexpr std::uintptr_t kTabletFlags = 0x00000001    // press and hold off
+                                        | 0x00000008  // pen tap feedback off
+                                        | 0x00000010  // pen barrel feedback off
                                         | 0x00010000;  // flicks off
 
 // Touch and pen input (Windows 8 and later). Headers for older systems lack these.
