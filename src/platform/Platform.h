@@ -163,14 +163,22 @@ class KeyboardLayouts {
   virtual LayoutHandle activateNext() = 0;  // returns the layout now active
 };
 
-// What a native pad window reports back to its pad.
+// One contact with a pad window: the mouse, or a finger or a pen on a touch screen, from its
+// down to its up or cancel. Fingers and pens carry the system's 16-bit pointer ids, which it
+// reuses once a contact has ended; the mouse has an id above all of them.
+using ContactId = std::uint32_t;
+constexpr ContactId kMouseContact = 0x10000;
+
+// What a native pad window reports back to its pad. Positions are in twips relative to the
+// client area; several contacts may be down at once, their events interleaved.
 class PadWindowEvents {
  public:
   virtual ~PadWindowEvents() = default;
-  // Pointer positions in twips relative to the client area.
-  virtual void pointerDown(float xTwips, float yTwips) = 0;
-  virtual void pointerUp(float xTwips, float yTwips) = 0;
-  virtual void pointerCancel() = 0;
+  virtual void contactDown(ContactId id, float xTwips, float yTwips) = 0;
+  virtual void contactMove(ContactId id, float xTwips, float yTwips) = 0;
+  virtual void contactUp(ContactId id, float xTwips, float yTwips) = 0;
+  // The system took the contact away (cancelled it, or the window lost its capture).
+  virtual void contactCancel(ContactId id) = 0;
 };
 
 // One top-level pad window: topmost, no title bar, thin frame, never activated.
