@@ -34,11 +34,10 @@ BENCHMARK(BM_ParseRejectedHugeString);
 
 void BM_EventsForBitKey(benchmark::State& state) {
   const pmx::KeystrokeParse parsed = pmx::parseKeystrokes("{END}{LEFT 8} {LEFT}");
-  const pmx::CharacterLayout layout = [](char ch) {
+  const pmx::CharacterLayout layout = [](char32_t ch) {
     pmx::CharacterKey key;
-    key.unit = static_cast<char16_t>(static_cast<unsigned char>(ch));
     key.hasKey = true;
-    key.vk = static_cast<pmx::VirtualKeyCode>(static_cast<unsigned char>(ch));
+    key.vk = static_cast<pmx::VirtualKeyCode>(ch & 0xFF);
     return key;
   };
   for (auto _ : state) benchmark::DoNotOptimize(pmx::keyEventsFor(parsed.strokes, layout));

@@ -36,8 +36,8 @@ void BM_TouchDigitKey(benchmark::State& state) {
   const float x = pad.originLeft(*key) + key->left + 10;
   const float y = pad.originTop(*key) + key->top + 10;
   for (auto _ : state) {
-    pad.pointerDown(x, y);
-    pad.pointerUp(x, y);
+    pad.contactDown(pmx::kMouseContact, x, y);
+    pad.contactUp(pmx::kMouseContact, x, y);
     rig.fake.keys.batches.clear();
     rig.fake.host.windows[kField].text.clear();
     rig.fake.host.windows[kField].caret = 0;

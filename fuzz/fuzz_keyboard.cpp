@@ -1,13 +1,16 @@
-// The whole keyboard on the fake platform, driven by a sequence of host requests, touches, hosts
-// that answer with requests of their own, settings values and a system that refuses key events.
-// After every step: no key is left down, at most one pad is on screen, a closing touch tells the
-// host at most once and any other step not at all, and after the end nothing of the keyboard lives
-// and nothing more reaches the host. No line of the trace holds a control byte.
+// The whole keyboard on the fake platform, driven by a sequence of host requests, touches of the
+// mouse and of several fingers at once, hosts that answer with requests of their own, settings
+// values and a system that refuses key events. After every step: no key is left down, at most one
+// pad is on screen, a closing touch tells the host at most once and any other step not at all,
+// only a contact's lift types, each contact's at most once and none whose pad was hidden or
+// unloaded while it was down, and after the end nothing of the keyboard lives and nothing more
+// reaches the host. No line of the trace holds a control byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "Check.h"
@@ -75,24 +78,48 @@ void setSetting(test::KeyboardRig& rig, Input& in) {
   rig.fake.profile.set(section, key, in.text());
 }
 
-// A touch on a control of a pad, or somewhere on it.
-void touch(test::KeyboardRig& rig, Input& in, bool& closing) {
-  Pad* pad = rig.keyboard.pads().existingPad(in.byte() % 4);
+// A contact that is down: where it came down on which pad, and whether that pad has been on
+// screen ever since. Only such a contact may type.
+struct Held {
+  Pad* pad;
+  float x, y;
+  bool onScreen;
+};
+
+// The mouse or one of three fingers comes down, moves, lifts or is cancelled on a control of a pad,
+// somewhere on it, or where it came down. A contact that is down goes on with its pad, as the
+// system sends all of it to that window.
+void contact(test::KeyboardRig& rig, Input& in, std::map<ContactId, Held>& held, bool& closing) {
+  const std::uint8_t padByte = in.byte(), controlByte = in.byte(), where = in.byte() % 4;
+  const float ax = where == 0 ? in.byte() * 40.0f - 500 : 0,
+              ay = where == 0 ? in.byte() * 20.0f - 200 : 0;
+  const std::uint8_t how = in.byte();
+  const ContactId id = how / 6 % 4 == 0 ? kMouseContact : how / 6 % 4;
+  const int kind = how % 6;  // down, up, cancel, down and up (twice as likely), move
+  const auto down = held.find(id);
+  Pad* pad = down != held.end() ? down->second.pad : rig.keyboard.pads().existingPad(padByte % 4);
   if (pad == nullptr || !pad->loaded()) return;
-  const auto& controls = pad->controls();
-  const Control& c = controls[in.byte() % controls.size()];
+  const Control& c = pad->controls()[controlByte % pad->controls().size()];
   float x = pad->originLeft(c) + c.left + c.width / 2, y = pad->originTop(c) + c.top + c.height / 2;
-  if (in.byte() % 4 == 0) {
-    x = static_cast<float>(in.byte()) * 40 - 500;
-    y = static_cast<float>(in.byte()) * 20 - 200;
-  }
+  if (where == 0) x = ax, y = ay;
+  if (where >= 2 && down != held.end()) x = down->second.x, y = down->second.y;
   const Control* hit = pad->keyAt(x, y);
-  closing =
-      hit != nullptr && (hit->array == ControlArray::End || hit->array == ControlArray::Close);
-  const int kind = in.byte() % 5;  // a press, a release, a cancel, or a press and its release
-  if (kind == 0 || kind >= 3) pad->pointerDown(x, y);
-  if (kind == 1 || kind >= 3) pad->pointerUp(x, y);
-  if (kind == 2) pad->pointerCancel();
+  const std::size_t typed = rig.fake.keys.batches.size();
+  if (kind == 0 || kind == 3 || kind == 4) {
+    held[id] = Held{pad, x, y, pad->Visible()};
+    pad->contactDown(id, x, y);
+  }
+  if (kind == 5) pad->contactMove(id, x, y);
+  if (kind == 2) pad->contactCancel(id);
+  CHECK(rig.fake.keys.batches.size() == typed);  // nothing but a lift types
+  if (kind == 1 || kind == 3 || kind == 4) {
+    const bool mayType = held.count(id) != 0 && held[id].onScreen;
+    closing =
+        hit != nullptr && (hit->array == ControlArray::End || hit->array == ControlArray::Close);
+    pad->contactUp(id, x, y);
+    CHECK(mayType || rig.fake.keys.batches.size() == typed);
+  }
+  if (kind >= 1 && kind <= 4) held.erase(id);
 }
 
 }  // namespace
@@ -103,6 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size % 2 == 1) rig.fake.trace.switchOn();  // every other input is traced
   rig.start();
   const std::uint32_t hidesId = rig.id("QDM32_1_TOUCHKEYBOARDHIDES");
+  std::map<ContactId, Held> held;
   bool ended = false;
   while (in.size > 0) {
     const bool endedBefore = ended;
@@ -140,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 6:
       case 7:
       case 8:
-        touch(rig, in, closing);
+        contact(rig, in, held, closing);
         break;
       case 9:
         setSetting(rig, in);
@@ -185,6 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The host's answer may come inside the step; the notices counted are the keyboard's own.
     CHECK(!rig.fake.keys.anyKeyDown());
+    for (auto& h : held) h.second.onScreen = h.second.onScreen && h.second.pad->Visible();
     int visible = 0;
     for (int n = 0; n < 4; ++n) {
       const Pad* pad = rig.keyboard.pads().existingPad(n);

@@ -12,6 +12,7 @@
 #include "Check.h"
 #include "app/CommandLine.h"
 #include "common/HostProtocol.h"
+#include "common/Unicode.h"
 #include "controls/KeyEvents.h"
 #include "controls/Keystrokes.h"
 #include "settings/ProfileText.h"
@@ -39,17 +40,17 @@ namespace {
 // Strokes become events that, cut anywhere and repaired, leave no key down and release no key
 // that is up. A malformed string keeps what the text before the fault gives on its own.
 [[maybe_unused]] void keystrokes(const std::string& text) {
-  const pmx::KeystrokeParse p = pmx::parseKeystrokes(text);
+  const std::u32string chars = pmx::decodeUtf8(text);
+  const pmx::KeystrokeParse p = pmx::parseKeystrokes(chars);
   CHECK(p.strokes.size() <= pmx::kMaxKeystrokes);
   CHECK(p.ok == (p.error == pmx::KeystrokeError::None));
   if (!p.ok && p.error != pmx::KeystrokeError::UnclosedGroup) {
-    const pmx::KeystrokeParse head = pmx::parseKeystrokes(text.substr(0, p.errorOffset));
+    const pmx::KeystrokeParse head = pmx::parseKeystrokes(chars.substr(0, p.errorOffset));
     if (head.ok) CHECK(head.strokes.size() == p.strokes.size());
   }
-  const auto layout = [](char ch) {
+  const auto layout = [](char32_t ch) {
     pmx::CharacterKey key;
     const auto c = static_cast<unsigned char>(ch);
-    key.unit = c;
     key.hasKey = c % 3 != 0;
     key.vk = static_cast<std::uint16_t>(c);
     key.shift = c % 5 == 0;

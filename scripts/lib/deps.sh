@@ -4,7 +4,7 @@
 PMX_DEB_PACKAGES=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine64 fonts-wine fonts-liberation
+  wine wine64 fonts-wine fonts-liberation fonts-droid-fallback
   xvfb xauth imagemagick python3
 )
 

@@ -72,9 +72,13 @@ struct Control {
   // Geometry in twips, relative to the container.
   float left = 0, top = 0, width = 0, height = 0;
 
-  std::string caption;  // key caption, or a label's TextOff; 8-bit text in the font's charset
-  bool systemText = false;  // the caption is in the system's ANSI code page (texts from the host)
-  std::string tag;      // keystroke string or virtual-key code, never interpreted by the key
+  // Key caption, or a label's TextOff: 8-bit text in the code page of the font's charset (the
+  // layouts' texts), or in the system's ANSI code page (the host's texts), or UTF-8 (the texts of
+  // the settings file).
+  std::string caption;
+  bool systemText = false;  // the caption is in the system's ANSI code page
+  bool utf8 = false;        // the caption is UTF-8
+  std::string tag;  // keystroke string (UTF-8) or virtual-key code, never interpreted by the key
   Font font;
   std::uint32_t backColor = kColorGrey;
   std::uint32_t foreColor = kColorBlack;
@@ -102,7 +106,7 @@ inline bool sameLook(const Control& a, const Control& b) {
   return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
          a.visible == b.visible && a.pressed == b.pressed && a.backColor == b.backColor &&
          a.foreColor == b.foreColor && a.picture == b.picture && a.systemText == b.systemText &&
-         a.caption == b.caption && a.font == b.font;
+         a.utf8 == b.utf8 && a.caption == b.caption && a.font == b.font;
 }
 
 }  // namespace pmx

@@ -63,10 +63,18 @@ std::vector<KeyEvent> keyEventsFor(const std::vector<KeyStroke>& strokes,
       appendStroke(out, s.shift, s.ctrl, s.alt, typedKeyEvent(s.vk, false));
       continue;
     }
+    if (s.ch == 0 || s.ch > 0x10FFFF || (s.ch >= 0xD800 && s.ch <= 0xDFFF)) continue;  // none
+    if (s.ch > 0xFFFF) {  // no layout has a key for it: its surrogate pair
+      const char32_t offset = s.ch - 0x10000;
+      appendStroke(out, s.shift, s.ctrl, s.alt,
+                   unicodeEvent(static_cast<char16_t>(0xD800 + (offset >> 10)), false));
+      appendStroke(out, s.shift, s.ctrl, s.alt,
+                   unicodeEvent(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)), false));
+      continue;
+    }
     const CharacterKey key = layout(s.ch);
-    if (key.unit == 0) continue;
     if (!key.hasKey || key.dead) {
-      appendStroke(out, s.shift, s.ctrl, s.alt, unicodeEvent(key.unit, false));
+      appendStroke(out, s.shift, s.ctrl, s.alt, unicodeEvent(static_cast<char16_t>(s.ch), false));
       continue;
     }
     bool shift = s.shift || key.shift;

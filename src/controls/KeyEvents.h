@@ -3,7 +3,8 @@
 // Each stroke becomes: its modifiers down (Shift, Ctrl, Alt), the key down and up, the modifiers
 // up in the same order. A character is typed with the key that the active keyboard layout gives
 // it, together with the modifiers the layout needs for it; a character without a key, or whose key
-// is a dead key, is sent as a Unicode event. The platform only asks the layout and injects.
+// is a dead key, is sent as Unicode events (one for each of its UTF-16 code units). The platform
+// only asks the layout and injects.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +17,7 @@
 
 namespace pmx {
 
-using CharacterLayout = std::function<CharacterKey(char)>;
+using CharacterLayout = std::function<CharacterKey(char32_t)>;
 
 // A key-down or key-up event of a virtual key, as keystroke strings type it: with the layout's
 // scan code, and the extended-key flag for the caret and editing keys.

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "common/Unicode.h"
 #include "controls/KeyEvents.h"
 #include "controls/VirtualKeys.h"
 
@@ -42,10 +43,8 @@ constexpr KeyName kKeyNames[] = {
 };
 static_assert(std::size(kKeyNames) == 45, "a key name was added or lost");
 
-constexpr char upperAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr char32_t upperAscii(char32_t c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+constexpr bool isDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
 // Every entry names a real key with an upper-case name of at least two characters (a single
 // character in braces is that character, never a name).
@@ -53,7 +52,7 @@ constexpr bool namesAreWellFormed() {
   for (const KeyName& entry : kKeyNames) {
     if (entry.vk == 0 || entry.name[0] == '\0' || entry.name[1] == '\0') return false;
     for (const char* c = entry.name; *c != '\0'; ++c) {
-      if (upperAscii(*c) != *c) return false;
+      if (upperAscii(static_cast<char32_t>(*c)) != static_cast<char32_t>(*c)) return false;
     }
   }
   return true;
@@ -61,11 +60,11 @@ constexpr bool namesAreWellFormed() {
 static_assert(namesAreWellFormed(), "key names are upper case, two characters or more");
 
 // The virtual key of a braced name of two or more characters, or 0 when there is none.
-VirtualKeyCode lookUpKeyName(const std::string& text, std::size_t begin, std::size_t end) {
+VirtualKeyCode lookUpKeyName(const std::u32string& text, std::size_t begin, std::size_t end) {
   for (const KeyName& entry : kKeyNames) {
     std::size_t i = begin;
     const char* n = entry.name;
-    while (i < end && *n != '\0' && upperAscii(text[i]) == *n) {
+    while (i < end && *n != '\0' && upperAscii(text[i]) == static_cast<char32_t>(*n)) {
       ++i;
       ++n;
     }
@@ -92,14 +91,14 @@ struct Group {
 
 class Parser {
  public:
-  explicit Parser(const std::string& text) : text_(text) {}
+  explicit Parser(const std::u32string& text) : text_(text) {}
 
   KeystrokeParse run() {
     groups_.push_back({Modifiers{}, 0, false, false});
     const std::size_t n = text_.size();
     std::size_t i = 0;
     while (i < n) {
-      const char c = text_[i];
+      const char32_t c = text_[i];
       switch (c) {
         case '+':
         case '^':
@@ -157,7 +156,7 @@ class Parser {
     s.vk = vk;
     return s;
   }
-  static KeyStroke character(char ch) {
+  static KeyStroke character(char32_t ch) {
     KeyStroke s;
     s.kind = KeyStroke::Kind::Character;
     s.ch = ch;
@@ -227,7 +226,7 @@ class Parser {
       const std::size_t digitsBegin = ++j;
       int value = 0;
       while (j < n && isDigit(text_[j])) {
-        value = value * 10 + (text_[j] - '0');
+        value = value * 10 + static_cast<int>(text_[j] - '0');
         if (value > kMaxKeystrokeRepeat) value = kMaxKeystrokeRepeat;
         ++j;
       }
@@ -257,7 +256,7 @@ class Parser {
     return true;
   }
 
-  const std::string& text_;
+  const std::u32string& text_;
   KeystrokeParse result_;
   std::vector<Group> groups_;
   Modifiers pending_;
@@ -267,13 +266,17 @@ class Parser {
 
 }  // namespace
 
-KeystrokeParse parseKeystrokes(const std::string& text) { return Parser(text).run(); }
+KeystrokeParse parseKeystrokes(const std::u32string& text) { return Parser(text).run(); }
 
-std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse& parse) {
+KeystrokeParse parseKeystrokes(const std::string& text) {
+  return parseKeystrokes(decodeUtf8(text));
+}
+
+std::string keystrokeErrorMessage(const std::u32string& text, const KeystrokeParse& parse) {
   if (parse.ok) return std::string();
   const std::size_t at = parse.errorOffset;
   std::string where = "character " + std::to_string(at + 1);
-  if (at < text.size()) where += " \"" + std::string(1, text[at]) + "\"";
+  if (at < text.size()) where += " \"" + spelledCharacters(text.substr(at, 1)) + "\"";
   switch (parse.error) {
     case KeystrokeError::UnclosedBrace:
       return where + ": the brace is never closed; expected \"}\"";
@@ -281,8 +284,9 @@ std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse&
       return where + ": no brace is open; write {}} for the character";
     case KeystrokeError::UnknownName: {
       const std::size_t close = text.find('}', at + 1);
-      const std::string name = text.substr(at, close == std::string::npos ? 1 : close - at + 1);
-      return "character " + std::to_string(at + 1) + " \"" + name +
+      const std::u32string name =
+          text.substr(at, close == std::u32string::npos ? 1 : close - at + 1);
+      return "character " + std::to_string(at + 1) + " \"" + spelledCharacters(name) +
              "\": no such key; expected one character or a key name such as ENTER, TAB, LEFT, F1";
     }
     case KeystrokeError::BadCount:
@@ -303,11 +307,11 @@ std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse&
   return where + ": malformed";
 }
 
-void sendKeystrokes(KeyInjector& keys, const std::string& text, std::int16_t charset) {
+void sendKeystrokes(KeyInjector& keys, const std::string& text) {
   const KeystrokeParse parsed = parseKeystrokes(text);
   if (!parsed.ok || parsed.strokes.empty()) return;
-  injectKeyEvents(keys, keyEventsFor(parsed.strokes,
-                                     [&](char ch) { return keys.characterKey(ch, charset); }));
+  injectKeyEvents(keys,
+                  keyEventsFor(parsed.strokes, [&](char32_t ch) { return keys.characterKey(ch); }));
 }
 
 }  // namespace pmx

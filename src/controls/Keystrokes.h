@@ -6,6 +6,9 @@
 //   "~"                      Enter;  "{+}" "{^}" "{%}" "{~}" "{{}" "{}}" "{(}" "{)}" literals
 //   "+(ab)"                  a and b, both with Shift held
 //
+// A string is a text of characters, double-byte and other characters beyond ASCII included; only
+// ASCII characters have a meaning of their own.
+//
 // Braced names (any case): ENTER, ESC/ESCAPE, BS/BKSP/BACKSPACE, DEL/DELETE, INS/INSERT, HOME, END,
 // LEFT, RIGHT, UP, DOWN, PGUP, PGDN, TAB, BREAK, CAPSLOCK, NUMLOCK, SCROLLLOCK, HELP, PRTSC, F1 ...
 // F16, and the number pad's ADD, SUBTRACT, MULTIPLY, DIVIDE. A single character in braces is that
@@ -30,7 +33,7 @@ struct KeyStroke {
   enum class Kind : std::uint8_t { VirtualKey, Character };
   Kind kind = Kind::VirtualKey;
   VirtualKeyCode vk = 0;  // for VirtualKey
-  char ch = 0;            // for Character: one 8-bit character of the string's code page
+  char32_t ch = 0;        // for Character: the Unicode character
   bool shift = false, ctrl = false, alt = false;
 };
 
@@ -61,19 +64,21 @@ struct KeystrokeParse {
   bool ok = false;                 // false: the string is malformed
   std::vector<KeyStroke> strokes;  // all strokes when ok; the valid prefix otherwise
   KeystrokeError error = KeystrokeError::None;
-  std::size_t errorOffset = 0;  // where in the string the fault lies (when not ok)
+  std::size_t errorOffset = 0;  // the character at which the fault lies (when not ok)
 };
 
+KeystrokeParse parseKeystrokes(const std::u32string& text);
+// A string in UTF-8, the form in which keys hold their keystrokes (see decodeUtf8).
 KeystrokeParse parseKeystrokes(const std::string& text);
 
 // What is wrong with a malformed string, for a person: where (the 1-based character position),
-// which character, and what was expected there. Empty when the parse succeeded.
+// which character, and what was expected there (characters spelled as by spelledCharacters).
+// Empty when the parse succeeded.
 //   character 3 "{": the brace is never closed; expected "}"
-std::string keystrokeErrorMessage(const std::string& text, const KeystrokeParse& parse);
+std::string keystrokeErrorMessage(const std::u32string& text, const KeystrokeParse& parse);
 
-// Sends a keystroke string to the window with the focus, as one batch. Its characters are in the
-// code page of the font character set `charset`, the one its key's caption is shown in. An empty
-// string and a malformed string send nothing (not even the valid beginning of a malformed one).
-void sendKeystrokes(KeyInjector& keys, const std::string& text, std::int16_t charset);
+// Sends a keystroke string in UTF-8 to the window with the focus, as one batch. An empty string
+// and a malformed string send nothing (not even the valid beginning of a malformed one).
+void sendKeystrokes(KeyInjector& keys, const std::string& text);
 
 }  // namespace pmx

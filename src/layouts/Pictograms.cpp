@@ -5,6 +5,7 @@
 // crossed-out window for the close key, a large window for the pad switch.
 #include "layouts/Pictograms.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 
@@ -273,6 +274,40 @@ PictogramDrawing symbolGlyphDrawing(const char* fontName, unsigned char ch) {
     }
   }
   return {nullptr, 0};
+}
+
+KeyFace keyFace(Pictogram picture, float w, float h) {
+  KeyFace face;
+  if (picture == Pictogram::PageUp || picture == Pictogram::PageDown) {
+    face.pictureSide = std::min(w * 2 / 5, h / 2);
+    face.pictureLeft = w / 12;
+    // The arrow keeps to the left part of its box.
+    face.textLeft = face.pictureLeft + face.pictureSide * 2 / 5;
+  } else if (picture != Pictogram::None) {
+    face.pictureSide = std::min(w, h) * 4 / 5;
+    face.pictureLeft = (w - face.pictureSide) / 2;
+  }
+  face.pictureTop = (h - face.pictureSide) / 2;
+  return face;
+}
+
+PictoBounds drawingBounds(const PictogramDrawing& drawing) {
+  PictoBounds b;
+  bool first = true;
+  for (std::size_t i = 0; i < drawing.count; ++i) {
+    const PictoShape& shape = drawing.shapes[i];
+    // A line's width reaches half of it beyond its points.
+    const int reach = shape.kind == ShapeKind::Polyline ? (shape.width + 1) / 2 : 0;
+    for (std::size_t k = 0; k < shape.pointCount; ++k) {
+      const PictoPoint p = shape.points[k];
+      if (first || p.x - reach < b.left) b.left = p.x - reach;
+      if (first || p.y - reach < b.top) b.top = p.y - reach;
+      if (first || p.x + reach > b.right) b.right = p.x + reach;
+      if (first || p.y + reach > b.bottom) b.bottom = p.y + reach;
+      first = false;
+    }
+  }
+  return b;
 }
 
 }  // namespace pmx

@@ -34,13 +34,14 @@ void LoadKeyTexts(Context& context, Pad& pad, ControlArray array, const std::str
   for (Control& key : pad.controls()) {
     if (key.array != array || !key.isKey()) continue;
     const std::string name = arrayName + std::to_string(key.index);
-    std::string caption = settingString(context, textSection, name, "");
+    std::string caption = settingText(context, textSection, name, "", v.charSet);
     if (!caption.empty()) {
       key.caption = caption;
+      key.utf8 = true;
       key.font.charset = v.charSet;
     }
     if (hasCodes) {
-      std::string code = settingString(context, codeSection, name, "");
+      std::string code = settingText(context, codeSection, name, "", v.charSet);
       if (!code.empty()) key.tag = code;
     }
     if (arrayName == "Extra") key.visible = !key.caption.empty();
@@ -51,10 +52,12 @@ void LoadLimitTexts(Context& context, Pad& pad) {
   const ModuleValues& v = context.values;
   const std::string section = std::to_string(v.languageId) + " Text";
   if (Control* max = pad.find(ControlArray::LabelLimits, 0)) {
-    max->caption = settingString(context, section, "Max", "Maximum");
+    max->caption = settingText(context, section, "Max", "Maximum", v.charSet);
+    max->utf8 = true;
   }
   if (Control* min = pad.find(ControlArray::LabelLimits, 1)) {
-    min->caption = settingString(context, section, "Min", "Minimum");
+    min->caption = settingText(context, section, "Min", "Minimum", v.charSet);
+    min->utf8 = true;
   }
   Control* labels[] = {pad.find(ControlArray::LabelLimits, 0),
                        pad.find(ControlArray::LabelLimits, 1), pad.find(ControlArray::LimitMin),

@@ -132,7 +132,7 @@ void AlphaPad::keyShiftTouch(int index) {
 void AlphaPad::keyExtraTouch(int index) {
   context_.platform.host.setFocus(context_.values.targetWindow);
   const Control* key = find(ControlArray::Extra, index);
-  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag, context_.values.charSet);
+  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag);
 }
 
 void AlphaPad::keyEndTouch(int index) {
@@ -144,7 +144,7 @@ void AlphaPad::keyEndTouch(int index) {
   if (key != nullptr) text += key->tag;
   HostWindows& host = context_.platform.host;
   host.setFocus(context_.values.targetWindow);
-  sendKeystrokes(context_.platform.keys, text, context_.values.charSet);
+  sendKeystrokes(context_.platform.keys, text);
   clearLatches();
   ShowModifierState();
 

@@ -1,5 +1,7 @@
 #include "pads/Pad.h"
 
+#include <algorithm>
+
 #include "common/Trace.h"
 #include "pad_manager/PadManager.h"
 #include "pad_manager/ScalePad.h"
@@ -57,7 +59,7 @@ void Pad::Load() {
   height_ = static_cast<float>(layout_.clientHeight) + frameHeight_;
   left_ = static_cast<float>(layout_.designLeft) - frameWidth_ / 2;
   top_ = static_cast<float>(layout_.designTop) - frameHeight_ / 2;
-  pressed_ = nullptr;
+  contacts_.clear();
   shown_.clear();
   window_ = factory.createPadWindow(*this, *this);
   pushBounds();
@@ -66,7 +68,7 @@ void Pad::Load() {
 
 void Pad::Unload() {
   if (!loaded()) return;
-  pressed_ = nullptr;
+  contacts_.clear();
   window_.reset();
   controls_.clear();
 }
@@ -78,6 +80,7 @@ void Pad::Show() {
 
 void Pad::Hide() {
   Load();
+  dropAllContacts();
   if (window_ != nullptr) window_->hide();
 }
 
@@ -196,31 +199,67 @@ void Pad::Touch(ControlArray array, int index) {
   }
 }
 
-void Pad::pointerDown(float x, float y) {
-  // A touch that reaches a pad after it was hidden (it was queued before) touches nothing.
+void Pad::contactDown(ContactId id, float x, float y) {
+  // A second down without an up: the first one ends untouched.
+  dropContact(id);
+  // A contact that reaches a pad after it was hidden (it was queued before) touches nothing.
   if (!Visible()) return;
   context_.pads.setActiveForm(this);
-  if (pressed_ != nullptr) pressed_->pressed = false;
-  pressed_ = keyAt(x, y);
-  if (pressed_ != nullptr) pressed_->pressed = true;
+  if (const Control* key = keyAt(x, y)) {
+    contacts_.push_back(Contact{id, static_cast<std::size_t>(key - controls_.data()), true});
+  }
+  showHeldKeys();
   context_.pads.syncWindows();
 }
 
-void Pad::pointerUp(float x, float y) {
-  if (pressed_ == nullptr) return;
-  Control* key = pressed_;
-  pressed_ = nullptr;
-  key->pressed = false;
-  // Released outside the key: no touch. The handler may hide or unload any pad, this one too.
-  if (keyAt(x, y) == key) Touch(key->array, key->index);
+void Pad::contactMove(ContactId id, float x, float y) {
+  for (Contact& c : contacts_) {
+    if (c.id != id) continue;
+    const bool over = keyAt(x, y) == &controls_[c.key];
+    if (over == c.over) return;
+    c.over = over;
+    showHeldKeys();
+    context_.pads.syncWindows();
+    return;
+  }
+}
+
+void Pad::contactUp(ContactId id, float x, float y) {
+  const auto it = std::find_if(contacts_.begin(), contacts_.end(),
+                               [id](const Contact& c) { return c.id == id; });
+  if (it == contacts_.end()) return;
+  const Control& key = controls_[it->key];
+  contacts_.erase(it);
+  showHeldKeys();
+  // Lifted off the key: no touch. The handler may hide or unload any pad, this one too.
+  if (keyAt(x, y) == &key) Touch(key.array, key.index);
   context_.pads.syncWindows();
 }
 
-void Pad::pointerCancel() {
-  if (pressed_ == nullptr) return;
-  pressed_->pressed = false;
-  pressed_ = nullptr;
+void Pad::contactCancel(ContactId id) {
+  if (!dropContact(id)) return;
   context_.pads.syncWindows();
+}
+
+bool Pad::dropContact(ContactId id) {
+  const auto it = std::find_if(contacts_.begin(), contacts_.end(),
+                               [id](const Contact& c) { return c.id == id; });
+  if (it == contacts_.end()) return false;
+  contacts_.erase(it);
+  showHeldKeys();
+  return true;
+}
+
+void Pad::dropAllContacts() {
+  contacts_.clear();
+  showHeldKeys();
+}
+
+void Pad::showHeldKeys() {
+  for (Control& c : controls_) c.pressed = false;
+  for (const Contact& c : contacts_) {
+    if (c.over) controls_[c.key].pressed = true;
+  }
 }
 
 void Pad::Form_Load() { ScalePad(*this, context_.values.keySizeFactor); }

@@ -81,10 +81,15 @@ class Pad : public PadWindowEvents {
   // Raises Touch for a key, as a release of a touch inside it does.
   void Touch(ControlArray array, int index);
 
-  // Pointer input from the native window.
-  void pointerDown(float x, float y) override;
-  void pointerUp(float x, float y) override;
-  void pointerCancel() override;
+  // Contacts from the native window, each a touch of its own: it holds the key it lands on, and
+  // the key shows pressed while a contact holding it is over it. It raises Touch once when it
+  // lifts over that key; lifted elsewhere or cancelled, it touches nothing. A contact that lands
+  // on nothing, or arrives while the pad is hidden, touches nothing either. Hiding or unloading
+  // the pad ends every contact on it without a touch.
+  void contactDown(ContactId id, float x, float y) override;
+  void contactMove(ContactId id, float x, float y) override;
+  void contactUp(ContactId id, float x, float y) override;
+  void contactCancel(ContactId id) override;
 
  protected:
   // Runs once each time the window is created: scales the pad.
@@ -109,13 +114,24 @@ class Pad : public PadWindowEvents {
 
  private:
   void pushBounds();
+  // Drops a contact without a touch; false when there is none of this id.
+  bool dropContact(ContactId id);
+  void dropAllContacts();
+  // Sets each key's pressed state from the contacts over it.
+  void showHeldKeys();
 
   const PadDef& layout_;
   std::unique_ptr<NativeWindow> window_;
   std::vector<Control> controls_;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   float frameWidth_ = 0, frameHeight_ = 0;
-  Control* pressed_ = nullptr;
+  // The contacts that hold a key of this pad, each with the index of its control.
+  struct Contact {
+    ContactId id;
+    std::size_t key;
+    bool over;  // the contact is over its key now
+  };
+  std::vector<Contact> contacts_;
   // The controls as the window was last told to show them.
   std::vector<Control> shown_;
 };

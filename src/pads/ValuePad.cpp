@@ -30,7 +30,7 @@ void ValuePad::sendTag(ControlArray array, int index) {
   context_.platform.host.setFocus(context_.values.targetWindow);
   // The tag as it is now: the settings file may have replaced the layout's string.
   const Control* key = find(array, index);
-  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag, context_.values.charSet);
+  if (key != nullptr) sendKeystrokes(context_.platform.keys, key->tag);
 }
 
 int ValuePad::switchPadNumber() const { return kPadAlpha; }

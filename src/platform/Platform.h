@@ -96,10 +96,9 @@ struct KeyEvent {
   bool scanCode = false;  // Key: with the scan code the keyboard layout gives the key; else 0
 };
 
-// How the active keyboard layout types one 8-bit character.
+// How the active keyboard layout types one character.
 struct CharacterKey {
-  char16_t unit = 0;      // the character in UTF-16; 0: it has none and is not typed at all
-  bool hasKey = false;    // false: no plain key types it; it goes as a Unicode event of `unit`
+  bool hasKey = false;    // false: no plain key types it; it goes as a Unicode event
   std::uint16_t vk = 0;   // the key that types it, with these modifiers:
   bool shift = false, ctrl = false, alt = false;
   // The key is a dead key in that shift state: it would wait for the next key and merge with it.
@@ -113,9 +112,8 @@ struct CharacterKey {
 class KeyInjector {
  public:
   virtual ~KeyInjector() = default;
-  // How the active keyboard layout of this thread types `ch`, a character of the code page that
-  // belongs to the font character set `charset`.
-  virtual CharacterKey characterKey(char ch, std::int16_t charset) = 0;
+  // How the active keyboard layout of this thread types a character of the first Unicode plane.
+  virtual CharacterKey characterKey(char32_t character) = 0;
   // Puts the events into the input stream in one piece, so that no real key press lands in their
   // middle. Returns how many of them went in: the first ones, all or fewer.
   virtual std::size_t inject(const std::vector<KeyEvent>& events) = 0;
@@ -135,15 +133,26 @@ class Screen {
   virtual MonitorArea monitorOf(const TwipRect& rect) = 0;
 };
 
-// The settings file, read with the platform's profile semantics.
+// The settings file, read with the platform's profile semantics. A file that starts with the
+// byte-order mark of UTF-16 (little-endian) is a Unicode file: it is read with the profile
+// functions' wide forms and its texts arrive in UTF-8. Any other file is 8-bit text: its texts
+// arrive as its bytes, written in the code page of the language's font character set.
 class ProfileReader {
  public:
   virtual ~ProfileReader() = default;
   virtual int readInt(const std::string& file, const std::string& section, const std::string& key,
                       int defaultValue) = 0;
-  // At most 254 characters of a value arrive.
+  // At most 254 characters (UTF-16 code units in a Unicode file) of a value arrive. Names and the
+  // default are ASCII.
   virtual std::string readString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& defaultValue) = 0;
+  virtual bool unicodeFile(const std::string& file) = 0;
+
+  // The code page of a font character set, one character at a time: whether a byte leads a
+  // double-byte character, and the Unicode character of one byte (trail < 0) or of a lead byte
+  // and its trail byte; 0 when the code page defines none.
+  virtual bool leadByte(std::int16_t charset, unsigned char byte) = 0;
+  virtual char32_t character(std::int16_t charset, unsigned char byte, int trail) = 0;
 };
 
 // The keyboard layouts of the keyboard's own thread.
@@ -154,14 +163,22 @@ class KeyboardLayouts {
   virtual LayoutHandle activateNext() = 0;  // returns the layout now active
 };
 
-// What a native pad window reports back to its pad.
+// One contact with a pad window: the mouse, or a finger or a pen on a touch screen, from its
+// down to its up or cancel. Fingers and pens carry the system's 16-bit pointer ids, which it
+// reuses once a contact has ended; the mouse has an id above all of them.
+using ContactId = std::uint32_t;
+constexpr ContactId kMouseContact = 0x10000;
+
+// What a native pad window reports back to its pad. Positions are in twips relative to the
+// client area; several contacts may be down at once, their events interleaved.
 class PadWindowEvents {
  public:
   virtual ~PadWindowEvents() = default;
-  // Pointer positions in twips relative to the client area.
-  virtual void pointerDown(float xTwips, float yTwips) = 0;
-  virtual void pointerUp(float xTwips, float yTwips) = 0;
-  virtual void pointerCancel() = 0;
+  virtual void contactDown(ContactId id, float xTwips, float yTwips) = 0;
+  virtual void contactMove(ContactId id, float xTwips, float yTwips) = 0;
+  virtual void contactUp(ContactId id, float xTwips, float yTwips) = 0;
+  // The system took the contact away (cancelled it, or the window lost its capture).
+  virtual void contactCancel(ContactId id) = 0;
 };
 
 // One top-level pad window: topmost, no title bar, thin frame, never activated.

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <utility>
 
+#include "common/Unicode.h"
 #include "settings/TextTables.h"
 
 namespace pmx {
@@ -29,7 +32,91 @@ const CodePageTable* findCodePage(int codePage) {
   return nullptr;
 }
 
+bool bit(const std::uint64_t (&bits)[4], unsigned char b) { return (bits[b >> 6] >> (b & 63)) & 1; }
+
+char32_t byteCharacter(unsigned char byte, int trail) {
+  if (trail >= 0) return kByteCharacter + (static_cast<char32_t>(byte) << 8) + trail;
+  return byte >= 0x20 && byte < 0x7F ? byte : kByteCharacter + byte;
+}
+
+class SingleBytePage : public CodePageView {
+ public:
+  explicit SingleBytePage(const CodePageTable& table) : table_(table) {}
+  bool leadByte(unsigned char) const override { return false; }
+  char32_t character(unsigned char byte, int) const override {
+    return byte < 0x80 || table_.upper[byte - 0x80] != 0 ? byteCharacter(byte, -1) : 0;
+  }
+
+ private:
+  const CodePageTable& table_;
+};
+
+class DoubleBytePage : public CodePageView {
+ public:
+  explicit DoubleBytePage(const DoubleByteTable& table) : table_(table) {}
+  bool leadByte(unsigned char byte) const override { return table_.leads[byte] != 0; }
+  char32_t character(unsigned char byte, int trail) const override {
+    if (trail < 0) return bit(table_.singles, byte) ? byteCharacter(byte, -1) : 0;
+    std::size_t count = 0;
+    const TrailPattern* patterns = trailPatterns(count);
+    const std::size_t pattern = table_.leads[byte];
+    const bool defined = pattern >= 1 && pattern <= count &&
+                         bit(patterns[pattern - 1].bits, static_cast<unsigned char>(trail));
+    return defined ? byteCharacter(byte, trail) : 0;
+  }
+
+ private:
+  const DoubleByteTable& table_;
+};
+
 }  // namespace
+
+std::u32string decodeEightBit(const std::string& bytes, const CodePageView& page,
+                              std::vector<BrokenBytes>* broken) {
+  std::u32string out;
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n;) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    const bool lead = page.leadByte(byte);
+    const std::size_t length = lead && i + 1 < n ? 2 : 1;
+    const char32_t c =
+        lead && length == 1
+            ? 0
+            : page.character(byte, length == 2 ? static_cast<unsigned char>(bytes[i + 1]) : -1);
+    if (c != 0) {
+      out += c;
+    } else if (broken != nullptr) {
+      broken->push_back({out.size(), i, length});
+    }
+    i += length;
+  }
+  return out;
+}
+
+const CodePageView* checkerCodePage(int codePage) {
+  static const std::vector<std::pair<int, std::unique_ptr<CodePageView>>> pages = [] {
+    std::vector<std::pair<int, std::unique_ptr<CodePageView>>> all;
+    std::size_t count = 0;
+    const CodePageTable* single = codePageTables(count);
+    for (std::size_t i = 0; i < count; ++i)
+      all.emplace_back(single[i].codePage, std::make_unique<SingleBytePage>(single[i]));
+    const DoubleByteTable* dbcs = doubleByteTables(count);
+    for (std::size_t i = 0; i < count; ++i)
+      all.emplace_back(dbcs[i].codePage, std::make_unique<DoubleBytePage>(dbcs[i]));
+    return all;
+  }();
+  for (const auto& page : pages) {
+    if (page.first == codePage) return page.second.get();
+  }
+  return nullptr;
+}
+
+bool doubleByteCodePage(int codePage) {
+  std::size_t count = 0;
+  const DoubleByteTable* tables = doubleByteTables(count);
+  return std::any_of(tables, tables + count,
+                     [codePage](const DoubleByteTable& t) { return t.codePage == codePage; });
+}
 
 const CharacterSet* characterSets(std::size_t& count) {
   count = std::size(kCharacterSets);
@@ -43,8 +130,6 @@ const CharacterSet* findCharacterSet(int value) {
   return nullptr;
 }
 
-bool knownCodePage(int codePage) { return findCodePage(codePage) != nullptr; }
-
 char32_t codePageCharacter(int codePage, unsigned char byte) {
   if (byte < 0x20 || byte == 0x7F) return 0;
   if (byte < 0x80) return byte;
@@ -54,12 +139,17 @@ char32_t codePageCharacter(int codePage, unsigned char byte) {
 
 std::optional<float> arialTextWidth(const std::string& text, int codePage, float sizePoints,
                                     bool bold) {
+  std::u32string characters;
+  for (char c : text) characters += codePageCharacter(codePage, static_cast<unsigned char>(c));
+  return arialTextWidth(characters, sizePoints, bold);
+}
+
+std::optional<float> arialTextWidth(const std::u32string& text, float sizePoints, bool bold) {
   std::size_t count = 0;
   const GlyphWidth* widths = arialWidths(count);
   const GlyphWidth* end = widths + count;
   long units = 0;
-  for (char c : text) {
-    const char32_t character = codePageCharacter(codePage, static_cast<unsigned char>(c));
+  for (char32_t character : text) {
     const GlyphWidth* glyph =
         std::lower_bound(widths, end, character,
                          [](const GlyphWidth& g, char32_t wanted) { return g.codePoint < wanted; });

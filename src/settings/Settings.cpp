@@ -1,10 +1,27 @@
 #include "settings/Settings.h"
 
 #include "common/Trace.h"
+#include "common/Unicode.h"
+#include "settings/CharacterSets.h"
 
 namespace pmx {
 
 namespace {
+
+// The platform's code page of a font character set.
+class PlatformCodePage : public CodePageView {
+ public:
+  PlatformCodePage(ProfileReader& profile, std::int16_t charset)
+      : profile_(profile), charset_(charset) {}
+  bool leadByte(unsigned char byte) const override { return profile_.leadByte(charset_, byte); }
+  char32_t character(unsigned char byte, int trail) const override {
+    return profile_.character(charset_, byte, trail);
+  }
+
+ private:
+  ProfileReader& profile_;
+  std::int16_t charset_;
+};
 
 // Character sets are byte values; anything else in the file is not one.
 std::int16_t toCharset(int value) {
@@ -40,6 +57,14 @@ std::string settingString(Context& context, const std::string& section, const st
     trace.line(settingTraceLine(section, key, traceText(value), found));
   }
   return value;
+}
+
+std::string settingText(Context& context, const std::string& section, const std::string& key,
+                        const std::string& defaultValue, std::int16_t charset) {
+  const std::string value = settingString(context, section, key, defaultValue);
+  ProfileReader& profile = context.platform.profile;
+  if (profile.unicodeFile(context.values.iniFile)) return value;
+  return utf8(decodeEightBit(value, PlatformCodePage(profile, charset)));
 }
 
 std::int32_t effectiveLanguage(Context& context) {

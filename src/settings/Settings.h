@@ -18,6 +18,13 @@ int settingInt(Context& context, const std::string& section, const std::string& 
 std::string settingString(Context& context, const std::string& section, const std::string& key,
                           const std::string& defaultValue);
 
+// A text of the settings file in UTF-8, the form in which the keyboard keeps captions and
+// keystrokes alike, so that a key types the very characters it shows: a Unicode file's text as
+// it is, an 8-bit file's decoded in the code page of the font character set `charset` (whole
+// characters; bytes that form none give nothing).
+std::string settingText(Context& context, const std::string& section, const std::string& key,
+                        const std::string& defaultValue, std::int16_t charset);
+
 // The language whose texts and keyboard layout serve the host language: [Replace] maps it.
 std::int32_t effectiveLanguage(Context& context);
 

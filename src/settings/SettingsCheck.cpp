@@ -6,9 +6,11 @@
 #include <optional>
 #include <sstream>
 
+#include "common/Unicode.h"
 #include "controls/KeyCode.h"
 #include "controls/Keystrokes.h"
 #include "layouts/AlphaPadLayout.h"
+#include "layouts/Pictograms.h"
 #include "layouts/ValuePadLayouts.h"
 #include "settings/CharacterSets.h"
 #include "settings/ProfileText.h"
@@ -55,10 +57,31 @@ bool looksLikeUtf8(const std::string& text) {
 float captionAreaWidth(const ControlDef& def) {
   const float w = static_cast<float>(def.width), h = static_cast<float>(def.height);
   if (def.kind == ControlKind::Label) return w - 30.0f;
-  if (def.picture == Pictogram::PageUp || def.picture == Pictogram::PageDown) {
-    return w - (w / 12.0f + std::min(w * 2.0f / 5.0f, h / 2.0f) * 2.0f / 5.0f);
+  return w - keyFace(def.picture, w, h).textLeft;
+}
+
+// Whether a caption of that many lines, the widest `width` twips wide, would be drawn over the
+// key's pictogram or so close to it that the two read as one: the lines are centred in the
+// caption area as the painter centres them, one line in the middle, two with equal gaps (a line
+// is about 1.15 times the font size high), and must keep `clearance` twips to the side of the
+// pictogram's drawing.
+bool overlapsPictogram(const ControlDef& def, float width, int lines, float clearance) {
+  if (def.kind != ControlKind::Key || def.picture == Pictogram::None) return false;
+  const float w = static_cast<float>(def.width), h = static_cast<float>(def.height);
+  const KeyFace face = keyFace(def.picture, w, h);
+  const PictoBounds b = drawingBounds(pictogramDrawing(def.picture));
+  const float unit = face.pictureSide / 100.0f;
+  const float left = face.pictureLeft + b.left * unit, right = face.pictureLeft + b.right * unit;
+  const float top = face.pictureTop + b.top * unit, bottom = face.pictureTop + b.bottom * unit;
+  const float textLeft = face.textLeft + (w - face.textLeft - width) / 2;
+  if (textLeft >= right + clearance || textLeft + width + clearance <= left) return false;
+  const float lineHeight = def.fontSize * 20.0f * 1.15f;
+  const float gap = lines == 1 ? (h - lineHeight) / 2 : std::max(0.0f, (h - 2 * lineHeight) / 3);
+  for (int line = 0; line < lines; ++line) {
+    const float lineTop = gap + line * (gap + lineHeight);
+    if (lineTop < bottom && lineTop + lineHeight > top) return true;
   }
-  return w;
+  return false;
 }
 
 std::string fontText(const ControlDef& def) {
@@ -74,13 +97,17 @@ class Checker {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
       error(1,
             "the file starts with a UTF-8 byte-order mark: the keyboard then reads it as UTF-8 "
-            "and hands its texts on in the system's code page; save it as 8-bit text");
+            "and hands its texts on in the system's code page; save it as UTF-16 (little-endian) "
+            "or as 8-bit text");
       bytes = bytes.substr(3);
-    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    } else if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
       error(1,
-            "the file is UTF-16 text: save it as 8-bit text, each language in its code page "
-            "(not checked further)");
+            "the file is UTF-16 text in big-endian byte order, which the keyboard does not read "
+            "as Unicode: save it as UTF-16 little-endian (not checked further)");
       return finish();
+    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
+      unicode_ = true;
+      bytes = fromUtf16(bytes);
     }
     text_ = parseProfileText(bytes);
     for (const ProfileSection& section : text_.sections) {
@@ -107,6 +134,56 @@ class Checker {
   }
 
   static bool isComment(const ProfileEntry& e) { return !e.name.empty() && e.name[0] == ';'; }
+
+  // A Unicode file's text in UTF-8 (without its byte-order mark), as the profile functions' wide
+  // forms read it; each surrogate without its partner is reported on its line.
+  std::string fromUtf16(const std::string& bytes) {
+    std::u16string units;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                     static_cast<unsigned char>(bytes[i + 1]) << 8);
+    }
+    const auto high = [&](std::size_t i) { return units[i] >= 0xD800 && units[i] < 0xDC00; };
+    const auto low = [&](std::size_t i) { return units[i] >= 0xDC00 && units[i] <= 0xDFFF; };
+    int line = 1;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      if (units[i] == u'\r' || (units[i] == u'\n' && (i == 0 || units[i - 1] != u'\r'))) ++line;
+      if ((high(i) && (i + 1 == units.size() || !low(i + 1))) ||
+          (low(i) && (i == 0 || !high(i - 1)))) {
+        error(line, "a UTF-16 surrogate without its partner: the keyboard drops it");
+      }
+    }
+    return utf8FromUtf16(units.data(), units.size());
+  }
+
+  // A text of the file for the report: as quoted() writes bytes, but each double-byte character
+  // of the character set's code page as its two bytes \xNN\xNN (its trail byte may be an ASCII
+  // one); a Unicode file's characters as spelledCharacters() writes them.
+  std::string q(const std::string& text, int charset = -1) const {
+    if (unicode_) return "\"" + spelledCharacters(decodeUtf8(text)) + "\"";
+    const CharacterSet* set = findCharacterSet(charset);
+    const CodePageView* page = set != nullptr && doubleByteCodePage(set->codePage)
+                                   ? checkerCodePage(set->codePage)
+                                   : nullptr;
+    if (page == nullptr) return quoted(text);
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto b = static_cast<unsigned char>(text[i]);
+      if (page->leadByte(b) && i + 1 < text.size()) {
+        out += "\\x" + hexByte(b).substr(2) + "\\x" +
+               hexByte(static_cast<unsigned char>(text[++i])).substr(2);
+      } else {
+        const std::string one = quoted(text.substr(i, 1));
+        out += one.substr(1, one.size() - 2);
+      }
+    }
+    return out + "\"";
+  }
+
+  // How many characters of a value count against the 254 that arrive.
+  std::size_t valueLength(const std::string& value) const {
+    return unicode_ ? utf16Length(value) : value.size();
+  }
 
   // The [Replace] entries the keyboard can find: host language -> language and line.
   void readLanguageMaps() {
@@ -136,6 +213,15 @@ class Checker {
     return "never read: [Replace] maps " + std::to_string(language) + " to " +
            std::to_string(own->second.first) + " (line " + std::to_string(own->second.second) +
            ") and no language to " + std::to_string(language);
+  }
+
+  // An 8-bit text beyond ASCII of a language without a [CharSet] entry: the keyboard shows it in
+  // the system's code page, whatever the code page it was written in (reported per section).
+  void noteCharSet(const ProfileEntry& e, const std::string& text, std::int32_t language) {
+    if (unicode_ || !lookup("CharSet", std::to_string(language)).value_or("").empty()) return;
+    if (std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; })) return;
+    noCharSet_ += (noCharSet_.empty() ? "" : ", ") + e.name;
+    noCharSetLanguage_ = language;
   }
 
   // The character set the keyboard takes for a language's texts, as SetKeyboardLanguage does.
@@ -221,6 +307,25 @@ class Checker {
           break;
       }
     }
+    if (!noCharSet_.empty()) {
+      const std::string language = std::to_string(noCharSetLanguage_);
+      const bool one = noCharSet_.find(',') == std::string::npos;
+      warning(section.line, where + ": " + noCharSet_ + (one ? " holds" : " hold") +
+                                " characters beyond ASCII, but [CharSet] names no character set "
+                                "for " +
+                                language + ": the keyboard shows " + (one ? "it" : "them") +
+                                " in the system's code page; give " + language +
+                                " the character set of its texts");
+      noCharSet_.clear();
+    }
+    if (!unmeasured_.empty()) {
+      const bool one = unmeasured_.find(',') == std::string::npos;
+      warning(section.line, where + (one ? ": the width of " : ": the widths of ") + unmeasured_ +
+                                (one ? " is" : " are") + " not measured: no font metrics for " +
+                                unmeasuredWhy_ + "; see " + (one ? "it" : "them") +
+                                " in the language preview");
+      unmeasured_.clear();
+    }
   }
 
   bool checkLanguageKey(const ProfileEntry& e, const std::string& at, const char* what) {
@@ -244,7 +349,7 @@ class Checker {
       return false;
     }
     if (!plainDecimal(value, number)) {
-      error(e.line, at + quoted(value) + " is no decimal number; the keyboard reads it as " +
+      error(e.line, at + q(value) + " is no decimal number; the keyboard reads it as " +
                         std::to_string(profileIntFromText(value)));
       return false;
     }
@@ -276,46 +381,82 @@ class Checker {
     }
   }
 
-  // The bytes of a text that its code page cannot show; true when all can.
-  bool checkCharacters(const ProfileEntry& e, const std::string& at, const std::string& text,
-                       int charset) {
+  // The characters of a text as the keyboard reads them: a Unicode file's as written, an 8-bit
+  // file's in the code page of the character set (see decodeEightBit). Nothing, with the finding,
+  // when some of its bytes form no character (the key neither shows nor types them) or when a
+  // caption holds a control character. Where the checker does not know the code page: nothing
+  // for a caption, each byte a character for keystrokes.
+  std::optional<std::u32string> characters(const ProfileEntry& e, const std::string& at,
+                                           const std::string& text, int charset, bool caption) {
+    const std::string what = caption ? "; the key cannot show it" : "; the key cannot type it";
     const CharacterSet* set = findCharacterSet(charset);
-    if (set == nullptr || !knownCodePage(set->codePage)) return false;
-    for (char c : text) {
-      const auto b = static_cast<unsigned char>(c);
-      if (codePageCharacter(set->codePage, b) == 0) {
-        error(e.line, at + quoted(text) + ": byte " + hexByte(b) + " is " +
-                          (b < 0x20 || b == 0x7F
-                               ? "a control character"
-                               : "undefined in code page " + std::to_string(set->codePage)) +
-                          " (CharSet " + std::to_string(charset) + "); the key cannot show it");
-        return false;
+    const std::string inCodePage = set != nullptr
+                                       ? " in code page " + std::to_string(set->codePage) +
+                                             " (CharSet " + std::to_string(charset) + ")"
+                                       : std::string();
+    std::u32string chars;
+    if (unicode_) {
+      chars = decodeUtf8(text);
+    } else {
+      const CodePageView* page = set != nullptr ? checkerCodePage(set->codePage) : nullptr;
+      if (page == nullptr) {  // a code page the checker does not know: its bytes as they stand
+        if (caption) return std::nullopt;
+        for (char c : text) {
+          const auto b = static_cast<unsigned char>(c);
+          chars += b >= 0x20 && b < 0x7F ? char32_t{b} : kByteCharacter + b;
+        }
+        return chars;
+      }
+      std::vector<BrokenBytes> broken;
+      chars = decodeEightBit(text, *page, &broken);
+      if (!broken.empty()) {
+        const BrokenBytes& b = broken.front();
+        const auto first = static_cast<unsigned char>(text[b.offset]);
+        const char32_t bytes =
+            b.length == 2 ? first << 8 | static_cast<unsigned char>(text[b.offset + 1]) : first;
+        error(e.line,
+              at + q(text, charset) + ": character " + std::to_string(b.character + 1) + " (" +
+                  spelledCharacters({kByteCharacter + bytes}) + ") is " +
+                  (b.length == 1 && page->leadByte(first) ? "a lead byte without its trail byte"
+                                                          : "undefined") +
+                  inCodePage + what);
+        return std::nullopt;
       }
     }
-    return true;
+    for (std::size_t i = 0; caption && i < chars.size(); ++i) {
+      const char32_t c = chars[i] >= kByteCharacter ? chars[i] - kByteCharacter : chars[i];
+      if (c < 0x20 || c == 0x7F) {
+        error(e.line, at + q(text, charset) + ": character " + std::to_string(i + 1) + " (" +
+                          spelledCharacters(chars.substr(i, 1)) + ") is a control character" +
+                          what);
+        return std::nullopt;
+      }
+    }
+    return chars;
   }
 
   // Length, characters and encoding of a caption; true when it is shown as written.
   bool checkCaption(const ProfileEntry& e, const std::string& at, const std::string& caption,
                     int charset) {
-    if (caption.size() > kMaxProfileValue) {
-      error(e.line, at + std::to_string(caption.size()) + " characters: only the first " +
+    if (valueLength(caption) > kMaxProfileValue) {
+      error(e.line, at + std::to_string(valueLength(caption)) + " characters: only the first " +
                         std::to_string(kMaxProfileValue) + " arrive");
       return false;
     }
-    if (looksLikeUtf8(caption)) {
+    if (!unicode_ && looksLikeUtf8(caption)) {
       warning(e.line, at + quoted(caption) +
                           " looks like UTF-8: write each language's texts in its code page");
     }
-    return checkCharacters(e, at, caption, charset);
+    return characters(e, at, caption, charset, true).has_value();
   }
 
-  // How wide a caption is on one key: the widest of its lines, when it is wider than the key's
-  // caption area (nothing when it fits or cannot be measured).
-  static std::optional<float> overWidth(const std::string& caption, int charset,
-                                        const ControlDef& def) {
+  // How wide a caption is on one key: the widest of its lines (nothing when it cannot be
+  // measured). The keys are drawn in Arial, and where the character set is a double-byte one
+  // in the font that the system chooses for it, whose metrics the checker does not have.
+  std::optional<float> captionWidth(const std::string& caption, int charset,
+                                    const ControlDef& def) const {
     const CharacterSet* set = findCharacterSet(charset);
-    if (set == nullptr || !knownCodePage(set->codePage)) return std::nullopt;
+    if (set != nullptr ? doubleByteCodePage(set->codePage) : !unicode_) return std::nullopt;
     float widest = 0;
     std::size_t begin = 0;
     for (;;) {
@@ -324,32 +465,55 @@ class Checker {
       const std::string line =
           caption.substr(begin, split == std::string::npos ? std::string::npos : split - begin);
       const std::optional<float> width =
-          arialTextWidth(line, set->codePage, def.fontSize, def.bold);
+          unicode_ ? arialTextWidth(decodeUtf8(line), def.fontSize, def.bold)
+                   : arialTextWidth(line, set->codePage, def.fontSize, def.bold);
       if (!width) return std::nullopt;
       widest = std::max(widest, *width);
       if (split == std::string::npos) break;
       begin = split + 2;
     }
-    if (widest <= captionAreaWidth(def)) return std::nullopt;
     return widest;
   }
 
   void checkWidth(const ProfileEntry& e, const std::string& at, const std::string& caption,
                   int charset, const std::vector<KeyPlace>& places) {
     std::string pads;
+    std::vector<std::string> overPicture;
     const KeyPlace* first = nullptr;
     float width = 0;
     for (const KeyPlace& place : places) {
-      const std::optional<float> over = overWidth(caption, charset, *place.key);
-      if (!over) continue;
+      const std::optional<float> measured = captionWidth(caption, charset, *place.key);
+      if (!measured) {  // one warning for the section (see checkSection)
+        const CharacterSet* set = findCharacterSet(charset);
+        unmeasured_ += (unmeasured_.empty() ? "" : ", ") + e.name;
+        unmeasuredWhy_ = set != nullptr && doubleByteCodePage(set->codePage)
+                             ? "the fonts of CharSet " + std::to_string(charset)
+                             : "some of the characters";
+        return;
+      }
+      const int lines = caption.find("\\n") == std::string::npos ? 1 : 2;
+      // At least a blank of the caption's font between the two.
+      const float blank =
+          arialTextWidth(" ", 1252, place.key->fontSize, place.key->bold).value_or(0);
+      if (overlapsPictogram(*place.key, *measured, lines, blank)) {
+        overPicture.push_back(place.pad->name);
+      }
+      if (*measured <= captionAreaWidth(*place.key)) continue;
       if (first == nullptr) {
         first = &place;
-        width = *over;
+        width = *measured;
       }
       pads += std::string(pads.empty() ? "" : ", ") + place.pad->name;
     }
+    if (!overPicture.empty()) {
+      std::string on;
+      for (const std::string& pad : overPicture) on += (on.empty() ? "" : ", ") + pad;
+      warning(e.line, at + q(caption, charset) +
+                          " is drawn over or against the key's pictogram on " + on +
+                          ": leave the caption empty, or shorten it");
+    }
     if (first == nullptr) return;
-    warning(e.line, at + quoted(caption) + " is " + std::to_string(std::lround(width)) +
+    warning(e.line, at + q(caption, charset) + " is " + std::to_string(std::lround(width)) +
                         " twips wide in " + fontText(*first->key) + ", its place " +
                         std::to_string(std::lround(captionAreaWidth(*first->key))) + " on " + pads +
                         ": it shows cut");
@@ -379,6 +543,7 @@ class Checker {
       return;
     }
     const std::string caption = unquotedProfileValue(e.value);
+    noteCharSet(e, caption, effective(language));
     const int charset = charsetOf(effective(language));
     if (!checkCaption(e, at, caption, charset)) return;
     const PadDef& pad = numPadLayout();
@@ -406,13 +571,14 @@ class Checker {
       return;
     }
     checkSharedKey(e, at, places, keystrokes);
+    noteCharSet(e, value, kind.language);
     if (!keystrokes) {
       const int charset = charsetOf(kind.language);
       if (checkCaption(e, at, value, charset)) checkWidth(e, at, value, charset, places);
       return;
     }
-    if (value.size() > kMaxProfileValue) {
-      error(e.line, at + std::to_string(value.size()) + " characters: only the first " +
+    if (valueLength(value) > kMaxProfileValue) {
+      error(e.line, at + std::to_string(valueLength(value)) + " characters: only the first " +
                         std::to_string(kMaxProfileValue) + " arrive");
       return;
     }
@@ -421,16 +587,19 @@ class Checker {
     if (keyCode) {
       std::uint8_t code = 0;
       if (!parseKeyCode(value, code)) {
-        error(e.line, at + quoted(value) +
+        error(e.line, at + q(value) +
                           " is no key code: this key sends a virtual-key code, "
                           "a whole number from 0 to 255");
       }
       return;
     }
-    const KeystrokeParse parse = parseKeystrokes(value);
+    const int charset = charsetOf(kind.language);
+    const std::optional<std::u32string> chars = characters(e, at, value, charset, false);
+    if (!chars) return;
+    const KeystrokeParse parse = parseKeystrokes(*chars);
     if (!parse.ok) {
       error(e.line,
-            at + "keystrokes " + quoted(value) + ": " + keystrokeErrorMessage(value, parse));
+            at + "keystrokes " + q(value, charset) + ": " + keystrokeErrorMessage(*chars, parse));
     }
   }
 
@@ -481,6 +650,12 @@ class Checker {
   }
 
   SettingsCheck result_;
+  bool unicode_ = false;  // a UTF-16 file, its text here in UTF-8
+  // The captions of the section being checked whose widths cannot be measured, and why.
+  std::string unmeasured_, unmeasuredWhy_;
+  // The texts of the section being checked that need a [CharSet] entry their language lacks.
+  std::string noCharSet_;
+  std::int32_t noCharSetLanguage_ = 0;
   ProfileText text_;
   std::map<std::string, const ProfileSection*> firstSections_;
   std::map<const ProfileSection*, std::map<std::string, const ProfileEntry*>> firstEntries_;

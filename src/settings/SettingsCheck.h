@@ -1,17 +1,23 @@
 // The settings checker: what the keyboard would silently ignore or get wrong in a settings file.
 //
 // The keyboard reports nothing about its settings file by design. The checker reads a file the
-// way the keyboard does (ProfileText) and reports, with line numbers:
+// way the keyboard does (ProfileText; a UTF-16 file on its text in UTF-8) and reports, with line
+// numbers:
 //
 //   errors   - an entry the keyboard never reads, or reads to another effect than written:
 //              unknown sections and keys, sections no language reaches, later duplicates of a
 //              section or key, lines outside a section or without "=", malformed keystroke
 //              strings, key codes that are no whole number 0-255, numbers that read as another
-//              number, unknown character sets, values cut at 254 characters, bytes the
-//              language's code page leaves undefined, a byte-order mark;
+//              number, unknown character sets, values cut at 254 characters, bytes that form no
+//              character of the language's code page (captions and keystrokes), control
+//              characters in captions, a UTF-8 byte-order mark, big-endian UTF-16, surrogates
+//              without their partner;
 //   warnings - what the keyboard reads but may not show as meant: captions wider than their key
-//              at key size 1, captions that look like UTF-8, empty values that keep the
-//              built-in text, extra keys with keystrokes but no caption.
+//              at key size 1, captions whose width it cannot measure (one warning a section),
+//              captions drawn over or against their key's pictogram, texts beyond ASCII of a
+//              language without a [CharSet] entry (one warning a section), captions that look
+//              like UTF-8, empty values that keep the built-in text, extra keys with keystrokes
+//              but no caption.
 //
 // Used by `PMXTouchKeyboard.exe /CheckSettings:<file>` and by the native tool check_settings.
 #pragma once

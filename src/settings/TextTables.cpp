@@ -2,7 +2,9 @@
 //
 // The upper halves (0x80-0xFF) of the single-byte Windows code pages, as Unicode code
 // points (0: the byte is undefined), and the advance widths of Liberation Sans Regular and
-// Bold, metric-compatible with Arial, in font units of 1/2048 em.
+// Bold, metric-compatible with Arial, in font units of 1/2048 em. The double-byte code
+// pages: the bytes that are characters alone, and for each lead byte the trail bytes that
+// make a character with it (one of the trail patterns), as Wine's code page files define them.
 #include "settings/TextTables.h"
 
 #include <iterator>
@@ -205,6 +207,130 @@ constexpr CodePageTable kCodePages[] = {
 };
 static_assert(std::size(kCodePages) == 10, "one table per code page");
 
+constexpr TrailPattern kTrailPatterns[] = {
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0xFF001FFFFFFFFFFF, 0x10FF01FFFC007F00}},
+    {{0x0000000000000000, 0x03FFFFFF01FF8000, 0xFFFFFFFF87FFFFFE, 0x0003FFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0x807FFFFF807FFFFF, 0x00000000007FFFFF}},
+    {{0x0000000000000000, 0x7FFF0001FFFFFFFF, 0x7FFFFFFF8003FFFF, 0x0000000000000000}},
+    {{0x0000000000000000, 0x0000000000000000, 0x0000000000000000, 0x0000000000000000}},
+    {{0x0000000000000000, 0x403FFFFFBFFFFFFF, 0x000000001FFFFFFF, 0x0000000000000000}},
+    {{0x0000000000000000, 0x0000000000000000, 0xFFFFFFFF80000000, 0x1FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x1FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x0007FFFFFFFFFFFF, 0xFFFFFFFF80000000, 0x1FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0x0000001FFFFFFFFF, 0x0000000000000000}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x1FFF9FFFFFFFFFFF}},
+    {{0x0000000000000000, 0x0000000000000FFF, 0x0000000000000000, 0x0000000000000000}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x7FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x7FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x000000FFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0x03FF07FFFFFFFFFE, 0x01FFFFFE01FFFFFE}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x0000001FFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x0000FFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFEFF5FFFFFFFFE, 0x7FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x000FFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x007FFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0xFFFFFFFFFFFFFFFE, 0x0003FFFFFFFE0003}},
+    {{0x0000000000000000, 0x07FFFFFE07FFFFFE, 0x00000001FFFFFFFE, 0x0000000000000000}},
+    {{0x0000000000000000, 0x000000000007FFFE, 0xFFFFFFFE00000000, 0x7FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x0000000000000000, 0xFFFFFFFE00000000, 0x7FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFE00000000, 0x7FFFFFFFFFFFFFFF}},
+    {{0x0000000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFE00000000, 0x0000000200000000}},
+    {{0x0000000000000000, 0x000000023FFBFFFC, 0x0000000200000002, 0x0000000200000002}},
+    {{0x0000000000000000, 0x0000000200000002, 0x0000000200000002, 0x0000000200000002}},
+    {{0x0000000000000000, 0x0000000200000002, 0x0000000200000002, 0x0000000000000000}},
+    {{0x0000000000000000, 0x3FFBFFFE00000002, 0x3FFBFFFE3FFBFFFE, 0x3FFBFFFE3FFBFFFE}},
+    {{0x0000000000000000, 0x3FFBFFFE3FFBFFFE, 0x3FFBFFFE3FFBFFFE, 0x3FFBFFFE3FFBFFFE}},
+    {{0x0000000000000000, 0x3FFBFFFE3FFBFFFE, 0x3FFBFFFE3FFBFFFE, 0x0000000000000000}},
+    {{0xFFFE000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFFFFFE0000, 0x7FFFFFFFFFFFFFFF}},
+    {{0xFFFE000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFFFFFE0000, 0x000000FFFFFFFFFF}},
+    {{0xFFFE000000000000, 0x7FFFFFFFFFFFFFFF, 0x00000001FFFE0000, 0x7FFFFFFFFFF00000}},
+    {{0x07FE000000000000, 0x7FFE01FFFFFE03FF, 0xFFFFFFFE07FE0000, 0x0000001FFFFFFFFF}},
+    {{0xFFFE000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFEFF5E00020000, 0x7FFFFFFFFFFFFFFF}},
+    {{0xFFFE000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFFFFFE0000, 0x000FFFFFFFFFFFFF}},
+    {{0xFFFE000000000000, 0x7FFFFFFFFFFFFFFF, 0xFFFFFFFE01FE0000, 0x0003FFFFFFFE0003}},
+};
+static_assert(std::size(kTrailPatterns) == 40, "one row per pattern");
+
+constexpr std::uint8_t kLeads932[256] = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 5, 6, 7, 8, 8, 8, 8, 8, 8, 8,
+    8, 8, 8, 8, 8, 8, 8, 8, 9, 8, 8, 8, 8, 8, 8, 8, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 10, 5, 5, 8, 11, 5,
+    8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 12, 0, 0, 0,
+};
+constexpr std::uint8_t kLeads936[256] = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13,
+    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13,
+    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13,
+    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13,
+    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13,
+    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 0,
+};
+constexpr std::uint8_t kLeads949[256] = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14,
+    14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 15, 14, 14, 16, 17, 18,
+    19, 14, 20, 21, 22, 23, 23, 23, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14,
+    14, 14, 14, 14, 14, 14, 24, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25,
+    25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25,
+    25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 0,
+};
+constexpr std::uint8_t kLeads950[256] = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26,
+    26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 27, 26, 26, 26, 26,
+    26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26,
+    26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26,
+    26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26,
+    26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 0,
+};
+constexpr std::uint8_t kLeads1361[256] = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 28, 29, 29, 30, 31, 32, 32, 33, 31, 32, 32, 33,
+    31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33,
+    31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33,
+    31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 31, 32, 32, 33, 0, 0, 0, 0,
+    34, 35, 36, 37, 38, 39, 40, 0, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34,
+    34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 0, 0, 0, 0, 0, 0,
+};
+
+constexpr DoubleByteTable kDoubleByteCodePages[] = {
+    {932, {0xFFFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0xFFFFFFFE00000001, 0x00000000FFFFFFFF},
+     kLeads932},
+    {936, {0xFFFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x0000000000000001, 0x0000000000000000},
+     kLeads936},
+    {949, {0xFFFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x0000000000000001, 0x0000000000000000},
+     kLeads949},
+    {950, {0xFFFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x0000000000000001, 0x0000000000000000},
+     kLeads950},
+    {1361, {0xFFFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF, 0x000000000000000F, 0x0000000000000000},
+     kLeads1361},
+};
+static_assert(std::size(kDoubleByteCodePages) == 5, "one table per code page");
+
 constexpr GlyphWidth kArialWidths[] = {
     {0x0020, 569, 569}, {0x0021, 569, 682}, {0x0022, 727, 971}, {0x0023, 1139, 1139},
     {0x0024, 1139, 1139}, {0x0025, 1821, 1821}, {0x0026, 1366, 1479}, {0x0027, 391, 487},
@@ -331,6 +457,16 @@ static_assert(std::size(kArialWidths) == 468, "one row per character");
 const CodePageTable* codePageTables(std::size_t& count) {
   count = std::size(kCodePages);
   return kCodePages;
+}
+
+const DoubleByteTable* doubleByteTables(std::size_t& count) {
+  count = std::size(kDoubleByteCodePages);
+  return kDoubleByteCodePages;
+}
+
+const TrailPattern* trailPatterns(std::size_t& count) {
+  count = std::size(kTrailPatterns);
+  return kTrailPatterns;
 }
 
 const GlyphWidth* arialWidths(std::size_t& count) {

@@ -15,6 +15,19 @@ struct CodePageTable {
   const std::uint16_t* upper;  // 128 entries
 };
 
+// Which trail bytes make a character with a lead byte: bit t of the 256 is set for trail byte t.
+struct TrailPattern {
+  std::uint64_t bits[4];
+};
+
+// A double-byte code page: the bytes that are characters alone (bit b for byte b), and for each
+// byte whether it leads a two-byte character: 0 for no, else 1 + the index of its TrailPattern.
+struct DoubleByteTable {
+  int codePage;
+  std::uint64_t singles[4];
+  const std::uint8_t* leads;  // 256 entries
+};
+
 // Advance widths in font units (2048 to the em), sorted by code point.
 struct GlyphWidth {
   std::uint16_t codePoint;
@@ -24,6 +37,8 @@ struct GlyphWidth {
 constexpr int kFontUnitsPerEm = 2048;
 
 const CodePageTable* codePageTables(std::size_t& count);
+const DoubleByteTable* doubleByteTables(std::size_t& count);
+const TrailPattern* trailPatterns(std::size_t& count);
 const GlyphWidth* arialWidths(std::size_t& count);
 
 }  // namespace pmx

@@ -8,8 +8,6 @@
 #endif
 #include <windows.h>
 
-#include "win32/Win32Platform.h"
-
 namespace pmx {
 namespace {
 
@@ -36,12 +34,10 @@ Typed whatTheKeyTypes(UINT vk, unsigned state, HKL layout, wchar_t wanted) {
 
 }  // namespace
 
-CharacterKey Win32KeyInjector::characterKey(char ch, std::int16_t charset) {
+CharacterKey Win32KeyInjector::characterKey(char32_t character) {
   CharacterKey key;
-  wchar_t wide = 0;
-  const UINT codePage = win32::codePageOfCharset(charset);
-  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &ch, 1, &wide, 1) != 1) return key;
-  key.unit = static_cast<char16_t>(wide);
+  if (character > 0xFFFF) return key;
+  const auto wide = static_cast<wchar_t>(character);
   const HKL layout = GetKeyboardLayout(0);
   const SHORT scan = VkKeyScanExW(wide, layout);
   if (scan == -1) return key;

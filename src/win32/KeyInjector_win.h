@@ -11,7 +11,7 @@ namespace pmx {
 class Win32KeyInjector : public KeyInjector {
  public:
   // Asks the keyboard layout of the calling thread, with the Caps Lock state as it is now.
-  CharacterKey characterKey(char ch, std::int16_t charset) override;
+  CharacterKey characterKey(char32_t character) override;
   // One SendInput call for all events.
   std::size_t inject(const std::vector<KeyEvent>& events) override;
 };

@@ -21,13 +21,39 @@ namespace {
 constexpr DWORD kPadStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kPadExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
 
-// The window property through which the pen and touch service takes a window's wishes:
-// no press-and-hold right click, no tap and barrel feedback, no flicks.
+// The pen and touch service asks a window which system gestures it wants, with a message and
+// through a window property: no press-and-hold right click, no tap and barrel feedback, no flicks.
+// (The message and the flags are declared in a tablet header of their own.)
+constexpr UINT kWmTabletQuerySystemGestureStatus = 0x02C0 + 12;
 constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
 constexpr std::uintptr_t kTabletFlags = 0x00000001    // press and hold off
                                         | 0x00000008  // pen tap feedback off
                                         | 0x00000010  // pen barrel feedback off
                                         | 0x00010000;  // flicks off
+
+// Touch and pen input (Windows 8 and later). Headers for older systems lack these.
+#ifndef WM_POINTERUPDATE
+#define WM_POINTERUPDATE 0x0245
+#define WM_POINTERDOWN 0x0246
+#define WM_POINTERUP 0x0247
+#define WM_POINTERENTER 0x0249
+#define WM_POINTERLEAVE 0x024A
+#define WM_POINTERACTIVATE 0x024B
+#define WM_POINTERCAPTURECHANGED 0x024C
+#endif
+#ifndef PA_NOACTIVATE
+#define PA_NOACTIVATE MA_NOACTIVATE
+#endif
+#ifndef GET_POINTERID_WPARAM
+#define GET_POINTERID_WPARAM(wParam) (LOWORD(wParam))
+#endif
+#ifndef POINTER_MESSAGE_FLAG_CANCELED
+#define POINTER_MESSAGE_FLAG_CANCELED 0x00008000
+#endif
+#ifndef IS_POINTER_CANCELED_WPARAM
+#define IS_POINTER_CANCELED_WPARAM(wParam) \
+  (((DWORD)HIWORD(wParam) & POINTER_MESSAGE_FLAG_CANCELED) == POINTER_MESSAGE_FLAG_CANCELED)
+#endif
 
 COLORREF toColor(std::uint32_t color) {
   // Colours with the high bit set name a system colour, as the button face does.
@@ -39,15 +65,23 @@ COLORREF darker(COLORREF c) {
   return RGB(GetRValue(c) * 3 / 4, GetGValue(c) * 3 / 4, GetBValue(c) * 3 / 4);
 }
 
-// An 8-bit text in the code page of a font's character set, or in the system's ANSI code page.
-std::wstring widen(const std::string& text, int charset, bool systemText = false) {
+// An 8-bit text in the code page of a font's character set, or in the system's ANSI code page;
+// or UTF-8.
+std::wstring widen(const std::string& text, int charset, bool systemText = false,
+                   bool utf8 = false) {
   std::wstring wide;
   if (text.empty()) return wide;
   if (charset == SYMBOL_CHARSET && !systemText) {
     // Symbol fonts keep their glyphs at U+F020..U+F0FF.
-    for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+    if (!utf8) {
+      for (char c : text) wide += static_cast<wchar_t>(0xF000 | static_cast<unsigned char>(c));
+      return wide;
+    }
+    wide = wideText(text, CP_UTF8);
+    for (wchar_t& c : wide) c = c >= 0x20 && c <= 0xFF ? static_cast<wchar_t>(0xF000 | c) : c;
     return wide;
   }
+  if (utf8) return wideText(text, CP_UTF8);
   const UINT codePage = systemText ? CP_ACP : codePageOfCharset(charset);
   int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (n <= 0) return wide;
@@ -260,7 +294,7 @@ class PadWindow : public NativeWindow {
                           wanted_.right - wanted_.left, wanted_.bottom - wanted_.top, nullptr,
                           nullptr, GetModuleHandleA(nullptr), this);
       // A finger held on a key is a held key, not a right click, and a quick swipe is no flick.
-      // The property stays with the window while it is kept for reuse.
+      // The property stays with the window while it is kept for reuse, until it is destroyed.
       SetPropA(hwnd_, kTabletProperty, reinterpret_cast<HANDLE>(kTabletFlags));
     }
     liveWindows().push_back(this);
@@ -276,7 +310,6 @@ class PadWindow : public NativeWindow {
     const bool kept = std::any_of(park.windows.begin(), park.windows.end(),
                                   [&](const ParkedWindow& w) { return w.className == className; });
     if (park.closed || kept) {
-      RemovePropA(hwnd_, kTabletProperty);
       DestroyWindow(hwnd_);
       return;
     }
@@ -346,32 +379,62 @@ class PadWindow : public NativeWindow {
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<PadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (message == WM_CLOSE) return 0;  // a pad goes only when the keyboard hides or unloads it
+    switch (message) {
+      case WM_CLOSE:
+        return 0;  // a pad goes only when the keyboard hides or unloads it
+      // The host's field keeps the focus, whatever touches the pad.
+      case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+      case WM_POINTERACTIVATE:
+        return PA_NOACTIVATE;
+      case kWmTabletQuerySystemGestureStatus:
+        return static_cast<LRESULT>(kTabletFlags);
+      // Every pointer message is the pad's: one left to the system would come back as a mouse
+      // click and type the touch a second time.
+      case WM_POINTERDOWN:
+      case WM_POINTERUPDATE:
+      case WM_POINTERUP:
+      case WM_POINTERCAPTURECHANGED:
+        if (self != nullptr) self->pointer(message, wParam, lParam);
+        return 0;
+      case WM_POINTERENTER:
+      case WM_POINTERLEAVE:
+        return 0;
+      case WM_DESTROY:
+        RemovePropA(hwnd, kTabletProperty);
+        break;
+      default:
+        break;
+    }
     if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
-      case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;  // the host's field keeps the focus
       case WM_ERASEBKGND:
         return 1;  // painting covers everything
       case WM_PAINT:
         self->paint();
         return 0;
+      // The mouse is one more contact, captured while its button is down.
       case WM_LBUTTONDOWN:
         SetCapture(hwnd);
-        self->events_.pointerDown(self->toTwipsX(lParam), self->toTwipsY(lParam));
+        self->events_.contactDown(kMouseContact, self->toTwipsX(lParam), self->toTwipsY(lParam));
+        flushPadWindows();
+        return 0;
+      case WM_MOUSEMOVE:
+        if ((wParam & MK_LBUTTON) == 0) break;
+        self->events_.contactMove(kMouseContact, self->toTwipsX(lParam), self->toTwipsY(lParam));
         flushPadWindows();
         return 0;
       case WM_LBUTTONUP: {
         // The touch handler may unload the pad and with it this window: use nothing after it.
         PadWindowEvents& events = self->events_;
         const float x = self->toTwipsX(lParam), y = self->toTwipsY(lParam);
-        events.pointerUp(x, y);
+        events.contactUp(kMouseContact, x, y);
         flushPadWindows();
         ReleaseCapture();
         return 0;
       }
       case WM_CAPTURECHANGED:
-        self->events_.pointerCancel();
+        self->events_.contactCancel(kMouseContact);
         flushPadWindows();
         return 0;
       case WM_NCDESTROY:
@@ -382,6 +445,27 @@ class PadWindow : public NativeWindow {
         break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+
+  // A touch or pen contact: its id and flags in wParam, its point on the screen in lParam.
+  void pointer(UINT message, WPARAM wParam, LPARAM lParam) {
+    const ContactId id = GET_POINTERID_WPARAM(wParam);
+    POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(hwnd_, &p);
+    const float x = static_cast<float>(p.x) * twipsPerPixelX();
+    const float y = static_cast<float>(p.y) * twipsPerPixelY();
+    // The touch handler may unload the pad and with it this window: use nothing after it.
+    PadWindowEvents& events = events_;
+    if (message == WM_POINTERCAPTURECHANGED || IS_POINTER_CANCELED_WPARAM(wParam)) {
+      events.contactCancel(id);
+    } else if (message == WM_POINTERDOWN) {
+      events.contactDown(id, x, y);
+    } else if (message == WM_POINTERUP) {
+      events.contactUp(id, x, y);
+    } else {
+      events.contactMove(id, x, y);
+    }
+    flushPadWindows();
   }
 
   float toTwipsX(LPARAM lParam) const {
@@ -475,7 +559,7 @@ class PadWindow : public NativeWindow {
     fill(dc, r, toColor(c.backColor));
     SelectObject(dc, sharedGdi().font(c.font));
     SetTextColor(dc, toColor(c.foreColor));
-    std::wstring text = widen(c.caption, c.font.charset, c.systemText);
+    std::wstring text = widen(c.caption, c.font.charset, c.systemText, c.utf8);
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     ExtTextOutW(dc, r.left + 2, r.top + (r.bottom - r.top - size.cy) / 2, ETO_CLIPPED, &r,
@@ -496,17 +580,12 @@ class PadWindow : public NativeWindow {
 
     RECT textArea = r;
     if (c.picture != Pictogram::None) {
-      const int w = r.right - r.left, h = r.bottom - r.top;
-      if (c.picture == Pictogram::PageUp || c.picture == Pictogram::PageDown) {
-        // A small arrow in the left part, the caption beside it.
-        int side = std::min(w * 2 / 5, h / 2);
-        paintPictogram(dc, c.picture, r.left + w / 12, r.top + (h - side) / 2, side);
-        // The arrow keeps to the left part of its box; the caption takes the rest of the key.
-        textArea.left = r.left + w / 12 + side * 2 / 5;
-      } else {
-        int side = std::min(w, h) * 4 / 5;
-        paintPictogram(dc, c.picture, r.left + (w - side) / 2, r.top + (h - side) / 2, side);
-      }
+      const KeyFace face = keyFace(c.picture, static_cast<float>(r.right - r.left),
+                                   static_cast<float>(r.bottom - r.top));
+      paintPictogram(dc, c.picture, r.left + static_cast<int>(face.pictureLeft),
+                     r.top + static_cast<int>(face.pictureTop),
+                     static_cast<int>(face.pictureSide));
+      textArea.left = r.left + static_cast<int>(face.textLeft);
     }
     if (c.caption.empty()) return;
 
@@ -533,17 +612,18 @@ class PadWindow : public NativeWindow {
   // glyph of, would show empty boxes: its characters are drawn as pictograms instead.
   void captionLine(HDC dc, const Control& c, const std::string& text, const RECT& area, int y,
                    int lineHeight) {
-    const std::wstring wide = widen(text, c.font.charset);
+    const std::wstring wide = widen(text, c.font.charset, false, c.utf8);
     if (c.font.charset != SYMBOL_CHARSET || hasGlyphs(dc, c.font, wide)) {
       centredText(dc, wide, area, y);
       return;
     }
     const int side = std::max(1, lineHeight * 4 / 5);
-    const int count = static_cast<int>(text.size());
+    const int count = static_cast<int>(wide.size());
     int x = area.left + (area.right - area.left - count * side) / 2;
-    for (char ch : text) {
-      paintDrawing(dc, symbolGlyphDrawing(c.font.name.c_str(), static_cast<unsigned char>(ch)), x,
-                   y + (lineHeight - side) / 2, side);
+    for (wchar_t ch : wide) {
+      paintDrawing(dc,
+                   symbolGlyphDrawing(c.font.name.c_str(), static_cast<unsigned char>(ch & 0xFF)),
+                   x, y + (lineHeight - side) / 2, side);
       x += side;
     }
   }
@@ -620,10 +700,7 @@ void flushPadWindows() {
 void destroyParkedPadWindows() {
   Parking& park = parking();
   park.closed = true;
-  for (ParkedWindow& w : park.windows) {
-    RemovePropA(w.hwnd, kTabletProperty);
-    DestroyWindow(w.hwnd);
-  }
+  for (ParkedWindow& w : park.windows) DestroyWindow(w.hwnd);
   park.windows.clear();
   sharedGdi().release();
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/Unicode.h"
 #include "layouts/AlphaPadLayout.h"
 #include "win32/PadWindow_win.h"
 #include "win32/resource.h"
@@ -45,6 +46,23 @@ UINT codePageOfCharset(int charset) {
     return info.ciACP;
   }
   return CP_ACP;
+}
+
+std::wstring wideText(const std::string& text, UINT codePage) {
+  std::wstring wide;
+  const int n =
+      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return wide;
+  wide.resize(static_cast<std::size_t>(n));
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+std::string utf8FromWide(const wchar_t* text, std::size_t length) {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 code units");
+  std::u16string units(length, u'\0');
+  for (std::size_t i = 0; i < length; ++i) units[i] = static_cast<char16_t>(text[i]);
+  return utf8FromUtf16(units.data(), units.size());
 }
 
 // --- Win32Host -----------------------------------------------------------------------------------
@@ -219,6 +237,18 @@ bool Win32Profile::fileMissing(const std::string& file) {
   const bool missing =
       !GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
       (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+  checkedUnicode_ = false;
+  if (!missing) {
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      unsigned char mark[2] = {};
+      DWORD read = 0;
+      checkedUnicode_ =
+          ReadFile(h, mark, 2, &read, nullptr) && read == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
+      CloseHandle(h);
+    }
+  }
   if (!missing || file != checkedFile_ || !checkedMissing_) {
     strings_.clear();
     ints_.clear();
@@ -237,8 +267,12 @@ int Win32Profile::readInt(const std::string& file, const std::string& section,
     const auto kept = ints_.find(lookup);
     if (kept != ints_.end()) return kept->second;
   }
-  const int value = static_cast<int>(
-      GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
+  const int value = checkedUnicode_
+                        ? static_cast<int>(GetPrivateProfileIntW(
+                              wideText(section, CP_UTF8).c_str(), wideText(key, CP_UTF8).c_str(),
+                              defaultValue, wideText(file, CP_ACP).c_str()))
+                        : static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(),
+                                                                 defaultValue, file.c_str()));
   if (missing) ints_.emplace(lookup, value);
   return value;
 }
@@ -251,13 +285,42 @@ std::string Win32Profile::readString(const std::string& file, const std::string&
     const auto kept = strings_.find(lookup);
     if (kept != strings_.end()) return kept->second;
   }
-  char buffer[255] = {};
-  DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
-                                     sizeof buffer, file.c_str());
-  if (n >= sizeof buffer) n = sizeof buffer - 1;
-  std::string value(buffer, n);
+  std::string value;
+  if (checkedUnicode_) {
+    wchar_t buffer[255] = {};
+    DWORD n = GetPrivateProfileStringW(
+        wideText(section, CP_UTF8).c_str(), wideText(key, CP_UTF8).c_str(),
+        wideText(defaultValue, CP_UTF8).c_str(), buffer, 255, wideText(file, CP_ACP).c_str());
+    if (n >= 255) n = 254;
+    value = utf8FromWide(buffer, n);
+  } else {
+    char buffer[255] = {};
+    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                       sizeof buffer, file.c_str());
+    if (n >= sizeof buffer) n = sizeof buffer - 1;
+    value.assign(buffer, n);
+  }
   if (missing) strings_.emplace(lookup, value);
   return value;
+}
+
+bool Win32Profile::unicodeFile(const std::string& file) {
+  fileMissing(file);
+  return checkedUnicode_;
+}
+
+// The symbol character set has no code page of its own: its texts are read in the system's, and
+// the pads draw their characters with the symbol font's glyphs.
+bool Win32Profile::leadByte(std::int16_t charset, unsigned char byte) {
+  return IsDBCSLeadByteEx(codePageOfCharset(charset), byte) != FALSE;
+}
+
+char32_t Win32Profile::character(std::int16_t charset, unsigned char byte, int trail) {
+  const char bytes[2] = {static_cast<char>(byte), static_cast<char>(trail)};
+  wchar_t wide[2] = {};
+  const int n = MultiByteToWideChar(codePageOfCharset(charset), MB_ERR_INVALID_CHARS, bytes,
+                                    trail < 0 ? 1 : 2, wide, 2);
+  return n == 1 ? static_cast<char32_t>(wide[0]) : 0;
 }
 
 // --- Win32Layouts --------------------------------------------------------------------------------

@@ -66,13 +66,17 @@ class Win32Screen : public Screen {
 // The profile API reads the file at every lookup. Where there is no file, a lookup can only
 // give what the API makes of the default: that answer is kept for as long as the file is
 // missing, which is checked anew for every host request (a look at the directory, far cheaper
-// than the API's attempt to open the file at each of the request's lookups).
+// than the API's attempt to open the file at each of the request's lookups). Whether the file is
+// a Unicode one is looked at as often: its first two bytes.
 class Win32Profile : public ProfileReader {
  public:
   int readInt(const std::string& file, const std::string& section, const std::string& key,
               int defaultValue) override;
   std::string readString(const std::string& file, const std::string& section,
                          const std::string& key, const std::string& defaultValue) override;
+  bool unicodeFile(const std::string& file) override;
+  bool leadByte(std::int16_t charset, unsigned char byte) override;
+  char32_t character(std::int16_t charset, unsigned char byte, int trail) override;
 
  private:
   // True when the file is missing; forgets the answers kept for another file or while the file
@@ -80,10 +84,11 @@ class Win32Profile : public ProfileReader {
   bool fileMissing(const std::string& file);
 
   using Lookup = std::tuple<std::string, std::string, std::string>;  // section, key, default
-  // The file last looked for, whether it was missing, and in which host request; the answers
-  // below were given while it was missing.
+  // The file last looked for, whether it was missing or a Unicode file, and in which host
+  // request; the answers below were given while it was missing.
   std::string checkedFile_;
   bool checkedMissing_ = false;
+  bool checkedUnicode_ = false;
   unsigned checkedInRequest_ = 0;
   std::map<Lookup, std::string> strings_;
   std::map<Lookup, int> ints_;
@@ -102,5 +107,9 @@ float twipsPerPixelY();
 // The code page in which 8-bit texts of a font character set are written: the one the character
 // set names, or the system's ANSI code page where it names none (the default and symbol sets).
 UINT codePageOfCharset(int charset);
+
+// Text of a code page (CP_UTF8 for UTF-8) as UTF-16, and UTF-16 as UTF-8.
+std::wstring wideText(const std::string& text, UINT codePage);
+std::string utf8FromWide(const wchar_t* text, std::size_t length);
 
 }  // namespace pmx::win32

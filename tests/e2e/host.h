@@ -57,6 +57,15 @@ inline PadKey alpha(int i, A a = A::Standard) { return padKey(pmx::alphaPadLayou
 constexpr int kPoint = 10, kMinus = 11, kBackspace = 14, kDelete = 15, kLeft = 16, kRight = 17,
               kHome = 18, kEnd = 19;
 
+// A key's area in a grab of the pad, inside its bevel.
+inline RECT keyArea(const Grab& g, const PadKey& key) {
+  const double scale = static_cast<double>(g.width) / key.clientWidth;
+  const auto x = [scale](int twips) { return static_cast<LONG>(twips * scale); };
+  const auto y = [&](int twips) { return g.height - x(key.keysHeight - twips); };
+  return {x(key.left) + 3, y(key.top) + 3, x(key.left + key.width) - 3,
+          y(key.top + key.height) - 3};
+}
+
 // A key to click, with the text and the caret position the field has afterwards.
 struct TypeStep {
   PadKey key;

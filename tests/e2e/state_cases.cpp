@@ -1,20 +1,11 @@
 // What the user sees while the state changes: a pad on screen that the host changes, key-size
-// reloads that must keep the language, the alphanumeric pad's modifiers, the symbol captions, and
-// a key held across a reload.
+// reloads that must keep the language, the alphanumeric pad's modifiers, the symbol captions,
+// keys held across a reload, and fingers on a touch screen.
 #include "host.h"
 
 using namespace e2e;
 
 namespace {
-
-// A key's area in a grab of the pad, inside its bevel.
-RECT keyArea(const Grab& g, const PadKey& key) {
-  const double scale = static_cast<double>(g.width) / key.clientWidth;
-  const auto x = [scale](int twips) { return static_cast<LONG>(twips * scale); };
-  const auto y = [&](int twips) { return g.height - x(key.keysHeight - twips); };
-  return {x(key.left) + 3, y(key.top) + 3, x(key.left + key.width) - 3,
-          y(key.top + key.height) - 3};
-}
 
 // How far the dark pixels of an area reach across at their first and at their last line: rows
 // from the top down, or columns from the left. {-1, -1} when the area has none.
@@ -67,10 +58,16 @@ HWND addMultiLineTextBox(HWND parent) {
 }  // namespace
 
 // The host changes the limit display of the pad on screen and notifies again: the pad is painted
-// exactly as the same pad made afresh in that state. A key held while the host reloads the pads
-// is let go with the old pad: the reloaded pad shows no key pressed, and a touch on a drawn key
-// types that key once.
-TEST(State, a_visible_pad_repaints_and_a_reload_lets_go_of_a_held_key) {
+// exactly as the same pad made afresh in that state. Keys held by the mouse and by a finger while
+// the host reloads the pads are let go with the old pad: the reloaded pad shows no key pressed,
+// and a click on a drawn key types that key once. Then fingers, posted as Windows sends them
+// (Wine makes no pointer messages): two overlapping contacts on 8 and 9 type "89", in the order
+// they lift; a contact that slides off its key and lifts on another types nothing, a tap on 2
+// types after them; held keys show pressed until the system cancels their contacts (by flag, by
+// lost capture), which type nothing; a click afterwards types once. The field keeps the focus,
+// the host hears nothing; the pad answers the pointer's activation with "no activate" and the
+// tablet service's query with press-and-hold, pen feedback and flicks off.
+TEST(State, a_visible_pad_repaints_and_held_keys_and_fingers_type_once) {
   Session s;
   HWND field = s.fields[0];
   HWND pad = s.startWithPad(field, kDecimalField, "0", "100");
@@ -104,16 +101,45 @@ TEST(State, a_visible_pad_repaints_and_a_reload_lets_go_of_a_held_key) {
   const RECT r = windowRect(pad);
   ASSERT_TRUE(SetCursorPos((r.left + r.right) / 2, r.bottom - 10));
   ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
+  EXPECT_TRUE(postContact(pad, WM_POINTERDOWN, 9, num(4)));
   s.settle();
-  EXPECT_TRUE(steadyGrab(pad) != unpressed);  // the key shows pressed
+  EXPECT_TRUE(steadyGrab(pad) != unpressed);  // the keys show pressed
   EXPECT_TRUE(s.request(messages().language, 1033).delivered);
   press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
+  EXPECT_TRUE(postContact(pad, WM_POINTERUP, 9, num(4)));
   s.settle();
-  EXPECT_EQ(windowText(field), std::string(""));
   ASSERT_TRUE(pad = s.showPad(field, kDecimalField, "-12345", "67890"));
   EXPECT_TRUE(steadyGrab(pad) == unpressed);
   EXPECT_TRUE(typeKeys(pad, field, {{num(7), "7", 1}}));
+
+  const std::tuple<UINT, WORD, int> contacts[] = {
+      {WM_POINTERDOWN, 1, 8},   {WM_POINTERDOWN, 2, 9}, {WM_POINTERUPDATE, 2, 9},
+      {WM_POINTERUP, 1, 8},     {WM_POINTERUP, 2, 9},   {WM_POINTERDOWN, 1, 6},
+      {WM_POINTERUPDATE, 1, 3}, {WM_POINTERUP, 1, 3},   {WM_POINTERDOWN, 3, 5},
+      {WM_POINTERDOWN, 4, 4},   {WM_POINTERDOWN, 5, 2}, {WM_POINTERUP, 5, 2}};
+  for (const auto& [message, id, key] : contacts) {
+    EXPECT_TRUE(postContact(pad, message, id, num(key)));
+  }
+  EXPECT_TRUE(waitFor([&] { return windowText(field) == "7892"; }, kTypeTimeoutMs));
+  EXPECT_TRUE(steadyGrab(pad) != unpressed);
+  EXPECT_TRUE(postContact(pad, WM_POINTERUP, 3, num(5), POINTER_MESSAGE_FLAG_CANCELED));
+  EXPECT_TRUE(PostMessageW(pad, WM_POINTERCAPTURECHANGED, 4, 0));
+  EXPECT_TRUE(postContact(pad, WM_POINTERUP, 4, num(4)));
+  EXPECT_TRUE(typeKeys(pad, field, {{num(1), "78921", 5}}));  // posted messages go before input
+  s.settle();
+  EXPECT_EQ(windowText(field), std::string("78921"));
+  EXPECT_TRUE(steadyGrab(pad) == unpressed);
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_EQ(GetForegroundWindow(), s.host.hwnd());
+  EXPECT_EQ(s.hides(), 0);
+  EXPECT_EQ(
+      SendMessageW(pad, WM_POINTERACTIVATE, MAKEWPARAM(1, HTCLIENT), reinterpret_cast<LPARAM>(pad)),
+      LRESULT{PA_NOACTIVATE});
+  const LRESULT tabletFlags = 0x00010019;  // press and hold, pen tap, pen barrel, flicks: off
+  EXPECT_EQ(SendMessageW(pad, 0x02CC, 0, 0), tabletFlags);  // WM_TABLET_QUERYSYSTEMGESTURESTATUS
+  EXPECT_EQ(reinterpret_cast<LRESULT>(GetPropA(pad, "MicrosoftTabletPenServiceProperty")),
+            tabletFlags);
   s.terminate();
 }
 

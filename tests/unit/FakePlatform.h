@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "settings/ProfileText.h"
+#include "common/Unicode.h"
 #include "pads/Pad.h"
 #include "platform/Platform.h"
+#include "settings/ProfileText.h"
 
 namespace pmx::test {
 
@@ -146,16 +147,13 @@ class FakeKeys : public KeyInjector {
   // The next batch goes in only up to this many events (as SendInput may stop short).
   std::size_t refuseAfter = SIZE_MAX;
 
-  CharacterKey characterKey(char ch, std::int16_t charset) override {
+  CharacterKey characterKey(char32_t ch) override {
     CharacterKey key;
-    const auto byte = static_cast<unsigned char>(ch);
-    // Code page 1250 has "ł" where code page 1252 has "³".
-    key.unit = charset == 238 && byte == 0xB3 ? u'\u0142' : static_cast<char16_t>(byte);
     for (const UsKey& k : kUsKeys) {
-      if (ch == k.plain || ch == k.shifted) {
+      if (ch == static_cast<char32_t>(k.plain) || ch == static_cast<char32_t>(k.shifted)) {
         key.hasKey = true;
         key.vk = k.vk;
-        key.shift = ch != k.plain;
+        key.shift = ch != static_cast<char32_t>(k.plain);
       }
     }
     return key;
@@ -224,12 +222,7 @@ class FakeKeys : public KeyInjector {
   }
   static void type(HostWindow& field, char16_t unit) {
     std::string utf8;
-    if (unit < 0x80) {
-      utf8 += static_cast<char>(unit);
-    } else {
-      utf8 += static_cast<char>(0xC0 | (unit >> 6));
-      utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-    }
+    appendUtf8(utf8, unit);
     field.text.insert(field.caret, utf8);
     field.caret += utf8.size();
   }
@@ -270,10 +263,13 @@ struct FakeTrace : Trace {
 };
 
 // The settings file as text, read the way the profile functions read it (the reading that the
-// end-to-end tests hold against the real ones).
+// end-to-end tests hold against the real ones): 8-bit text, or a Unicode file's text in UTF-8.
+// Its code pages: 1252 (for every character set but these), 1250 (238, with "ł" where 1252 has
+// "³") and a few characters of 932 (128, Shift-JIS).
 class FakeProfile : public ProfileReader {
  public:
   std::string file;
+  bool unicode = false;
   // Puts a value into its section of the file, the section after the others when it is new.
   void set(const std::string& section, const std::string& key, const std::string& value) {
     auto it = std::find_if(sections_.begin(), sections_.end(),
@@ -290,6 +286,20 @@ class FakeProfile : public ProfileReader {
   std::string readString(const std::string&, const std::string& section, const std::string& key,
                          const std::string& defaultValue) override {
     return profileString(parseProfileText(file), section, key).value_or(defaultValue);
+  }
+  bool unicodeFile(const std::string&) override { return unicode; }
+  bool leadByte(std::int16_t charset, unsigned char b) override {
+    return charset == 128 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+  }
+  char32_t character(std::int16_t charset, unsigned char b, int trail) override {
+    if (charset == 128 && trail >= 0) {
+      const std::map<int, char32_t> pairs = {
+          {0x82A0, U'\u3042'}, {0x93FA, U'\u65E5'}, {0x837B, U'\u30DC'}, {0x835C, U'\u30BD'}};
+      const auto it = pairs.find(b << 8 | trail);
+      return it != pairs.end() ? it->second : 0;
+    }
+    if (charset == 128 && b >= 0x80) return 0;
+    return charset == 238 && b == 0xB3 ? U'\u0142' : b;
   }
 
  private:

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "FakePlatform.h"
-#include "common/HostProtocol.h"
 #include "app/Keyboard.h"
+#include "common/HostProtocol.h"
 #include "pads/Pad.h"
 
 namespace pmx::test {
@@ -60,8 +60,8 @@ struct KeyboardRig {
     if (key == nullptr) return;
     const float x = pad.originLeft(*key) + key->left + key->width / 2;
     const float y = pad.originTop(*key) + key->top + key->height / 2;
-    pad.pointerDown(x, y);
-    pad.pointerUp(x, y);
+    pad.contactDown(kMouseContact, x, y);
+    pad.contactUp(kMouseContact, x, y);
   }
 
   bool shown(int padNumber) const {

@@ -136,9 +136,9 @@ TEST_F(AlphaPadTest, ATouchOnALabelOverAKeyPressesNothing) {
   for (bool limits : {true, false}) {
     request("QDM32_1_TOUCHSHOWLIMITS", 0, limits ? 1 : 0);
     notify(kField, 265, 0, "0", "100");
-    pad().pointerDown(x, y);
+    pad().contactDown(kMouseContact, x, y);
     EXPECT_EQ(pad().find(ControlArray::Standard, 57)->pressed, !limits);
-    pad().pointerUp(x, y);
+    pad().contactUp(kMouseContact, x, y);
     EXPECT_EQ(events(), limits ? "" : "38v 38^") << limits;
   }
 }

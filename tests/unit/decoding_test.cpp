@@ -1,5 +1,5 @@
 // What the keyboard reads from the host: the command line, the notify record, the pad a field
-// gets, and the rounding its arithmetic uses.
+// gets, and the rounding its arithmetic uses; and UTF-8 and UTF-16, the forms of its settings.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "common/HostProtocol.h"
 #include "common/Rounding.h"
+#include "common/Unicode.h"
 
 namespace pmx {
 namespace {
@@ -161,6 +162,34 @@ TEST(PadChoice, TypeAndFormat) {
     for (std::int16_t type : {265, 0, -5, 1000, 308, 372})
       EXPECT_EQ(choosePad(type, format), kPadAlpha);
   }
+}
+
+// Every length of UTF-8 at its edges goes there and back; what is no shortest-form sequence of a
+// code point (overlong, a surrogate, beyond U+10FFFF, cut short, a stray continuation byte) gives
+// nothing, and the characters after it are kept. UTF-16 pairs its surrogates and drops lone ones.
+TEST(Unicode, Utf8AndUtf16AtTheirEdges) {
+  const std::u32string edges = {0,      0x7F,   0x80,   0x7FF,   0x800,
+                                0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF};
+  EXPECT_EQ(decodeUtf8(utf8(edges)), edges);
+  EXPECT_EQ(utf8(edges).size(), 1 + 1 + 2 + 2 + 3 + 3 + 3 + 3 + 4 + 4u);
+  EXPECT_EQ(utf16Length(utf8(edges)), 12u);
+  EXPECT_EQ(decodeUtf8("\xC3\xA9\x80"
+                       "a"),
+            U"\u00E9a");
+  for (const char* bad :
+       {"\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xED\xBF\xBF", "\xF0\x8F\xBF\xBF",
+        "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\x80", "\xE3\x81", "\xE3\x81x"}) {
+    EXPECT_EQ(decodeUtf8(std::string(bad) + "a"), bad[std::strlen(bad) - 1] == 'x' ? U"xa" : U"a")
+        << spelledCharacters(decodeUtf8(bad));
+  }
+  const char16_t units[] = {u'a',   0xD800, 0xDC00, 0xDBFF, 0xDFFF, 0xDE00, 0xD83D, u'b',
+                            0xD83D, 0xE000, 0xDC00, 0xDC00, 0xD83D, 0xDE00, 0xD83D};
+  EXPECT_EQ(utf8FromUtf16(units, 15),
+            "a\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"
+            "b\xEE\x80\x80\xF0\x9F\x98\x80");
+  EXPECT_EQ(spelledCharacters(
+                {'a', '\\', 0x1F, 0x7F, 0xE9, 0x10000, kByteCharacter + 0x82A0, kByteCharacter}),
+            "a\\\\\\u001F\\u007F\\u00E9\\U00010000\\x82\\xA0\\x00");
 }
 
 }  // namespace

@@ -15,23 +15,21 @@ namespace {
 
 // A small layout in the manner of a German one: letters and digits on their keys, upper case with
 // Shift, "@" with Alt Gr (Ctrl+Alt) on Q, "^" a dead key with Shift (as on US-International),
-// "\xE9" (e acute) on no key, NUL nothing.
+// "\u00E9" (e acute) on no key.
 struct FakeLayout {
   bool capsLock = false;
-  CharacterKey operator()(char ch) const {
+  CharacterKey operator()(char32_t c) const {
     CharacterKey key;
-    const unsigned char c = static_cast<unsigned char>(ch);
-    key.unit = static_cast<char16_t>(c);
     if (c >= 'a' && c <= 'z') {
       key.hasKey = true;
       key.vk = static_cast<VirtualKeyCode>(c - 'a' + 'A');
     } else if (c >= 'A' && c <= 'Z') {
       key.hasKey = true;
-      key.vk = c;
+      key.vk = static_cast<VirtualKeyCode>(c);
       key.shift = true;
     } else if ((c >= '0' && c <= '9') || c == ' ') {
       key.hasKey = true;
-      key.vk = c;
+      key.vk = static_cast<VirtualKeyCode>(c);
     } else if (c == '@') {
       key.hasKey = true;
       key.vk = 'Q';
@@ -106,10 +104,13 @@ TEST(KeyEvents, CharactersGoThroughTheLayout) {
   EXPECT_EQ(render(eventsFor("A")), "Sv vk65v vk65^ S^");
   EXPECT_EQ(render(eventsFor("+^%a")), "Sv Cv Av vk65v vk65^ S^ C^ A^");
   EXPECT_EQ(render(eventsFor("+@")), "Sv Cv Av vk81v vk81^ S^ C^ A^");
-  // Without a key: a Unicode event (of the unsigned byte), still inside the stroke's modifiers.
-  EXPECT_EQ(render(eventsFor("^{^}\xE9")), "Cv u94v u94^ C^ u233v u233^");
-  // A character with no UTF-16 form is left out.
-  EXPECT_EQ(render(keyEventsFor({KeyStroke{KeyStroke::Kind::Character, 0, '\0'}}, FakeLayout{})),
+  // Without a key: a Unicode event, still inside the stroke's modifiers; beyond the first plane
+  // one for each half of the surrogate pair. NUL and a lone surrogate are no characters.
+  EXPECT_EQ(render(eventsFor("^{^}\xC3\xA9\xF0\x9F\x98\x80")),
+            "Cv u94v u94^ C^ u233v u233^ u55357v u55357^ u56832v u56832^");
+  EXPECT_EQ(render(keyEventsFor(
+                {{KeyStroke::Kind::Character, 0, 0}, {KeyStroke::Kind::Character, 0, 0xD800}},
+                FakeLayout{})),
             "");
 }
 
@@ -128,7 +129,7 @@ TEST(KeyEvents, CapsLockIsCompensatedForPlainLetters) {
 // first, then the modifiers, and never a release of a key that is up.
 TEST(KeyEvents, EveryKeyPressedIsReleasedAlsoAfterAPartialBatch) {
   for (const char* text :
-       {"{END}{LEFT 8} {LEFT}", "+(aB@)^{^}%\xE9{LEFT 3}~", "+^%{ENTER}A^{^}{LEFT}"}) {
+       {"{END}{LEFT 8} {LEFT}", "+(aB@)^{^}%\xC3\xA9{LEFT 3}~", "+^%{ENTER}A^{^}{LEFT}"}) {
     const std::vector<KeyEvent> events = eventsFor(text);
     for (std::size_t delivered = 0; delivered <= events.size(); ++delivered) {
       SCOPED_TRACE(std::string(text) + " cut after " + std::to_string(delivered));

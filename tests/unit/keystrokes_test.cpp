@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "common/Unicode.h"
 
 namespace pmx {
 namespace {
@@ -35,7 +36,7 @@ std::string render(const std::vector<KeyStroke>& strokes) {
     if (s.alt) t += '%';
     if (s.kind == KeyStroke::Kind::Character) {
       t += '\'';
-      t += s.ch;
+      appendUtf8(t, s.ch);
       t += '\'';
     } else {
       auto it = names.find(s.vk);
@@ -89,16 +90,15 @@ TEST(KeystrokeParse, WellFormedStrings) {
       {"{+}{^}{%}{~}{{}{}}{(}{)}", "'+' '^' '%' '~' '{' '}' '(' ')'"},
       {"{} 2}{{ 2}", "'}'x2 '{'x2"},
       {"{ }", "' '"},
+      // UTF-8: whole characters, also in braces; bytes that are no UTF-8 type nothing.
+      {"\xC3\xA4{\xE6\x97\xA5 2}\xF0\x9F\x98\x80\xE4\xDF",
+       "'\xC3\xA4' '\xE6\x97\xA5'x2 '\xF0\x9F\x98\x80'"},
   };
   for (const auto& [text, expected] : cases) {
     const KeystrokeParse p = parseKeystrokes(text);
     EXPECT_TRUE(p.ok) << "\"" << text << "\" was rejected at " << p.errorOffset;
     EXPECT_EQ(render(p.strokes), expected) << text;
   }
-  // Bytes of the upper half of the ANSI code page pass through unchanged.
-  const KeystrokeParse upper = parseKeystrokes("\xE4\xDF");
-  ASSERT_EQ(upper.strokes.size(), 2u);
-  EXPECT_TRUE(upper.strokes[0].ch == '\xE4' && upper.strokes[1].ch == '\xDF');
   // F1 ... F16 are consecutive codes; there is no F0 and no F17.
   for (int f = 1; f <= 16; ++f) {
     const KeystrokeParse p = parseKeystrokes("{F" + std::to_string(f) + "}");
@@ -135,12 +135,12 @@ TEST(KeystrokeParse, LimitsOfCountsAndLength) {
 TEST(SendKeystrokes, AllOrNothing) {
   test::FakeHost host;
   test::FakeKeys keys(host);
-  sendKeystrokes(keys, "{HOME}{RIGHT 7} {LEFT}", 0);
+  sendKeystrokes(keys, "{HOME}{RIGHT 7} {LEFT}");
   ASSERT_EQ(keys.batches.size(), 1u);
   EXPECT_EQ(keys.batches[0].size(), 20u);  // ten keys, each down and up
   for (const char* text : {"", "{LEFT 0}", "()", "75{FOO}", "{ENTER}+", "ab)"})
-    sendKeystrokes(keys, text, 0);
-  sendKeystrokes(keys, std::string(100 * 1024, '1'), 0);
+    sendKeystrokes(keys, text);
+  sendKeystrokes(keys, std::string(100 * 1024, '1'));
   EXPECT_EQ(keys.batches.size(), 1u);
 }
 

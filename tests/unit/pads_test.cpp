@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "KeyboardRig.h"
@@ -82,19 +83,12 @@ TEST_F(PadsTest, TheActiveFormIsThePadLastShownOrTouched) {
   EXPECT_TRUE(pad(kPadNum).Visible());
 }
 
-// The limits are checked before the pad is placed: placement sees the height they give it.
-TEST_F(PadsTest, PlacementSeesTheHeightTheLimitsGive) {
-  request("QDM32_1_TOUCHPOSITION", 0, 1);
-  fake.host.windows[kField].rect = {100, 700, 300, 725};  // near the bottom: the pad goes above
-  for (const char* max : {"", "100", ""}) {
-    request("QDM32_1_TOUCHSHOWLIMITS", 0, *max != '\0');
-    notify(306, 0, "", max);
-    EXPECT_EQ(pad(kPadNum).Top() + pad(kPadNum).Height(), 700 * 15 - 15) << max;
-  }
-}
-
 // Operations on all pads visit the hexadecimal, alphanumeric, decimal and binary pad in turn.
+// Pad numbers outside 0 to 3 show nothing.
 TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
+  keyboard.pads().ShowPad(4);
+  keyboard.pads().ShowPad(-1);
+  EXPECT_EQ(fake.windows.created, 0);
   request("QDM32_1_HIDEKEYBOARD");
   std::vector<WindowHandle> order;
   for (int n : {kPadHex, kPadAlpha, kPadNum, kPadBin})
@@ -102,17 +96,12 @@ TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));  // created in that order
 }
 
-TEST_F(PadsTest, PadNumbersOutsideTheRangeShowNothing) {
-  keyboard.pads().ShowPad(4);
-  keyboard.pads().ShowPad(-1);
-  EXPECT_EQ(fake.windows.created, 0);
-}
-
 // --- value pad keys ---------------------------------------------------------------------------
 
 // Value keys type their tag as it is at the touch, into the field the pad serves, and leave the
-// pad open; hex letters go out in lower case, bit keys' caret strings unchanged.
-TEST_F(PadsTest, ValueKeysTypeTheirTagIntoTheField) {
+// pad open; hex letters go out in lower case, bit keys' caret strings unchanged. Move keys push
+// the pad into the corners.
+TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   notify(306, 0);
   fake.host.focus = 0;
   Pad& num = pad(kPadNum);
@@ -122,6 +111,15 @@ TEST_F(PadsTest, ValueKeysTypeTheirTagIntoTheField) {
   EXPECT_EQ(fieldText(), "75.,");
   EXPECT_EQ(fake.host.focus, kField);
   EXPECT_TRUE(num.Visible());
+  // The move keys push the pad into the corners of the screen.
+  const float right = 15360 - num.Width(), bottom = 11520 - num.Height();
+  const std::pair<float, float> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  fake.host.focus = 0;
+  for (int key : {3, 1, 2, 0}) {
+    touch(num, ControlArray::Move, key);
+    EXPECT_EQ(std::make_pair(num.Left(), num.Top()), corners[key]) << key;
+  }
+  EXPECT_EQ(fake.host.focus, kField);
   notify(306, 2);
   touch(pad(kPadHex), ControlArray::Standard, 10);
   touch(pad(kPadHex), ControlArray::Standard, 21);
@@ -140,59 +138,68 @@ TEST_F(PadsTest, ValueKeysTypeTheirTagIntoTheField) {
   EXPECT_EQ(fake.host.focus, kField);
 }
 
-TEST_F(PadsTest, HostRequestAnsweringTheNotificationMayReloadThePads) {
-  // The host answers the notification with a language request that unloads every pad while the
-  // touch handler is still running.
-  fake.host.onSend = [&](const test::SentMessage& m) {
-    if (m.message == id("QDM32_1_TOUCHKEYBOARDHIDES")) request("QDM1_LANGUAGE", 1031, 0);
+// Every contact (the mouse M, fingers 0 to 9) is a touch of its own, its events interleaved with
+// the others': it types the key it came down on once, when it lifts there, and a key shows pressed
+// while a contact over it holds it. "d17=78" is the down (m move, u up, c cancel) of contact 1 at
+// the top-left corner (still the key's own) of the decimal pad's 7 (E Enter, - off every
+// control), after which 7 and 8 show pressed; "L=" is a language request, which reloads the pads.
+TEST_F(PadsTest, EachContactTypesTheKeyItLiftsFromOnce) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"d17=7 d28=78 u17=8 u28=", "78"},
+      {"d17=7 d28=78 u28=7 u17=", "87"},
+      {"dM1=1 d02=12 uM1=2 u02=", "12"},
+      {"d15=5 d25=5 u15=5 u25=", "55"},
+      {"d15=5 m16= m1-= m15=5 u15=", "5"},
+      {"d17=7 m18= u18= u17=", ""},
+      {"d39=9 c39= u39=", ""},
+      {"d17=7 d18=8 u18=", "8"},
+      {"d1-= m14= u14=", ""},
+      {"d15=5 d2E=5E u2E= d36= u15=", ""},
+      {"d15=5 L= u15=", ""},
   };
-  notify(306, 0);
-  touch(pad(kPadNum), ControlArray::End, 1);
-  EXPECT_TRUE(pad(kPadNum).loaded());
-  EXPECT_FALSE(pad(kPadNum).Visible());
-}
-
-TEST_F(PadsTest, ReleasingOutsideTheKeyOrOnAHiddenKeyTouchesNothing) {
-  notify(306, 0);
   Pad& num = pad(kPadNum);
-  const Control* five = num.find(ControlArray::Standard, 5);
-  float x = num.originLeft(*five) + five->left + 10, y = num.originTop(*five) + five->top + 10;
-  num.pointerDown(x - 10, y - 10);  // a key's top-left corner is its own
-  EXPECT_TRUE(five->pressed);
-  num.pointerUp(x + five->width, y);  // slid onto the neighbour
-  EXPECT_FALSE(five->pressed);
-  num.pointerDown(x, y);
-  num.pointerDown(x + five->width, y);  // a second press without a release moves the pressed key
-  EXPECT_FALSE(five->pressed);
-  num.pointerDown(-15, -15);  // off every control
-  num.pointerCancel();
-  EXPECT_EQ(fieldText(), "");
-  num.find(ControlArray::Standard, 5)->visible = false;
-  num.pointerDown(x, y);
-  num.pointerUp(x, y);
-  EXPECT_EQ(fieldText(), "");
-}
-
-TEST_F(PadsTest, MoveKeysPushThePadIntoTheCorners) {
-  notify(306, 0);
-  Pad& num = pad(kPadNum);
-  const float right = 15360 - num.Width(), bottom = 11520 - num.Height();
-  const std::pair<float, float> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
-  fake.host.focus = 0;
-  for (int key : {3, 1, 2, 0}) {
-    touch(num, ControlArray::Move, key);
-    EXPECT_EQ(std::make_pair(num.Left(), num.Top()), corners[key]) << key;
+  for (const auto& [script, typed] : cases) {
+    SCOPED_TRACE(script);
+    notify(306, 0);
+    const std::size_t before = fieldText().size();
+    std::istringstream steps(script);
+    for (std::string step; steps >> step;) {
+      const std::size_t eq = step.find('=');
+      const ContactId id = step[1] == 'M' ? kMouseContact : static_cast<ContactId>(step[1] - '0');
+      const char at = step[eq - 1];
+      const Control* key = at == '-'   ? nullptr
+                           : at == 'E' ? num.find(ControlArray::End, 1)
+                                       : num.find(ControlArray::Standard, at - '0');
+      const float x = key ? num.originLeft(*key) + key->left : -15;
+      const float y = key ? num.originTop(*key) + key->top : -15;
+      if (step[0] == 'd') num.contactDown(id, x, y);
+      if (step[0] == 'm') num.contactMove(id, x, y);
+      if (step[0] == 'u') num.contactUp(id, x, y);
+      if (step[0] == 'c') num.contactCancel(id);
+      if (step[0] == 'L') request("QDM1_LANGUAGE", 1031);
+      std::string pressed;
+      for (const Control& k : num.controls()) {
+        if (k.pressed) pressed += k.array == ControlArray::End ? 'E' : char('0' + k.index);
+      }
+      EXPECT_EQ(pressed, step.substr(eq + 1)) << step;
+    }
+    EXPECT_EQ(fieldText().substr(before), typed);
   }
-  EXPECT_EQ(fake.host.focus, kField);
+  EXPECT_EQ(hides(), 1);
 }
 
 // --- limits -----------------------------------------------------------------------------------
 
+// The limits are checked before the pad is placed: placement (here above a field near the bottom
+// of the screen) sees the height they give it.
 TEST_F(PadsTest, LimitBlockFollowsTheLimitSwitchAndTexts) {
+  request("QDM32_1_TOUCHPOSITION", 0, 1);
+  fake.host.windows[kField].rect = {100, 700, 300, 725};
   Pad& num = pad(kPadNum);
   notify(306, 0, "0", "100");  // limits off
   EXPECT_EQ(num.picKeys()->top, 0);
   EXPECT_EQ(num.ScaleHeight(), 3000);
+  EXPECT_EQ(num.Top() + num.Height(), 700 * 15 - 15);
   EXPECT_FALSE(num.find(ControlArray::LimitMax)->visible);
   EXPECT_EQ(num.find(ControlArray::LimitMax)->caption, "100");
   // Host texts are shown in the system's code page, not in the label font's character set.
@@ -204,6 +211,7 @@ TEST_F(PadsTest, LimitBlockFollowsTheLimitSwitchAndTexts) {
   notify(306, 0, "0", "100");
   EXPECT_EQ(num.picKeys()->top, 600);
   EXPECT_EQ(num.ScaleHeight(), 3600);
+  EXPECT_EQ(num.Top() + num.Height(), 700 * 15 - 15);
   EXPECT_TRUE(num.find(ControlArray::LabelLimits, 0)->visible);
   EXPECT_TRUE(num.find(ControlArray::LabelLimits, 1)->visible);
 
@@ -216,6 +224,7 @@ TEST_F(PadsTest, LimitBlockFollowsTheLimitSwitchAndTexts) {
   notify(306, 0, "", "");
   EXPECT_EQ(num.picKeys()->top, 0);
   EXPECT_EQ(num.ScaleHeight(), 3000);
+  EXPECT_EQ(num.Top() + num.Height(), 700 * 15 - 15);
 
   notify(306, 1, "0", "1");
   EXPECT_EQ(pad(kPadBin).ScaleHeight(), 3000);
@@ -242,8 +251,11 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
          request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
          notify(306, 0, "-5", "5");
        }},
-      {"key held", [&] { num.pointerDown(x, y); }},
-      {"key released", [&] { num.pointerUp(x, y); }},
+      {"key held", [&] { num.contactDown(kMouseContact, x, y); }},
+      {"slid off the key", [&] { num.contactMove(kMouseContact, -15, -15); }},
+      {"key released", [&] { num.contactUp(kMouseContact, x, y); }},
+      {"a finger holds it", [&] { num.contactDown(1, x, y); }},
+      {"the finger cancelled", [&] { num.contactCancel(1); }},
       {"limits switched off",
        [&] {
          request("QDM32_1_TOUCHSHOWLIMITS", 0, 0);
@@ -273,7 +285,8 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
   }
   // A press repaints the pressed key alone.
   const Control& five = *num.find(ControlArray::Standard, 5);
-  num.pointerDown(num.originLeft(five) + five.left + 30, num.originTop(five) + five.top + 30);
+  num.contactDown(kMouseContact, num.originLeft(five) + five.left + 30,
+                  num.originTop(five) + five.top + 30);
   constexpr float kCell = test::FakeWindow::kCell;
   EXPECT_EQ(fake.windows.windowOf[&num]->invalidated(),
             (five.width / kCell) * (five.height / kCell));

@@ -49,6 +49,7 @@ TEST(SettingsCheck, TheSampleFileIsClean) {
   ASSERT_FALSE(bytes.empty());
   const SettingsCheck check = checkSettings(bytes);
   EXPECT_TRUE(check.findings.empty()) << formatSettingsCheck("sample", check);
+  EXPECT_EQ(checkSettings(fileBytes(PMX_SOURCE_DIR "/examples/unicode/QD4TouchKeyboard.ini")).errors(), 0);
   std::string out;
   EXPECT_EQ(runSettingsCheck(PMX_SOURCE_DIR "/examples/no such file.ini", out),
             kSettingsUnreadable);

@@ -45,6 +45,33 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
 }
 
+// The texts of a double-byte code page are whole characters, for the caption and the keystrokes
+// alike: a trail byte that is also an ASCII one ("\x83\x7B" holds "{", "\x83\x5C" a backslash
+// that "n" follows) belongs to its character, and a lead byte at the end gives nothing. The texts
+// of a Unicode file arrive as they stand. Either way the key types what it shows.
+TEST_F(SettingsTest, DoubleByteAndUnicodeTextsTypeWhatTheKeyShows) {
+  const std::string shown = "\xE3\x81\x82\xE3\x83\x9C\xE6\x97\xA5\xE3\x82\xBDn";
+  for (bool unicode : {false, true}) {
+    fake.profile = test::FakeProfile{};
+    fake.profile.unicode = unicode;
+    const std::string text = unicode ? shown : "\x82\xA0\x83\x7B\x93\xFA\x83\x5Cn\x93";
+    fake.profile.set("CharSet", "1041", "128");
+    fake.profile.set("1041 NumPad Text", "Std10", text);
+    fake.profile.set("1041 NumPad KeyCode", "Std10", text);
+    fake.profile.set("1041 Text", "Max", text);
+    request("QDM1_LANGUAGE", 1041);
+    notify(test::kField, 306, 0);
+    touch(*keyboard.pads().pad(kPadNum), ControlArray::Standard, 10);
+    // Both captions are UTF-8 now, and say so to the painter.
+    const Control& label = key(kPadNum, ControlArray::LabelLimits, 0);
+    EXPECT_TRUE(label.caption == shown && label.utf8 &&
+                key(kPadNum, ControlArray::LabelLimits, 1).utf8);
+    EXPECT_TRUE(key(kPadNum, ControlArray::Standard, 10).utf8);
+    EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 10), shown);
+  }
+  EXPECT_EQ(fake.host.windows[test::kField].text, shown + shown);
+}
+
 TEST_F(SettingsTest, KeyboardLayoutCycleEndsOnTheStartWhenTheLanguageIsNotInstalled) {
   fake.layouts.installed = {0x04090409, 0x04070407, 0x040C040C};
   fake.layouts.active = 1;

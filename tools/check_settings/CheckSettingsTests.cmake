@@ -1,5 +1,5 @@
 # Tests that run a settings checker (the native tool, or PMXTouchKeyboard.exe /CheckSettings:
-# under Wine) on the sample file and on every file of cases/, and compare report and exit code
+# under Wine) on the two sample files and on every file of cases/, and compare report and exit code
 # with the recorded ones: cases/<name>.txt, exit code 1 when it reports an error. The unit tests
 # hold the core's checker against the same files.
 #
@@ -14,16 +14,20 @@ function(pmx_add_settings_check_tests prefix switch)
   string(REPLACE ";" "|" command_list "${command}")
   set(cases ${PMX_CHECK_SETTINGS_DIR}/cases)
   file(GLOB files CONFIGURE_DEPENDS ${cases}/*.ini)
-  list(APPEND files ${PROJECT_SOURCE_DIR}/examples/QD4TouchKeyboard.ini)
+  list(APPEND files ${PROJECT_SOURCE_DIR}/examples/QD4TouchKeyboard.ini
+    ${PROJECT_SOURCE_DIR}/examples/unicode/QD4TouchKeyboard.ini)
   foreach(path IN LISTS files)
     get_filename_component(folder ${path} DIRECTORY)
     get_filename_component(file ${path} NAME)
     get_filename_component(case ${path} NAME_WE)
-    set(expected ${cases}/${case}.txt)
-    if(case STREQUAL "QD4TouchKeyboard")
+    if(case STREQUAL "QD4TouchKeyboard")  # the samples
+      get_filename_component(kind ${folder} NAME)
       set(case sample)
-      set(expected ${cases}/sample.txt)
+      if(kind STREQUAL "unicode")
+        set(case sample-unicode)
+      endif()
     endif()
+    set(expected ${cases}/${case}.txt)
     file(READ ${expected} report)
     string(FIND "${report}" ": error: " error)
     if(error EQUAL -1)

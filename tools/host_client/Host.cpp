@@ -380,14 +380,30 @@ PadKey padKey(const pmx::PadDef& layout, pmx::ControlArray array, int index) {
   return key;
 }
 
-bool clickKey(HWND pad, const PadKey& key) {
+bool keyCentre(HWND pad, const PadKey& key, POINT& screen) {
   if (key.width <= 0 || key.clientWidth <= 0) return false;
   const SIZE client = clientSize(pad);
   const double scale = static_cast<double>(client.cx) / key.clientWidth;
   const double fromBottom = (key.keysHeight - (key.top + key.height / 2.0)) * scale;
-  POINT screen{static_cast<LONG>(std::lround((key.left + key.width / 2.0) * scale)),
-               static_cast<LONG>(std::lround(client.cy - fromBottom))};
-  return ClientToScreen(pad, &screen) && clickAt(screen);
+  screen = POINT{static_cast<LONG>(std::lround((key.left + key.width / 2.0) * scale)),
+                 static_cast<LONG>(std::lround(client.cy - fromBottom))};
+  return ClientToScreen(pad, &screen) != FALSE;
+}
+
+bool clickKey(HWND pad, const PadKey& key) {
+  POINT screen;
+  return keyCentre(pad, key, screen) && clickAt(screen);
+}
+
+bool postContact(HWND pad, UINT message, WORD id, const PadKey& key, WORD flags) {
+  POINT screen;
+  if (!keyCentre(pad, key, screen)) return false;
+  if (message == WM_POINTERDOWN) flags |= POINTER_MESSAGE_FLAG_NEW;
+  if (message != WM_POINTERUP) {
+    flags |= POINTER_MESSAGE_FLAG_INRANGE | POINTER_MESSAGE_FLAG_INCONTACT |
+             POINTER_MESSAGE_FLAG_FIRSTBUTTON;
+  }
+  return PostMessageW(pad, message, MAKEWPARAM(id, flags), MAKELPARAM(screen.x, screen.y)) != FALSE;
 }
 
 int modifierDown() {

@@ -164,9 +164,17 @@ struct PadKey {
 };
 // The control of this array and index in the layout; one of no size when there is none.
 PadKey padKey(const pmx::PadDef& layout, pmx::ControlArray array, int index);
+// The centre of the key on the screen; false for a key of no size.
+bool keyCentre(HWND pad, const PadKey& key, POINT& screen);
 // A real mouse click (absolute move, left down, left up) at the centre of the key; false for a
 // key of no size.
 bool clickKey(HWND pad, const PadKey& key);
+// A touch contact as Windows reports it to the window it lands on (Wine makes none of its own):
+// WM_POINTERDOWN, WM_POINTERUPDATE or WM_POINTERUP, posted to the pad with the contact's id and
+// flags in wParam and the centre of the key on the screen in lParam. A down comes new, in range
+// and in contact, a move in range and in contact, an up with neither; `flags` adds others
+// (POINTER_MESSAGE_FLAG_PRIMARY, POINTER_MESSAGE_FLAG_CANCELED).
+bool postContact(HWND pad, UINT message, WORD id, const PadKey& key, WORD flags = 0);
 
 // The first of Shift, Ctrl and Alt (either, left) that is down for this thread or for the system,
 // 0 when none is: the keyboard must never leave one down in the host.
