@@ -3,7 +3,7 @@
 Finds small faults ("mutants") in the portable core (src/ but the seam and the Windows shell) and
 runs the unit tests against each. A mutant the tests notice is killed; one they miss survived and
 shows a gap in the tests, or is equivalent: a change no test could see (those are listed in
-tests/mutants/equivalent.txt). The working tree is only read.
+tests/mutants/, one list a layer). The working tree is only read.
 
 By default the mutants are compiled into one build of a generated copy of the tree, each behind
 a run-time switch (schemata.py; class Schemata here), and the rest is applied one at a time to a
@@ -747,25 +747,28 @@ class Schemata:
 
 # --- Equivalent mutants -----------------------------------------------------------------------
 
-EQUIVALENT = ROOT / "tests" / "mutants" / "equivalent.txt"
+EQUIVALENT = ROOT / "tests" / "mutants"  # one list a layer: settings.txt, pads.txt, ...
 EQUIVALENT_HEADER = """\
-# Equivalent mutants: changes to the portable core that leave the program's behaviour as it was,
-# so that no test can catch them. scripts/mutants leaves them out of the score and reports only the
-# survivors not listed here. An entry is a survivor as the report shows it, and the reason; the id,
-# line number and operator may be left out, as an entry is matched by its file, its line before
-# and after, and `#N` when the same change stands on several identical lines of the file:
-#
-#   src/common/Example.cpp #2
-#     - if (count > 0) {
-#     + if (count >= 0) {
-#     why: count is never 0 here (the caller returned early)
-#
-# `scripts/mutants --record-equivalent` appends the survivors of a run, each with an empty reason.
+# Equivalent mutants of src/{layer}/: changes that leave the program's behaviour as it was, so that
+# no test can catch them. scripts/mutants leaves them out of the score (see README.md here).
 """
 
 
-def read_equivalent(path=EQUIVALENT):
-    """{key: reason} of the committed list (see EQUIVALENT_HEADER)."""
+def equivalent_file(path):
+    """The list that holds the equivalent mutants of a source file: one per layer."""
+    return EQUIVALENT / f"{Path(path).parts[1]}.txt"
+
+
+def read_equivalent():
+    """{key: reason} of the committed lists."""
+    found = {}
+    for path in sorted(EQUIVALENT.glob("*.txt")):
+        found.update(read_equivalent_file(path))
+    return found
+
+
+def read_equivalent_file(path):
+    """{key: reason} of one list (see tests/mutants/README.md)."""
     found, entry = {}, None
 
     def close():
@@ -798,13 +801,15 @@ def read_equivalent(path=EQUIVALENT):
 
 def record_equivalent(survivors):
     known = read_equivalent()
-    text = EQUIVALENT.read_text() if EQUIVALENT.exists() else EQUIVALENT_HEADER
     added = [m for m in survivors if m.key() not in known]
     for m in added:
         path, old, new, nth = m.key()
+        target = equivalent_file(path)
+        text = (target.read_text() if target.exists()
+                else EQUIVALENT_HEADER.format(layer=Path(path).parts[1]))
         text += f"\n{path}" + (f" #{nth}" if nth > 1 else "") + f"\n  - {old}\n  + {new}\n  why:\n"
-    EQUIVALENT.parent.mkdir(parents=True, exist_ok=True)
-    EQUIVALENT.write_text(text)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_text(text)
     return len(added)
 
 
@@ -844,7 +849,7 @@ def summary(done, total, selection, elapsed, finished, stats, equivalent, everyt
             + (f"  ({sanitized} of them only under ASan/UBSan)" if sanitized else ""),
             f"survived    {len(survivors)}",
             f"equivalent  {len(equiv)}  (survivors listed in "
-            f"{EQUIVALENT.relative_to(ROOT)}, left out of the score)",
+            f"{EQUIVALENT.relative_to(ROOT)}/, left out of the score)",
             f"timeouts    {count['timeout']}  (count as killed)",
             f"not built   {count['not built']}  (left out of the score)",
             f"score       {score:.1f}%  (killed and timeouts / built mutants that are not "
@@ -941,7 +946,7 @@ def main():
         "not (a ! dropped), if (a condition negated), int (a literal +1 or -1), bool (true false), "
         "arith (+ -, * /), call (a call statement deleted). Results: killed, survived, timeout "
         "(counts as killed), not built (left out of the score); survivors listed in "
-        "tests/mutants/equivalent.txt are left out of the score too.")
+        "tests/mutants/ are left out of the score too.")
     ap.add_argument("--list", action="store_true",
                     help="print the mutants (and how each is built) without running them")
     ap.add_argument("--files", metavar="REGEX",
@@ -969,7 +974,7 @@ def main():
                     "equivalent mutants (exit status 1 if so)")
     ap.add_argument("--record-equivalent", action="store_true",
                     help="append the survivors that are not listed yet to "
-                    "tests/mutants/equivalent.txt, each with an empty reason to fill in")
+                    "the list of its layer in tests/mutants/, each with an empty reason to fill in")
     args = ap.parse_args()
     global ALL_FAILURES
     ALL_FAILURES = args.who_kills
@@ -1110,8 +1115,8 @@ def main():
         compare(args.compare, REPORT, done)
     if args.record_equivalent:
         added = record_equivalent([m for m in done if m.result == "survived"])
-        print(f"mutants: {added} survivors appended to {EQUIVALENT.relative_to(ROOT)} "
-              "(each needs its reason)")
+        print(f"mutants: {added} survivors appended to the lists in "
+              f"{EQUIVALENT.relative_to(ROOT)}/ (each needs its reason)")
     if not (restored and finished):
         return 1
     return 1 if args.check and new else 0
