@@ -37,7 +37,7 @@ class AlphaPadTest : public ::testing::Test, public test::KeyboardRig {
 };
 
 TEST_F(AlphaPadTest, ArmedModifiersWrapTheNextKeyOnlyAndAreReleasedInOrder) {
-  fake.host.focus = 0;  // every key hands the focus back to the field
+  fake.host.focus = 0;            // every key hands the focus back to the field
   touch(ControlArray::Shift, 6);  // the right Shift key: both show armed
   EXPECT_TRUE(color(1) == kColorRed && color(6) == kColorRed && fake.host.focus == kField);
   fake.host.focus = 0;

@@ -128,22 +128,14 @@ TEST(Layouts, PicturesShowWhatTheirKeysDo) {
   for (int corner = 0; corner < 4; ++corner) {
     const PictogramDrawing d = pictogramDrawing(
         static_cast<Pictogram>(static_cast<int>(Pictogram::MoveUpperLeft) + corner));
-    double x = 0, y = 0;
-    int points = 0;
-    for (std::size_t i = 0; i < d.count; ++i) {
-      if (d.shapes[i].fill != 0x00FFFFFF) continue;
-      for (int p = 0; p < d.shapes[i].pointCount; ++p, ++points) {
-        x += d.shapes[i].points[p].x;
-        y += d.shapes[i].points[p].y;
-      }
-    }
-    ASSERT_GT(points, 0);
-    EXPECT_EQ(x / points > 50, corner % 2 == 1) << corner;  // the screen's centre is (50, 39)
-    EXPECT_EQ(y / points > 39, corner >= 2) << corner;
-    // The window follows the monitor's six shapes: its body, then its title bar.
-    const PictoBounds body = drawingBounds({&d.shapes[6], 1}), bar = drawingBounds({&d.shapes[7], 1});
-    EXPECT_TRUE(bar.left == body.left && bar.right == body.right && bar.top == body.top &&
-                body.left < body.right && bar.top < bar.bottom &&
+    // After the monitor's six shapes: the window's body, its title bar, the two arrowheads.
+    ASSERT_EQ(d.count, 10u);
+    const PictoBounds body = drawingBounds({&d.shapes[6], 1}),
+                      bar = drawingBounds({&d.shapes[7], 1});
+    const PictoBounds arrows = drawingBounds({&d.shapes[8], 2});
+    EXPECT_EQ(arrows.left + arrows.right > 100, corner % 2 == 1) << corner;  // centre (50, 39)
+    EXPECT_EQ(arrows.top + arrows.bottom > 78, corner >= 2) << corner;
+    EXPECT_TRUE(bar.top == body.top && body.left < body.right && bar.top < bar.bottom &&
                 (bar.bottom - bar.top) * 3 < body.bottom - body.top)
         << corner;
   }
@@ -158,7 +150,7 @@ TEST(Layouts, PicturesShowWhatTheirKeysDo) {
   EXPECT_LT(tip(pictogramDrawing(Pictogram::ArrowUp), 0, -1), -10);
   EXPECT_GT(tip(pictogramDrawing(Pictogram::ArrowDown), 0, 1), 80);
   // Stand-ins for symbol-font characters (the end-to-end tests see Tab and Shift drawn with them).
-  EXPECT_GT(symbolGlyphDrawing("wingdings", 0xFF).count, 0u);  // the system key's flag
+  EXPECT_GT(symbolGlyphDrawing("wingdings", 0xFF).count, 0u);        // the system key's flag
   EXPECT_LE(tip(symbolGlyphDrawing("Wingdings", 0xF2), 0, 1), 100);  // Shift lock's, in its box
   EXPECT_EQ(symbolGlyphDrawing("Symbol", 'x').count, 0u);
   const KeyFace enter = keyFace(Pictogram::Enter, 600, 1800);  // the value pads' tall Enter key

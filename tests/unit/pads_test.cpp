@@ -36,8 +36,7 @@ class PadsTest : public ::testing::Test, public test::KeyboardRig {
 // area of every control, hidden ones too, but not the frame or the position; pads stay topmost.
 TEST_F(PadsTest, KeySizesScaleTheDesign) {
   const PadDef& design = pad(kPadHex).layout();  // its client area where the design puts it
-  const float left = design.designLeft - fake.windows.frameW / 2;
-  const float top = design.designTop - fake.windows.frameH / 2;
+  const float left = design.designLeft - 30.0f, top = design.designTop - 30.0f;  // frame of 60
   for (const auto& [bits, k] : {std::pair{0x3F800000, 1.0f}, std::pair{0x3FC00000, 1.5f},
                                 std::pair{0x3FC00000, 1.5f}, std::pair{0x40000000, 2.0f}}) {
     request("QDM32_1_TOUCHKEYSIZE", 0, bits);
@@ -47,8 +46,8 @@ TEST_F(PadsTest, KeySizesScaleTheDesign) {
               std::vector<float>({1200 * k, 600 * k, 600 * k, 600 * k}));
     EXPECT_TRUE(seven->font.size == 18 * k && seven->font.name == "Arial");
     EXPECT_EQ(num.ScaleWidth(), 3600 * k);
-    const test::FakeWindow& alpha = *fake.windows.windowOf[&pad(kPadAlpha)];  // frame included
-    EXPECT_EQ(std::make_pair(alpha.width, alpha.height), std::make_pair(9000 * k + 60, 4200 * k + 60));
+    EXPECT_EQ(pad(kPadAlpha).ScaleWidth(), 9000 * k);
+    EXPECT_EQ(fake.windows.windowOf[&pad(kPadAlpha)]->height, 4200 * k + 60);  // frame included
     EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
     const Control* hidden = pad(kPadBin).find(ControlArray::LimitMax);
     EXPECT_FALSE(hidden->visible);
@@ -296,14 +295,15 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
 TEST_F(PadsTest, EachKeyOwnsItsRectangle) {
   notify(265, 0);  // the alphanumeric pad without the limit labels over its cursor-up key
   for (int n : {kPadHex, kPadAlpha, kPadNum, kPadBin}) {
-    for (const Control& c : pad(n).controls()) {
+    Pad& p = pad(n);
+    for (const Control& c : p.controls()) {
       if (!c.visible || c.kind == ControlKind::Container) continue;
       // picKeys spans the value pads from their left edge down from its top.
-      const float l = c.left, t = c.top + (c.inPicKeys ? pad(n).picKeys()->top : 0);
+      const float l = c.left, t = c.top + (c.inPicKeys ? p.picKeys()->top : 0);
       const float r = l + c.width, b = t + c.height;
       const Control* own = c.isKey() ? &c : nullptr;
-      EXPECT_TRUE(pad(n).keyAt(l, t) == own && pad(n).keyAt(r - 0.5f, b - 0.5f) == own) << n << c.index;
-      EXPECT_TRUE(pad(n).keyAt(r, t) != &c && pad(n).keyAt(l, b) != &c) << n << c.index;
+      EXPECT_TRUE(p.keyAt(l, t) == own && p.keyAt(r - 0.5f, b - 0.5f) == own) << n << c.index;
+      EXPECT_TRUE(p.keyAt(r, t) != &c && p.keyAt(l, b) != &c) << n << c.index;
     }
   }
 }
