@@ -39,7 +39,7 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 7), "7");
   EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
   EXPECT_EQ(key(kPadNum, ControlArray::End, 1).font.charset, 2);  // no entry: design font kept
-  EXPECT_EQ(caption(kPadBin, ControlArray::LabelLimits, 0), "Hoechstwert");
+  EXPECT_EQ(caption(kPadAlpha, ControlArray::LabelLimits, 0), "Hoechstwert");
   EXPECT_EQ(key(kPadBin, ControlArray::LimitMax, 0).font.charset, 238);
   EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 1).visible);
   EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
