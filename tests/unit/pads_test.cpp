@@ -103,6 +103,7 @@ TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
 // the pad into the corners.
 TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   notify(306, 0);
+  EXPECT_EQ(fake.host.focus, kField);  // the field keeps the focus while the pad shows
   fake.host.focus = 0;
   Pad& num = pad(kPadNum);
   for (int index : {7, 5, 10}) touch(num, ControlArray::Standard, index);
@@ -283,6 +284,7 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
     fake.windows.paint();
     EXPECT_EQ(fake.windows.stale(), 0) << step.what;
   }
+  EXPECT_EQ(num.find(ControlArray::Standard, 5)->caption, "F\xC3\xBCnf");  // kept when rescaled
   // A press repaints the pressed key alone.
   const Control& five = *num.find(ControlArray::Standard, 5);
   num.contactDown(kMouseContact, num.originLeft(five) + five.left + 30,
