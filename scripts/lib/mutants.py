@@ -233,7 +233,8 @@ def find_mutants():
     seen_keys = {}
     for i, m in enumerate(mutants, start=1):
         m.id = f"M{i:04d}"
-        m.nth = seen_keys[m.key()] = seen_keys.get(m.key(), 0) + 1
+        same = m.key()  # taken while nth is still 1
+        m.nth = seen_keys[same] = seen_keys.get(same, 0) + 1
     return mutants
 
 

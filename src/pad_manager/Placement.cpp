@@ -38,8 +38,8 @@ MonitorArea primaryMonitor(Screen& screen) {
 }
 
 bool rectsIntersect(const TwipRect& a, const TwipRect& b) {
-  if (a.left >= a.right || a.top >= a.bottom) return false;
-  if (b.left >= b.right || b.top >= b.bottom) return false;
+  // An empty or inverted rectangle meets nothing: the larger left edge is at or right of its
+  // right edge, so never left of the smaller right edge (and so for top and bottom).
   return std::max(a.left, b.left) < std::min(a.right, b.right) &&
          std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }

@@ -49,7 +49,7 @@ void Pad::Load() {
   NativeWindowFactory& factory = context_.platform.windows;
   frameWidth_ = factory.frameWidthTwips();
   frameHeight_ = factory.frameHeightTwips();
-  controls_.clear();
+  // Unload left no controls and no contacts behind.
   controls_.reserve(layout_.controlCount);
   for (std::size_t i = 0; i < layout_.controlCount; ++i) {
     controls_.push_back(controlFromDef(layout_.controls[i]));
@@ -59,7 +59,6 @@ void Pad::Load() {
   height_ = static_cast<float>(layout_.clientHeight) + frameHeight_;
   left_ = static_cast<float>(layout_.designLeft) - frameWidth_ / 2;
   top_ = static_cast<float>(layout_.designTop) - frameHeight_ / 2;
-  contacts_.clear();
   shown_.clear();
   window_ = factory.createPadWindow(*this, *this);
   pushBounds();

@@ -457,20 +457,18 @@ class Checker {
                                     const ControlDef& def) const {
     const CharacterSet* set = findCharacterSet(charset);
     if (set != nullptr ? doubleByteCodePage(set->codePage) : !unicode_) return std::nullopt;
+    // The first backslash and "n" split a caption into an upper and a lower line, as the painter
+    // splits it; a later one stays in the lower line as the two characters.
+    const std::size_t split = caption.find("\\n");
+    const bool two = split != std::string::npos;
+    const std::string lines[] = {caption.substr(0, split), two ? caption.substr(split + 2) : ""};
     float widest = 0;
-    std::size_t begin = 0;
-    for (;;) {
-      // Two-line captions: a backslash and "n" separate the lines.
-      const std::size_t split = caption.find("\\n", begin);
-      const std::string line =
-          caption.substr(begin, split == std::string::npos ? std::string::npos : split - begin);
+    for (const std::string& line : lines) {
       const std::optional<float> width =
           unicode_ ? arialTextWidth(decodeUtf8(line), def.fontSize, def.bold)
                    : arialTextWidth(line, set->codePage, def.fontSize, def.bold);
       if (!width) return std::nullopt;
       widest = std::max(widest, *width);
-      if (split == std::string::npos) break;
-      begin = split + 2;
     }
     return widest;
   }
@@ -614,7 +612,11 @@ class Checker {
       if (!unreachable(kind.language).empty()) continue;
       const std::string texts = std::to_string(kind.language) + " AlphaPad Text";
       for (const ProfileEntry& e : section.entries) {
-        if (lower(e.name).rfind("extra", 0) != 0 || entryNamed(section, e.name) != &e) continue;
+        const std::vector<KeyPlace> places = keyPlaces(*kind.pad, e.name);
+        if (places.empty() || places.front().array->array != ControlArray::Extra ||
+            entryNamed(section, e.name) != &e) {
+          continue;
+        }
         const std::optional<std::string> code = lookup(section.name, e.name);
         const std::optional<std::string> caption = lookup(texts, e.name);
         if (code && !code->empty() && (!caption || caption->empty())) {

@@ -44,11 +44,11 @@ std::vector<KeyPlace> keyPlaces(const PadTexts& texts, const std::string& keyNam
   for (const PadDef* pad : texts.pads) {
     for (std::size_t i = 0; i < pad->controlCount; ++i) {
       const ControlDef& def = pad->controls[i];
-      if (def.kind != ControlKind::Key) continue;
+      const std::string name = settingsKeyName(def);
+      if (name.empty()) continue;
       for (std::size_t a = 0; a < texts.arrayCount; ++a) {
         const KeyArrayName& array = texts.arrays[a];
-        if (def.array == array.array &&
-            sameProfileName(array.name + std::to_string(def.index), keyName)) {
+        if (def.array == array.array && sameProfileName(name, keyName)) {
           places.push_back({pad, &def, &array});
         }
       }

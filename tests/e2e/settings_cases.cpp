@@ -27,13 +27,14 @@ std::string trickyFile() {
       "[Sec]\r\n  Plain  =  value with blanks around  \r\n"
       "single='quoted'\r\ndouble=\"  keeps its blanks  \"\r\nmixed='half\"\r\nlone='\r\n"
       "empty=\r\nemptyquotes=\"\"\r\nnoequals\r\ndup=first\r\nDUP=second\r\n"
-      "tab=\tx\t\r\nnbsp=\xA0x\xA0\r\nhigh=\xE9\x98\x81\xFF\r\n"
+      "tab=\tx\t\r\nvt=\v\fx\f\v\x1A\r\nnbsp=\xA0x\xA0\r\nhigh=\xE9\x98\x81\xFF\r\n"
       "inner=a=b\r\ncr=one\rafter=two\n; comment=c\r\n"
       "[ Spaced  Name ]\r\nk=spaced\r\n[Last]]x]\r\nk=last bracket\r\n"
       "[Unclosed\r\nk=still in Last\r\n"
       "[sec]\r\nlater=never found\r\nPlain=never found either\r\n"
       "[Numbers]\r\nhex=0x1F\r\nneg=-5\r\nlead= 12abc\r\nplus=+7\r\nword=abc\r\n"
-      "none=\r\nquoted='42'\r\nqblank=' 42'\r\nzeros=010\r\nwrap=4294967297\r\n";
+      "none=\r\nquoted='42'\r\nqblank=' 42'\r\nzeros=010\r\nwrap=4294967297\r\n"
+      "bin=0b101\r\noct=0o17\r\nlowhex=0xaf;c\r\nneghex=-0x10\r\nletter=1O9\r\n";
   file += "long=" + std::string(300, 'L') + "\r\n";
   file += "qlong='" + std::string(300, 'Q') + "'\r\n";
   file += "[End]\r\nlast=no line end";

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "controls/Keystrokes.h"
 #include "controls/VirtualKeys.h"
@@ -104,35 +105,39 @@ TEST(Layouts, AlphaPadKeyCodes) {
   for (int i = 0; i < 10; ++i) EXPECT_EQ(find(pad, A::Shift, i)->visible, i < 7);
 }
 
-// Every picture lies in its box; the move pictures' white arrowheads point into the corner their
-// key moves the pad to; arrows point where their keys move the caret.
+// Every picture lies in its box and covers the part of it the settings checker keeps captions
+// clear of. The move pictures' white arrowheads point into the corner their key moves the pad to,
+// from a window with a title bar along its top; arrows point where their keys move the caret. A
+// picture sits in the middle of its key and fills most of it, clear of the key's edges.
 TEST(Layouts, PicturesShowWhatTheirKeysDo) {
+  const int covers[][4] = {{0, 0, 0, 0},     {5, 6, 95, 90},   {5, 6, 95, 90},   {5, 6, 95, 90},
+                           {5, 6, 95, 90},   {5, 6, 95, 90},   {5, 6, 95, 90},   {15, 15, 78, 84},
+                           {8, 32, 92, 68},  {15, 20, 85, 80}, {15, 20, 85, 80}, {20, 15, 80, 85},
+                           {20, 15, 80, 85}, {7, 34, 31, 66},  {7, 34, 31, 66},  {8, 10, 83, 95}};
   for (int p = 0; p <= static_cast<int>(Pictogram::Menu); ++p) {
     const PictogramDrawing d = pictogramDrawing(static_cast<Pictogram>(p));
-    for (std::size_t i = 0; i < d.count; ++i) {
-      const PictoShape& shape = d.shapes[i];
-      EXPECT_TRUE(shape.pointCount >= 2 && shape.pointCount <= kMaxShapePoints) << p;
-      for (int k = 0; k < shape.pointCount; ++k)
-        EXPECT_TRUE(shape.points[k].x >= 0 && shape.points[k].x <= 100 && shape.points[k].y >= 0 &&
-                    shape.points[k].y <= 100)
-            << p << " shape " << i << " point " << k;
-    }
+    const PictoBounds b = drawingBounds(d);
+    EXPECT_EQ(std::vector<int>({b.left, b.top, b.right, b.bottom}),
+              std::vector<int>(covers[p], covers[p] + 4))
+        << p;
+    for (std::size_t i = 0; i < d.count; ++i)
+      EXPECT_TRUE(d.shapes[i].pointCount >= 2 && d.shapes[i].pointCount <= kMaxShapePoints &&
+                  d.shapes[i].width >= 1)
+          << p << " shape " << i;
   }
   for (int corner = 0; corner < 4; ++corner) {
     const PictogramDrawing d = pictogramDrawing(
         static_cast<Pictogram>(static_cast<int>(Pictogram::MoveUpperLeft) + corner));
-    double x = 0, y = 0;
-    int points = 0;
-    for (std::size_t i = 0; i < d.count; ++i) {
-      if (d.shapes[i].fill != 0x00FFFFFF) continue;
-      for (int p = 0; p < d.shapes[i].pointCount; ++p, ++points) {
-        x += d.shapes[i].points[p].x;
-        y += d.shapes[i].points[p].y;
-      }
-    }
-    ASSERT_GT(points, 0);
-    EXPECT_EQ(x / points > 50, corner % 2 == 1) << corner;  // the screen's centre is (50, 39)
-    EXPECT_EQ(y / points > 39, corner >= 2) << corner;
+    // After the monitor's six shapes: the window's body, its title bar, the two arrowheads.
+    ASSERT_EQ(d.count, 10u);
+    const PictoBounds body = drawingBounds({&d.shapes[6], 1}),
+                      bar = drawingBounds({&d.shapes[7], 1});
+    const PictoBounds arrows = drawingBounds({&d.shapes[8], 2});
+    EXPECT_EQ(arrows.left + arrows.right > 100, corner % 2 == 1) << corner;  // centre (50, 39)
+    EXPECT_EQ(arrows.top + arrows.bottom > 78, corner >= 2) << corner;
+    EXPECT_TRUE(bar.top == body.top && body.left < body.right && bar.top < bar.bottom &&
+                (bar.bottom - bar.top) * 3 < body.bottom - body.top)
+        << corner;
   }
   const auto tip = [](PictogramDrawing d, int dx, int dy) {  // the extreme point that way
     int best = -1000;
@@ -144,10 +149,14 @@ TEST(Layouts, PicturesShowWhatTheirKeysDo) {
   EXPECT_GT(tip(pictogramDrawing(Pictogram::ArrowRight), 1, 0), 80);
   EXPECT_LT(tip(pictogramDrawing(Pictogram::ArrowUp), 0, -1), -10);
   EXPECT_GT(tip(pictogramDrawing(Pictogram::ArrowDown), 0, 1), 80);
-  EXPECT_EQ(pictogramDrawing(Pictogram::None).count, 0u);
   // Stand-ins for symbol-font characters (the end-to-end tests see Tab and Shift drawn with them).
-  EXPECT_GT(symbolGlyphDrawing("wingdings", 0xFF).count, 0u);  // the system key's flag
+  EXPECT_GT(symbolGlyphDrawing("wingdings", 0xFF).count, 0u);        // the system key's flag
+  EXPECT_LE(tip(symbolGlyphDrawing("Wingdings", 0xF2), 0, 1), 100);  // Shift lock's, in its box
   EXPECT_EQ(symbolGlyphDrawing("Symbol", 'x').count, 0u);
+  const KeyFace enter = keyFace(Pictogram::Enter, 600, 1800);  // the value pads' tall Enter key
+  EXPECT_TRUE(enter.pictureLeft * 2 + enter.pictureSide == 600 &&
+              enter.pictureTop * 2 + enter.pictureSide == 1800);
+  EXPECT_TRUE(enter.pictureSide >= 450 && enter.pictureSide <= 540);
 }
 
 }  // namespace

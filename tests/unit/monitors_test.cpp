@@ -48,9 +48,13 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
   for (const auto& row : rows) {
     MonitorsRig rig;
     const Pad& pad = rig.show(row.mode, row.field, row.isWindow);
-    EXPECT_EQ(pad.Left(), row.left) << row.what;
-    EXPECT_EQ(pad.Top(), row.top) << row.what;
+    EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(row.left, row.top)) << row.what;
   }
+  // A move key pushes the pad into a corner of the monitor that holds it, here the right one.
+  MonitorsRig rig;
+  Pad& pad = rig.show(1, {1024, 100, 1100, 125});  // at that monitor's left edge
+  rig.touch(pad, ControlArray::Move, 3);
+  EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
 }
 
 }  // namespace

@@ -35,28 +35,25 @@ class PadsTest : public ::testing::Test, public test::KeyboardRig {
 // Every key-size request scales the design again (twice 1.5 is 1.5): geometry, fonts and client
 // area of every control, hidden ones too, but not the frame or the position; pads stay topmost.
 TEST_F(PadsTest, KeySizesScaleTheDesign) {
-  const float left = pad(kPadHex).Left(), top = pad(kPadHex).Top();
+  const PadDef& design = pad(kPadHex).layout();  // its client area where the design puts it
+  const float left = design.designLeft - 30.0f, top = design.designTop - 30.0f;  // frame of 60
   for (const auto& [bits, k] : {std::pair{0x3F800000, 1.0f}, std::pair{0x3FC00000, 1.5f},
                                 std::pair{0x3FC00000, 1.5f}, std::pair{0x40000000, 2.0f}}) {
     request("QDM32_1_TOUCHKEYSIZE", 0, bits);
     Pad& num = pad(kPadNum);
     const Control* seven = num.find(ControlArray::Standard, 7);
-    EXPECT_EQ(seven->left, 1200 * k);
-    EXPECT_EQ(seven->top, 600 * k);
-    EXPECT_EQ(seven->width, 600 * k);
-    EXPECT_EQ(seven->height, 600 * k);
-    EXPECT_EQ(seven->font.size, 18 * k);
+    EXPECT_EQ(std::vector<float>({seven->left, seven->top, seven->width, seven->height}),
+              std::vector<float>({1200 * k, 600 * k, 600 * k, 600 * k}));
+    EXPECT_TRUE(seven->font.size == 18 * k && seven->font.name == "Arial");
     EXPECT_EQ(num.ScaleWidth(), 3600 * k);
     EXPECT_EQ(pad(kPadAlpha).ScaleWidth(), 9000 * k);
-    EXPECT_EQ(num.Width() - num.ScaleWidth(), fake.windows.frameW);
-    EXPECT_EQ(num.Height() - num.ScaleHeight(), fake.windows.frameH);
+    EXPECT_EQ(fake.windows.windowOf[&pad(kPadAlpha)]->height, 4200 * k + 60);  // frame included
     EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
     const Control* hidden = pad(kPadBin).find(ControlArray::LimitMax);
     EXPECT_FALSE(hidden->visible);
     EXPECT_EQ(hidden->left, 1800 * k);
     EXPECT_FLOAT_EQ(hidden->font.size, 8.25f * k);
-    EXPECT_EQ(pad(kPadHex).Left(), left);
-    EXPECT_EQ(pad(kPadHex).Top(), top);
+    EXPECT_EQ(std::make_pair(pad(kPadHex).Left(), pad(kPadHex).Top()), std::make_pair(left, top));
   }
 }
 
@@ -99,8 +96,8 @@ TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
 // --- value pad keys ---------------------------------------------------------------------------
 
 // Value keys type their tag as it is at the touch, into the field the pad serves, and leave the
-// pad open; hex letters go out in lower case, bit keys' caret strings unchanged. Move keys push
-// the pad into the corners.
+// pad open; bit keys send their caret strings unchanged. Move keys push the pad into the corners;
+// the window keys hand the focus back to the field.
 TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   notify(306, 0);
   EXPECT_EQ(fake.host.focus, kField);  // the field keeps the focus while the pad shows
@@ -116,15 +113,12 @@ TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   const float right = 15360 - num.Width(), bottom = 11520 - num.Height();
   const std::pair<float, float> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
   fake.host.focus = 0;
+  const test::FakeWindow& window = *fake.windows.windowOf[&num];
   for (int key : {3, 1, 2, 0}) {
     touch(num, ControlArray::Move, key);
-    EXPECT_EQ(std::make_pair(num.Left(), num.Top()), corners[key]) << key;
+    EXPECT_EQ(std::make_pair(window.left, window.top), corners[key]) << key;
   }
   EXPECT_EQ(fake.host.focus, kField);
-  notify(306, 2);
-  touch(pad(kPadHex), ControlArray::Standard, 10);
-  touch(pad(kPadHex), ControlArray::Standard, 21);
-  EXPECT_EQ(fieldText(), "75.,af");
   notify(306, 1);
   fake.host.windows[kField].text = "0000000011111111";
   touch(pad(kPadBin), ControlArray::Bit, 3);  // the blank goes in front of bit 3's character
@@ -134,9 +128,12 @@ TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   EXPECT_EQ(fieldText(), " 000000001111 1111");
   EXPECT_EQ(fake.host.windows[kField].caret, 0u);
   EXPECT_EQ(hides(), 0);
-  fake.host.focus = 0;
-  touch(pad(kPadBin), ControlArray::Close);  // closes, and hands the focus back to the field
+  fake.host.focus = 0;  // each window key hands the focus back to the field
+  touch(pad(kPadBin), ControlArray::PadSwitch);  // the alphanumeric pad instead
   EXPECT_EQ(fake.host.focus, kField);
+  fake.host.focus = 0;
+  touch(pad(kPadAlpha), ControlArray::Close);
+  EXPECT_TRUE(fake.host.focus == kField && !shown(kPadAlpha) && !shown(kPadBin));
 }
 
 // Every contact (the mouse M, fingers 0 to 9) is a touch of its own, its events interleaved with
@@ -187,6 +184,7 @@ TEST_F(PadsTest, EachContactTypesTheKeyItLiftsFromOnce) {
     EXPECT_EQ(fieldText().substr(before), typed);
   }
   EXPECT_EQ(hides(), 1);
+  EXPECT_EQ(fake.keys.events().back().vk, 0x0D);  // the Enter key lifted there sent Enter
 }
 
 // --- limits -----------------------------------------------------------------------------------
@@ -255,6 +253,7 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
       {"key held", [&] { num.contactDown(kMouseContact, x, y); }},
       {"slid off the key", [&] { num.contactMove(kMouseContact, -15, -15); }},
       {"key released", [&] { num.contactUp(kMouseContact, x, y); }},
+      {"other limit texts", [&] { notify(306, 0, "-7", "7"); }},
       {"a finger holds it", [&] { num.contactDown(1, x, y); }},
       {"the finger cancelled", [&] { num.contactCancel(1); }},
       {"limits switched off",
@@ -271,9 +270,9 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
       {"alphanumeric pad", [&] { notify(265, 0, "1", "9"); }},
       {"Shift armed", [&] { touch(pad(kPadAlpha), ControlArray::Shift, 1); }},
       {"letter typed", [&] { touch(pad(kPadAlpha), ControlArray::Standard, 27); }},
+      {"back to the value pad", [&] { touch(pad(kPadAlpha), ControlArray::PadSwitch); }},
       {"rescaled", [&] { request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000); }},
       {"shown again", [&] { notify(265, 0, "", ""); }},
-      {"back to the value pad", [&] { touch(pad(kPadAlpha), ControlArray::PadSwitch); }},
   };
   fake.profile.set("1031 NumPad Text", "Std5", "F\xFCnf");
   fake.profile.set("1031 Text", "Max",
@@ -286,12 +285,29 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
   }
   EXPECT_EQ(num.find(ControlArray::Standard, 5)->caption, "F\xC3\xBCnf");  // kept when rescaled
   // A press repaints the pressed key alone.
-  const Control& five = *num.find(ControlArray::Standard, 5);
-  num.contactDown(kMouseContact, num.originLeft(five) + five.left + 30,
-                  num.originTop(five) + five.top + 30);
+  Pad& alpha = pad(kPadAlpha);
+  const Control& a = *alpha.find(ControlArray::Standard, 27);
+  alpha.contactDown(kMouseContact, a.left + 30, a.top + 30);
   constexpr float kCell = test::FakeWindow::kCell;
-  EXPECT_EQ(fake.windows.windowOf[&num]->invalidated(),
-            (five.width / kCell) * (five.height / kCell));
+  EXPECT_EQ(fake.windows.windowOf[&alpha]->invalidated(), (a.width / kCell) * (a.height / kCell));
+}
+
+// Each key owns its rectangle: its top and left edge, not its right and bottom edge, which belong
+// to what lies beyond. A touch on a label hits no key.
+TEST_F(PadsTest, EachKeyOwnsItsRectangle) {
+  notify(265, 0);  // the alphanumeric pad without the limit labels over its cursor-up key
+  for (int n : {kPadHex, kPadAlpha, kPadNum, kPadBin}) {
+    Pad& p = pad(n);
+    for (const Control& c : p.controls()) {
+      if (!c.visible || c.kind == ControlKind::Container) continue;
+      // picKeys spans the value pads from their left edge down from its top.
+      const float l = c.left, t = c.top + (c.inPicKeys ? p.picKeys()->top : 0);
+      const float r = l + c.width, b = t + c.height;
+      const Control* own = c.isKey() ? &c : nullptr;
+      EXPECT_TRUE(p.keyAt(l, t) == own && p.keyAt(r - 0.5f, b - 0.5f) == own) << n << c.index;
+      EXPECT_TRUE(p.keyAt(r, t) != &c && p.keyAt(l, b) != &c) << n << c.index;
+    }
+  }
 }
 
 }  // namespace

@@ -86,14 +86,5 @@ TEST(Placement, CentredAndOtherModes) {
     expectPlacements(mode, {{"stays", input({4000, 4000, 6000, 4375}), false, 0, 0}});
 }
 
-TEST(Placement, RectanglesContainTheirLeftAndTopEdgeOnly) {
-  EXPECT_TRUE(rectsIntersect({0, 0, 10, 10}, {9, 9, 20, 20}));
-  EXPECT_FALSE(rectsIntersect({0, 0, 10, 10}, {10, 0, 20, 10}));
-  EXPECT_FALSE(rectsIntersect({0, 0, 10, 10}, {0, 10, 10, 20}));
-  EXPECT_FALSE(rectsIntersect({0, 0, 10, 10}, {5, 5, 5, 8}));  // empty
-  EXPECT_FALSE(rectsIntersect({0, 0, 10, 10}, {8, 8, 2, 2}));  // inverted
-  EXPECT_TRUE(rectsIntersect({-10, -10, 1, 1}, {0, 0, 5, 5}));
-}
-
 }  // namespace
 }  // namespace pmx

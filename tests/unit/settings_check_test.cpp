@@ -53,6 +53,7 @@ TEST(SettingsCheck, TheSampleFileIsClean) {
   std::string out;
   EXPECT_EQ(runSettingsCheck(PMX_SOURCE_DIR "/examples/no such file.ini", out),
             kSettingsUnreadable);
+  EXPECT_EQ(runSettingsCheck(PMX_SOURCE_DIR "/tools/check_settings/cases/15-faults.ini", out), 1);
 }
 
 // A profile that remembers every key the keyboard looks up, per section.

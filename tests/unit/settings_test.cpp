@@ -21,7 +21,7 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   fake.profile.set("CharSet", "1031", "' 238'");  // quoted, with a blank
   fake.profile.set("1031 numpad text", "std10", ",");  // names match in any letter case
   fake.profile.set("1031 NumPad KeyCode", "Std10", "{DEL}");
-  fake.profile.set("1031 NumPad Text", "Std5", "");  // an empty key text keeps the design's
+  fake.profile.set("1031 NumPad Text", "Std5", "''");  // an empty key text keeps the design's
   fake.profile.set("2031 NumPad Text", "Std7", "x");  // another language's section
   fake.profile.set("1031 AlphaPad Text", "Extra1", "F1");
   fake.profile.set("2055 Text", "Max", "Hoechstwert");
@@ -39,10 +39,17 @@ TEST_F(SettingsTest, ReplacedLanguageServesKeysCharsetAndLayoutButNotTheLimitCap
   EXPECT_EQ(caption(kPadNum, ControlArray::Standard, 7), "7");
   EXPECT_EQ(key(kPadNum, ControlArray::Standard, 10).font.charset, 238);
   EXPECT_EQ(key(kPadNum, ControlArray::End, 1).font.charset, 2);  // no entry: design font kept
-  EXPECT_EQ(caption(kPadBin, ControlArray::LabelLimits, 0), "Hoechstwert");
+  EXPECT_EQ(caption(kPadAlpha, ControlArray::LabelLimits, 0), "Hoechstwert");
   EXPECT_EQ(key(kPadBin, ControlArray::LimitMax, 0).font.charset, 238);
   EXPECT_TRUE(key(kPadAlpha, ControlArray::Extra, 1).visible);
   EXPECT_FALSE(key(kPadAlpha, ControlArray::Extra, 0).visible);
+  // A character set is a byte value: anything else, or none, is 0 (ANSI).
+  const std::pair<const char*, int> charsets[] = {{"255", 255}, {"256", 0}, {"-1", 0}, {"", 0}};
+  for (int language = 1; language <= 4; ++language) {
+    fake.profile.set("CharSet", std::to_string(language), charsets[language - 1].first);
+    request("QDM1_LANGUAGE", language);
+    EXPECT_EQ(keyboard.values().charSet, charsets[language - 1].second) << language;
+  }
 }
 
 // The texts of a double-byte code page are whole characters, for the caption and the keystrokes
