@@ -75,7 +75,6 @@ VirtualKeyCode lookUpKeyName(const std::u32string& text, std::size_t begin, std:
 
 struct Modifiers {
   bool shift = false, ctrl = false, alt = false;
-  bool any() const { return shift || ctrl || alt; }
   Modifiers operator|(const Modifiers& o) const {
     return {shift || o.shift, ctrl || o.ctrl, alt || o.alt};
   }

@@ -20,26 +20,6 @@ namespace {
 constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
 constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
 
-TEST(CommandLine, SwitchValues) {
-  const struct {
-    const char* arguments;
-    std::int32_t controller, thread;
-  } cases[] = {
-      {"/Project:Plant1 /Controller:1234 /Thread:567", 1234, 567},
-      {"/Thread:567 /Controller:1234 /Project:Plant1", 1234, 567},  // any order
-      {"/Controller:1234/Thread:567", 1234, 567},                   // reading stops at "/"
-      {"/Controller: 1234 /Thread:12 34", 1234, 1234},              // blanks are skipped
-      {"/CONTROLLER:1234 /thread:5", 0, 0},                         // case-sensitive
-      {"/Thread:1 /Thread:2 /Controller:", 0, 1},                   // the first one; no digits
-      {"/Thread:abc", 0, 0},
-      {"", 0, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(switchValue(c.arguments, "/Controller:"), c.controller) << c.arguments;
-    EXPECT_EQ(switchValue(c.arguments, "/Thread:"), c.thread) << c.arguments;
-  }
-}
-
 TEST(CommandLine, Numbers) {
   const std::pair<std::string, std::int32_t> cases[] = {
       {"12abc", 12},
@@ -58,6 +38,7 @@ TEST(CommandLine, Numbers) {
       {"1.5e3", 1500},
       {"15E-1", 2},
       {"25e-1", 2},
+      {"30000000000e-10", 3},
       {"12e", 12},
       {"-", 0},
       {".", 0},
@@ -70,6 +51,10 @@ TEST(CommandLine, Numbers) {
       {std::string(5000, '9'), kMax},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(readDecimal(text), value) << text;
+  EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::quiet_NaN()), 0);
+  // A switch's value: the first one, its letter case as written; a missing switch gives 0.
+  EXPECT_EQ(switchValue("/Controller:7 /Thread:1 2/Thread:3", "/Thread:"), 12);
+  EXPECT_EQ(switchValue("/CONTROLLER:7 /thread:5", "/Controller:"), 0);
   EXPECT_EQ(windowFromInt32(-2), static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)));
 }
 
@@ -88,6 +73,7 @@ TEST(CommandLine, CheckSettingsNamesAFileOrTheKeyboardsOwn) {
       {"/CheckSettings: /Project:x", "own.ini"},
       {"\"/CheckSettings\"", "own.ini"},
       {"/CheckSettings:", "own.ini"},
+      {"/CheckSettings:\"\" /Project:x /Thread:1", "own.ini"},
   };
   for (const auto& [args, expected] : cases) {
     const SettingsCheckRequest request = settingsCheckSwitch(args, "own.ini");
@@ -96,28 +82,18 @@ TEST(CommandLine, CheckSettingsNamesAFileOrTheKeyboardsOwn) {
   }
   for (const char* args :
        {"/CheckSettings:with blank.ini", "/CheckSettings: a.ini b.ini", "/CheckSettings:\"a.ini",
-        "/CheckSettingsX:a.ini", "\"/CheckSettings-a.ini\"", "/CheckSettings:a.ini \"b\""}) {
+        "/CheckSettingsX:a.ini", "\"/CheckSettings-a.ini\"", "/CheckSettings:a.ini \"b\"",
+        "/CheckSettings:a.ini /Thread:1 b.ini", "\"/CheckSettings:a.ini\"x",
+        "/CheckSettings:\"a b.ini\"x", "/CheckSettings:a.ini \"/Thread:1\"x"}) {
     const SettingsCheckRequest request = settingsCheckSwitch(args, "own.ini");
     EXPECT_TRUE(request.requested && !request.error.empty()) << args;
   }
+  // The error quotes what it could not read.
+  EXPECT_EQ(settingsCheckSwitch("/Thread:1 /CheckSettingsX:a.ini /Project:x", "").error,
+            "\"/CheckSettingsX:a.ini\" is no switch of the keyboard");
+  EXPECT_EQ(settingsCheckSwitch("/CheckSettings:a b /Thread:1", "").error.substr(0, 24),
+            "b follows the file name:");
   EXPECT_FALSE(settingsCheckSwitch("/Project:x /checksettings:a.ini", "own.ini").requested);
-}
-
-TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  const std::pair<double, std::int32_t> cases[] = {
-      {0.5, 0},
-      {1.5, 2},
-      {2.5, 2},
-      {-0.5, 0},
-      {-1.5, -2},
-      {7499.5, 7500},
-      {7500.5, 7500},
-      {7500.25, 7500},
-      {std::numeric_limits<double>::quiet_NaN(), 0},
-      {std::numeric_limits<double>::infinity(), kMax},
-      {-1e20, kMin},
-  };
-  for (const auto& [value, rounded] : cases) EXPECT_EQ(roundHalfEven(value), rounded) << value;
 }
 
 TEST(NotifyRecord, FieldsAndTexts) {

@@ -142,8 +142,6 @@ TEST_F(HostLinkTest, SettingsRequestsAreStored) {
   EXPECT_EQ(keyboard.values().showLimits, kTrue);
   request("QDM32_1_TOUCHSHOWLIMITS", 5, 0);
   EXPECT_EQ(keyboard.values().showLimits, kFalse);
-  request("QDM1_LANGUAGE", 1031, 55);
-  EXPECT_EQ(keyboard.values().languageId, 1031);
   request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
   EXPECT_EQ(keyboard.values().keySizeFactor, 1.5f);
   const int created = fake.windows.created;
@@ -158,6 +156,9 @@ TEST_F(HostLinkTest, SettingsRequestsAreStored) {
     request("QDM32_1_TOUCHKEYSIZE", 0, bits);
     EXPECT_EQ(keyboard.values().keySizeFactor, factor);
   }
+  EXPECT_EQ(fake.windows.created, created + 3 * 4);  // each usable size reloads the four pads
+  request("QDM1_LANGUAGE", 1031, 55);
+  EXPECT_EQ(keyboard.values().languageId, 1031);
 }
 
 // A name whose registration failed has the id 0, which no message may match: not WM_NULL as a

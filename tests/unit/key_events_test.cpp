@@ -86,11 +86,6 @@ struct KeyState {
   }
 };
 
-TEST(KeyEvents, ModifiersWrapEachStrokeInAFixedOrder) {
-  EXPECT_EQ(render(eventsFor("%^+{ENTER}")), "Sv Cv Av vk13v vk13^ S^ C^ A^");
-  EXPECT_EQ(render(eventsFor("+(1{TAB})")), "Sv vk49v vk49^ S^ Sv vk9v vk9^ S^");
-}
-
 TEST(KeyEvents, OnlyCaretAndEditingKeysAreExtended) {
   EXPECT_EQ(render(eventsFor("{HOME}{END}{LEFT}{RIGHT}{UP}{DOWN}{PGUP}{PGDN}{INS}{DEL}")),
             "vk36v* vk36^* vk35v* vk35^* vk37v* vk37^* vk39v* vk39^* vk38v* vk38^* vk40v* vk40^* "
@@ -105,13 +100,16 @@ TEST(KeyEvents, CharactersGoThroughTheLayout) {
   EXPECT_EQ(render(eventsFor("+^%a")), "Sv Cv Av vk65v vk65^ S^ C^ A^");
   EXPECT_EQ(render(eventsFor("+@")), "Sv Cv Av vk81v vk81^ S^ C^ A^");
   // Without a key: a Unicode event, still inside the stroke's modifiers; beyond the first plane
-  // one for each half of the surrogate pair. NUL and a lone surrogate are no characters.
-  EXPECT_EQ(render(eventsFor("^{^}\xC3\xA9\xF0\x9F\x98\x80")),
-            "Cv u94v u94^ C^ u233v u233^ u55357v u55357^ u56832v u56832^");
-  EXPECT_EQ(render(keyEventsFor(
-                {{KeyStroke::Kind::Character, 0, 0}, {KeyStroke::Kind::Character, 0, 0xD800}},
-                FakeLayout{})),
-            "");
+  // one for each half of the surrogate pair.
+  EXPECT_EQ(render(eventsFor("^{^}\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF")),
+            "Cv u94v u94^ C^ u233v u233^ u55357v u55357^ u56832v u56832^ u65535v u65535^ "
+            "u56319v u56319^ u57343v u57343^");
+  // NUL, lone surrogates and the virtual-key codes 0 and 0xFF are no keys.
+  using K = KeyStroke::Kind;
+  const std::vector<KeyStroke> none = {{K::Character, 0, 0},      {K::Character, 0, 0xD800},
+                                       {K::Character, 0, 0xDFFF}, {K::VirtualKey, 0},
+                                       {K::VirtualKey, 0xFF},     {K::VirtualKey, 0xFE}};
+  EXPECT_EQ(render(keyEventsFor(none, FakeLayout{})), "vk254v vk254^");
 }
 
 // Caps Lock turns Shift around for a plain letter, so that it arrives as written; not for a stroke
@@ -122,6 +120,7 @@ TEST(KeyEvents, CapsLockIsCompensatedForPlainLetters) {
   EXPECT_EQ(render(eventsFor("A", caps)), "vk65v vk65^");
   EXPECT_EQ(render(eventsFor("1", caps)), "vk49v vk49^");
   EXPECT_EQ(render(eventsFor("+a", caps)), "Sv vk65v vk65^ S^");
+  EXPECT_EQ(render(eventsFor("^a", caps)), "Cv vk65v vk65^ C^");
   EXPECT_EQ(render(eventsFor("@", caps)), "Cv Av vk81v vk81^ C^ A^");
 }
 
@@ -151,6 +150,12 @@ TEST(KeyEvents, EveryKeyPressedIsReleasedAlsoAfterAPartialBatch) {
   const std::vector<KeyEvent> events = eventsFor("+^%{ENTER}");
   EXPECT_EQ(render(releasesAfter(events, 4)), "vk13^ S^ C^ A^");
   EXPECT_EQ(render(releasesAfter(eventsFor("{LEFT}"), 1)), "vk37^*");
+  // A key pressed twice is released once; the left and right keys of Shift, Ctrl and Alt, which a
+  // key code can name, are modifiers too.
+  EXPECT_EQ(render(releasesAfter({typedKeyEvent(0xA1, false), typedKeyEvent(0xA3, false),
+                                  typedKeyEvent(65, false), typedKeyEvent(65, false)},
+                                 4)),
+            "vk65^ vk161^ vk163^");
   EXPECT_TRUE(releasesAfter(events, events.size() + 5).empty());
 }
 

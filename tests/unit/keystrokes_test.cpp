@@ -73,7 +73,7 @@ TEST(KeystrokeParse, WellFormedStrings) {
       // Repeat counts, also on characters; 0 types nothing, leading zeros are fine.
       {"{left 1}x{LEFT 4}", "LEFT 'x' LEFTx4"},
       {"{a 3}{~ 2}", "'a'x3 '~'x2"},
-      {"{LEFT 007}", "LEFTx7"},
+      {"{LEFT 012}", "LEFTx12"},
       {"x{LEFT 0}y", "'x' 'y'"},
       // Modifiers stack in any order and hold for the one key that follows (all its repeats).
       {"%^+{ENTER}", "+^%ENTER"},
@@ -84,10 +84,10 @@ TEST(KeystrokeParse, WellFormedStrings) {
       // Groups carry their modifiers to every key inside, and nest.
       {"+(ab)c", "+'a' +'b' 'c'"},
       {"+(a^b{LEFT 2})", "+'a' +^'b' +LEFTx2"},
-      {"^(a%(b)c)d", "^'a' ^%'b' ^'c' 'd'"},
+      {"^(a%(b)c)d+((e))", "^'a' ^%'b' ^'c' 'd' +'e'"},
       {"x()y", "'x' 'y'"},
       // Braced literals.
-      {"{+}{^}{%}{~}{{}{}}{(}{)}", "'+' '^' '%' '~' '{' '}' '(' ')'"},
+      {"{+}{^}{%}{~}{{}{(}{)}{}}", "'+' '^' '%' '~' '{' '(' ')' '}'"},
       {"{} 2}{{ 2}", "'}'x2 '{'x2"},
       {"{ }", "' '"},
       // UTF-8: whole characters, also in braces; bytes that are no UTF-8 type nothing.
@@ -131,7 +131,7 @@ TEST(KeystrokeParse, LimitsOfCountsAndLength) {
 }
 
 // A whole string goes in one batch; an empty or malformed one sends nothing, not even its valid
-// beginning.
+// beginning. Whatever part of a batch the system refuses, no key stays down.
 TEST(SendKeystrokes, AllOrNothing) {
   test::FakeHost host;
   test::FakeKeys keys(host);
@@ -142,6 +142,9 @@ TEST(SendKeystrokes, AllOrNothing) {
     sendKeystrokes(keys, text);
   sendKeystrokes(keys, std::string(100 * 1024, '1'));
   EXPECT_EQ(keys.batches.size(), 1u);
+  keys.refuseAfter = 2;  // the system takes Shift and Enter down, then refuses the rest
+  sendKeystrokes(keys, "+~");
+  EXPECT_FALSE(keys.anyKeyDown());
 }
 
 }  // namespace

@@ -100,6 +100,7 @@ TEST_F(PadsTest, AllPadOperationsVisitHexAlphaNumBin) {
 // the window keys hand the focus back to the field.
 TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   notify(306, 0);
+  EXPECT_EQ(fake.host.focus, kField);  // the field keeps the focus while the pad shows
   fake.host.focus = 0;
   Pad& num = pad(kPadNum);
   for (int index : {7, 5, 10}) touch(num, ControlArray::Standard, index);
@@ -282,6 +283,7 @@ TEST_F(PadsTest, TheScreenFollowsEveryChange) {
     fake.windows.paint();
     EXPECT_EQ(fake.windows.stale(), 0) << step.what;
   }
+  EXPECT_EQ(num.find(ControlArray::Standard, 5)->caption, "F\xC3\xBCnf");  // kept when rescaled
   // A press repaints the pressed key alone.
   Pad& alpha = pad(kPadAlpha);
   const Control& a = *alpha.find(ControlArray::Standard, 27);

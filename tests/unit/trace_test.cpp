@@ -13,19 +13,24 @@ namespace {
 using test::kField;
 using Lines = std::vector<std::string>;
 
-// A language request, a notify request, the close key and the end: everything it looked up and
-// said, or with the trace off nothing at all.
+// A language request, the settings requests, a notify request, the close key and the end of the
+// session: everything it looked up and said, or with the trace off nothing at all.
 Lines traceOfAWorkingDay(bool on) {
   test::KeyboardRig rig;
   if (on) rig.fake.trace.switchOn();
   rig.start();
+  rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmEndSession, 0, 0);  // goes on
   rig.fake.profile.set("Replace", "2055", "1031");
   rig.fake.profile.set("1031 NumPad Text", "Std5", "F\x01nf");
   rig.fake.profile.set("2055 Text", "Max", "");
   rig.request("QDM1_LANGUAGE", 2055);
-  rig.notify(kField, 306, 0, "1", "2");
+  rig.request("QDM32_1_TOUCHPOSITION", 0, 0);
+  rig.request("QDM32_1_TOUCHPOSITION", 0, 2);
+  rig.request("QDM32_1_TOUCHSHOWLIMITS", 0, 0);
+  rig.request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
+  rig.notify(kField, 306, 0, "a \"\\\x1F", "2");
   rig.touch(*rig.keyboard.pads().pad(kPadNum), ControlArray::Close);
-  rig.request("QDM32_1_TERMINATEKEYBOARD");
+  rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmEndSession, 1, 0);
   return rig.fake.trace.lines;
 }
 
@@ -34,12 +39,19 @@ TEST(Trace, NoticesAndSettingsLookupsSayWhatWasFound) {
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0], "notice QDM32_1_KEYBOARDHANDLE to 0x1234 wParam=0x5001");
   EXPECT_EQ(lines[1], "request QDM1_LANGUAGE wParam=2055: switch the language");
-  for (const char* line : {"setting [Replace] 2055 = 1031", "setting [CharSet] 1031: default",
-                           "setting [1031 NumPad Text] Std5 = \"F\\x01nf\"",
-                           "setting [1031 NumPad KeyCode] Std5: default",
-                           "setting [2055 Text] Max = \"\"", "setting [2055 Text] Min: default",
-                           "notice QDM32_1_TOUCHKEYBOARDHIDES to 0x1234 wParam=0x0",
-                           "request QDM32_1_TERMINATEKEYBOARD: end the keyboard"}) {
+  for (const char* line :
+       {"setting [Replace] 2055 = 1031", "setting [CharSet] 1031: default",
+        "setting [1031 NumPad Text] Std5 = \"F\\x01nf\"",
+        "setting [1031 NumPad KeyCode] Std5: default", "setting [2055 Text] Max = \"\"",
+        "setting [2055 Text] Min: default",
+        "request QDM32_1_TOUCHPOSITION lParam=0: keep the pad clear of the field",
+        "request QDM32_1_TOUCHPOSITION lParam=2: centre the pad",
+        "request QDM32_1_TOUCHSHOWLIMITS lParam=0: hide the limits",
+        "request QDM32_1_TOUCHKEYSIZE lParam=0x3FC00000: key size 1.5",
+        "request WM_COPYDATA QDM32_1_NOTIFYKEYBOARD field=0x2000 cbData=516 fieldType=306 "
+        "valueFormat=0 limitMin=\"a \\\"\\\\\\x1F\" limitMax=\"2\" pad=FNumPad",
+        "notice QDM32_1_TOUCHKEYBOARDHIDES to 0x1234 wParam=0x0",
+        "request WM_ENDSESSION: end the keyboard"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
   EXPECT_TRUE(traceOfAWorkingDay(false).empty());
