@@ -339,7 +339,8 @@ def unit_tests(build, number, timeout, tests=None):
     """Runs the unit tests of a build (or only `tests`, a list of names) with mutant `number`
     active (None: none), the slow tests last (most mutants fail a fast one first). Returns 'pass',
     'fail' with the failing tests (or the first of them, or what crashed), 'timeout' or 'stopped'
-    (the run was stopped from outside)."""
+    (the run was stopped from outside). A mutant's run that times out runs once more with twice
+    the time, so that a machine busy with other work does not pass a survivor off as killed."""
     failures = []
     phases = build.phases
     if tests is not None:
@@ -347,6 +348,8 @@ def unit_tests(build, number, timeout, tests=None):
         phases = [p for p in phases if p]
     for tests in phases:
         status, detail = run_tests(build, number, timeout, tests)
+        if status == "timeout" and number is not None:  # a busy machine, or a loop without end?
+            status, detail = run_tests(build, number, 2 * timeout, tests)
         if status == "fail" and ALL_FAILURES and "." in detail:
             failures.append(detail)
             continue
@@ -851,7 +854,8 @@ def summary(done, total, selection, elapsed, finished, stats, equivalent, everyt
             f"survived    {len(survivors)}",
             f"equivalent  {len(equiv)}  (survivors listed in "
             f"{EQUIVALENT.relative_to(ROOT)}/, left out of the score)",
-            f"timeouts    {count['timeout']}  (count as killed)",
+            f"timeouts    {count['timeout']}  (count as killed; each timed out twice, the second "
+            "time with twice the time)",
             f"not built   {count['not built']}  (left out of the score)",
             f"score       {score:.1f}%  (killed and timeouts / built mutants that are not "
             "equivalent)",
