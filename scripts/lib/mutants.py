@@ -335,11 +335,12 @@ RUNNING, RUNNING_LOCK, STOPPING = set(), threading.Lock(), threading.Event()
 SANITIZER = re.compile(r"ERROR: (AddressSanitizer|LeakSanitizer): ([\w-]+)|runtime error: (.*)")
 
 
-def unit_tests(build, number, timeout, tests=None):
+def unit_tests(build, number, timeout, tests=None, mutated=False):
     """Runs the unit tests of a build (or only `tests`, a list of names) with mutant `number`
-    active (None: none), the slow tests last (most mutants fail a fast one first). Returns 'pass',
-    'fail' with the failing tests (or the first of them, or what crashed), 'timeout' or 'stopped'
-    (the run was stopped from outside). A mutant's run that times out runs once more with twice
+    active (None: none; `mutated` when the build itself holds one), the slow tests last (most
+    mutants fail a fast one first). Returns 'pass', 'fail' with the failing tests (or the first
+    of them, or what crashed), 'timeout' or 'stopped' (the run was stopped from outside). A
+    mutant's run that times out runs once more with twice
     the time, so that a machine busy with other work does not pass a survivor off as killed."""
     failures = []
     phases = build.phases
@@ -348,7 +349,7 @@ def unit_tests(build, number, timeout, tests=None):
         phases = [p for p in phases if p]
     for tests in phases:
         status, detail = run_tests(build, number, timeout, tests)
-        if status == "timeout" and number is not None:  # a busy machine, or a loop without end?
+        if status == "timeout" and (number is not None or mutated):  # busy, or a loop without end?
             status, detail = run_tests(build, number, 2 * timeout, tests)
         if status == "fail" and ALL_FAILURES and "." in detail:
             failures.append(detail)
@@ -474,7 +475,8 @@ class OneByOne:
         if "no work to do" in self.plain.log.read_text(errors="replace"):
             sys.exit(f"mutants: {m.id} changed {m.path} but nothing was rebuilt "
                      "(a stale scratch build, or a header nothing includes)")
-        status, detail = unit_tests(self.plain, None, self.plain.timeout(self.asked_timeout))
+        status, detail = unit_tests(self.plain, None, self.plain.timeout(self.asked_timeout),
+                                    mutated=True)
         if status != "pass" or self.asan is None:
             return status, detail
         # A survivor: the sanitizers may see what the tests miss.
@@ -489,7 +491,8 @@ class OneByOne:
             write_if_changed(TREE / m.path, mutated)
         if not self.asan.build():
             sys.exit(f"mutants: {m.id} builds, but not with ASan/UBSan: see {self.asan.log}")
-        status, detail = unit_tests(self.asan, None, self.asan.timeout(self.asked_timeout))
+        status, detail = unit_tests(self.asan, None, self.asan.timeout(self.asked_timeout),
+                                    mutated=True)
         return status, detail, True
 
     def restore(self):
