@@ -340,8 +340,8 @@ def unit_tests(build, number, timeout, tests=None, mutated=False):
     active (None: none; `mutated` when the build itself holds one), the slow tests last (most
     mutants fail a fast one first). Returns 'pass', 'fail' with the failing tests (or the first
     of them, or what crashed), 'timeout' or 'stopped' (the run was stopped from outside). A
-    mutant's run that times out runs once more with twice
-    the time, so that a machine busy with other work does not pass a survivor off as killed."""
+    mutant's run that times out runs once more with twice the time, so that a machine busy with
+    other work does not pass a survivor off as killed."""
     failures = []
     phases = build.phases
     if tests is not None:

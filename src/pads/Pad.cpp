@@ -212,20 +212,17 @@ void Pad::contactDown(ContactId id, float x, float y) {
 }
 
 void Pad::contactMove(ContactId id, float x, float y) {
-  for (Contact& c : contacts_) {
-    if (c.id != id) continue;
-    const bool over = keyAt(x, y) == &controls_[c.key];
-    if (over == c.over) return;
-    c.over = over;
-    showHeldKeys();
-    context_.pads.syncWindows();
-    return;
-  }
+  const auto it = findContact(id);
+  if (it == contacts_.end()) return;
+  const bool over = keyAt(x, y) == &controls_[it->key];
+  if (over == it->over) return;
+  it->over = over;
+  showHeldKeys();
+  context_.pads.syncWindows();
 }
 
 void Pad::contactUp(ContactId id, float x, float y) {
-  const auto it = std::find_if(contacts_.begin(), contacts_.end(),
-                               [id](const Contact& c) { return c.id == id; });
+  const auto it = findContact(id);
   if (it == contacts_.end()) return;
   const Control& key = controls_[it->key];
   contacts_.erase(it);
@@ -240,9 +237,13 @@ void Pad::contactCancel(ContactId id) {
   context_.pads.syncWindows();
 }
 
+std::vector<Pad::Contact>::iterator Pad::findContact(ContactId id) {
+  return std::find_if(contacts_.begin(), contacts_.end(),
+                      [id](const Contact& c) { return c.id == id; });
+}
+
 bool Pad::dropContact(ContactId id) {
-  const auto it = std::find_if(contacts_.begin(), contacts_.end(),
-                               [id](const Contact& c) { return c.id == id; });
+  const auto it = findContact(id);
   if (it == contacts_.end()) return false;
   contacts_.erase(it);
   showHeldKeys();

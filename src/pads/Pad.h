@@ -113,7 +113,15 @@ class Pad : public PadWindowEvents {
   Context& context_;
 
  private:
+  // The contacts that hold a key of this pad, each with the index of its control.
+  struct Contact {
+    ContactId id;
+    std::size_t key;
+    bool over;  // the contact is over its key now
+  };
+
   void pushBounds();
+  std::vector<Contact>::iterator findContact(ContactId id);
   // Drops a contact without a touch; false when there is none of this id.
   bool dropContact(ContactId id);
   void dropAllContacts();
@@ -125,12 +133,6 @@ class Pad : public PadWindowEvents {
   std::vector<Control> controls_;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   float frameWidth_ = 0, frameHeight_ = 0;
-  // The contacts that hold a key of this pad, each with the index of its control.
-  struct Contact {
-    ContactId id;
-    std::size_t key;
-    bool over;  // the contact is over its key now
-  };
   std::vector<Contact> contacts_;
   // The controls as the window was last told to show them.
   std::vector<Control> shown_;
