@@ -29,12 +29,64 @@ namespace {
   CHECK(pad >= pmx::kNoPad && pad <= pmx::kPadBin);
 }
 
-// A switch's value is the number that follows it, wherever the switch stands.
+// Lines of UTF-8 in which nothing would make a terminal act: printableText leaves each as it is.
+bool safeToPrint(const std::string& report) {
+  std::size_t begin = 0;
+  for (std::size_t end; (end = report.find('\n', begin)) != std::string::npos; begin = end + 1) {
+    const std::string line = report.substr(begin, end - begin);
+    if (pmx::printableText(line) != line) return false;
+  }
+  return begin == report.size();
+}
+
+// An argument as Windows argument builders quote it, so that the C runtime's split gives it back.
+std::string quotedArgument(const std::string& argument) {
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '"') out.append(backslashes + 1, '\\');
+    backslashes = c == '\\' ? backslashes + 1 : 0;
+    out += c;
+  }
+  return out.append(backslashes, '\\') + "\"";
+}
+
+// A switch's value is the number that follows it, wherever the switch stands. Whatever the
+// arguments, a check reads the one file they name or ends with exit code 2: never 0 or 1 for a
+// file that was not read (here every name of odd length cannot be read).
 [[maybe_unused]] void commandLine(const std::string& text) {
-  pmx::switchValue(text, "/Controller:");
-  CHECK(pmx::switchValue("/Thread:" + text, "/Thread:") == pmx::readDecimal(text));
-  CHECK(pmx::switchValue("/Project:x /Controller:" + text, "/Controller:") ==
+  CHECK(pmx::readCommandLine("/Thread:" + text).thread == pmx::readDecimal(text));
+  CHECK(pmx::readCommandLine("/Project:x /controller:" + text).controller ==
         pmx::readDecimal(text));
+  const auto trimmed = [](const std::string& s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string()
+                                      : s.substr(first, s.find_last_not_of(" \t") + 1 - first);
+  };
+  // The file named in each form of the switch, followed by anything (what follows a NUL byte).
+  const std::size_t nul = text.find('\0');
+  const std::string name = text.substr(0, nul);
+  const std::string rest = nul == std::string::npos ? "" : " " + text.substr(nul + 1);
+  for (const std::string& arguments : {text, quotedArgument("/CheckSettings:" + name) + rest,
+                                       "/CheckSettings: " + quotedArgument(name) + rest,
+                                       "/checksettings=" + quotedArgument(name) + rest}) {
+    std::vector<std::string> read;
+    const auto reader = [&read](const std::string& file) {
+      read.push_back(file);
+      pmx::SettingsFileRead r;
+      r.path = "/full/" + file;
+      r.read = file.size() % 2 == 0;
+      return r;
+    };
+    const pmx::CommandLine line = pmx::readCommandLine(arguments);
+    const pmx::CommandOutcome outcome = pmx::runCommandLine(line, "own.ini", reader);
+    CHECK(read.size() <= 1 && (line.error.empty() || read.empty()));
+    if (!outcome.done || line.help || outcome.exitCode == 2) continue;
+    CHECK(read.size() == 1 && read[0].size() % 2 == 0);
+    const std::string path = pmx::printableText("/full/" + read[0]) + ":";
+    CHECK(outcome.output.compare(0, path.size(), path) == 0 && safeToPrint(outcome.output));
+    if (arguments != text) CHECK(read[0] == trimmed(name));
+  }
 }
 
 // Strokes become events that, cut anywhere and repaired, leave no key down and release no key
@@ -78,11 +130,12 @@ namespace {
   }
 }
 
-// Any file content: the checker reads it without harm and its exit code follows its findings.
+// Any file content: the checker reads it without harm, its exit code follows its findings and its
+// report is safe to print, whatever the bytes of the file and of its name.
 [[maybe_unused]] void settingsFile(const std::string& bytes) {
   const pmx::SettingsCheck result = pmx::checkSettings(bytes);
   CHECK(result.exitCode() == (result.errors() > 0 ? 1 : 0));
-  CHECK(!pmx::formatSettingsCheck("fuzz.ini", result).empty());
+  CHECK(safeToPrint(pmx::formatSettingsCheck(bytes.substr(0, 40), result)));
   const pmx::ProfileText text = pmx::parseProfileText(bytes);
   for (const pmx::ProfileSection& s : text.sections)
     for (const pmx::ProfileEntry& e : s.entries) {

@@ -1,12 +1,147 @@
 #include "app/CommandLine.h"
 
 #include <cstdlib>
+#include <iterator>
+#include <vector>
 
+#include "common/NearestName.h"
 #include "common/Rounding.h"
 
 namespace pmx {
 
 namespace {
+
+// ---- The switches -------------------------------------------------------------------------------
+
+// What follows a switch's name.
+enum class Value {
+  None,    // nothing: "/?"
+  Text,    // ":" and the rest of the argument
+  Number,  // ":" and a decimal number, read where the switch first stands (readDecimal)
+  File,    // nothing (the keyboard's own settings file), or ":" or "=" and a file name
+};
+
+struct SwitchDef {
+  const char* name;  // without the "/"
+  Value value;
+  std::int32_t CommandLine::*number;  // where a Number goes
+  const char* form;                   // for the usage; empty for a second name of a switch
+  const char* help;
+};
+
+constexpr SwitchDef kSwitches[] = {
+    {"Project", Value::Text, nullptr, "/Project:<name>", "the host's project; not used"},
+    {"Controller", Value::Number, &CommandLine::controller, "/Controller:<window>",
+     "the host window that receives the keyboard's messages (decimal)"},
+    {"Thread", Value::Number, &CommandLine::thread, "/Thread:<thread>",
+     "the host thread whose input the keyboard joins (decimal)"},
+    {"CheckSettings", Value::File, nullptr, "/CheckSettings[:<file>]",
+     "check a settings file instead of starting the keyboard; without a\n"
+     "file the QD4TouchKeyboard.ini beside the exe; exit code 0 without\n"
+     "errors, 1 with errors, 2 when it cannot be read"},
+    {"?", Value::None, nullptr, "/? or /help", "show this"},
+    {"help", Value::None, nullptr, "", ""},
+};
+static_assert(std::size(kSwitches) == 6, "every switch of the keyboard, and the second help name");
+
+bool sameName(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    const auto lowerA = static_cast<char>(a[i] >= 'A' && a[i] <= 'Z' ? a[i] - 'A' + 'a' : a[i]);
+    const auto lowerB = static_cast<char>(b[i] >= 'A' && b[i] <= 'Z' ? b[i] - 'A' + 'a' : b[i]);
+    if (lowerA != lowerB) return false;
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+// A switch written in an argument: "/" and a name of the table, then ":", "=" or the end.
+struct Written {
+  const SwitchDef* def = nullptr;  // null: no switch of the table
+  std::string name;                // as written, without the "/"
+  char separator = '\0';           // ':', '=' or '\0' for none
+  std::string value;               // what follows the separator
+};
+
+Written writtenSwitch(const std::string& argument) {
+  Written w;
+  if (argument.empty() || argument[0] != '/') return w;
+  const std::size_t end = argument.find_first_of(":=", 1);
+  w.name = argument.substr(1, end == std::string::npos ? end : end - 1);
+  if (end != std::string::npos) {
+    w.separator = argument[end];
+    w.value = argument.substr(end + 1);
+  }
+  for (const SwitchDef& def : kSwitches) {
+    if (sameName(w.name, def.name)) w.def = &def;
+  }
+  return w;
+}
+
+// ---- The arguments ------------------------------------------------------------------------------
+
+struct Argument {
+  std::string text;   // as the C runtime passes it: quotes removed, \" a quote
+  std::size_t begin;  // where it starts and ends in the argument string
+  std::size_t end;
+  bool quoted = false;  // it holds double quotes
+  bool closed = true;   // every quote it opens is closed
+};
+
+// The arguments as the C runtime splits a command line: at blanks and tabs outside double
+// quotes; 2n backslashes and a quote are n backslashes and a quote that opens or closes,
+// 2n+1 backslashes and a quote are n backslashes and a quote; "" inside quotes is a quote.
+std::vector<Argument> splitArguments(const std::string& s) {
+  std::vector<Argument> arguments;
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  for (;;) {
+    while (i < n && (s[i] == ' ' || s[i] == '\t')) ++i;
+    if (i >= n) return arguments;
+    Argument a{std::string(), i, i};
+    bool inQuotes = false;
+    while (i < n && (inQuotes || (s[i] != ' ' && s[i] != '\t'))) {
+      if (s[i] == '\\') {
+        const std::size_t first = i;
+        while (i < n && s[i] == '\\') ++i;
+        const std::size_t count = i - first;
+        const bool quote = i < n && s[i] == '"';
+        a.text.append(quote ? count / 2 : count, '\\');
+        if (quote && count % 2 == 1) a.text += s[i++];
+      } else if (s[i] == '"') {
+        a.quoted = true;
+        if (inQuotes && i + 1 < n && s[i + 1] == '"') {
+          a.text += '"';
+          i += 2;
+        } else {
+          inQuotes = !inQuotes;
+          ++i;
+        }
+      } else {
+        a.text += s[i++];
+      }
+    }
+    a.end = i;
+    a.closed = !inQuotes;
+    arguments.push_back(std::move(a));
+  }
+}
+
+// Where the value of "/" + name + ":" first begins in the text from `from` on, the switch in any
+// letter case; npos if it is not there.
+std::size_t findNumberSwitch(const std::string& text, const char* name, std::size_t from = 0) {
+  const std::string wanted = std::string("/") + name + ":";
+  for (std::size_t at = text.find('/', from); at != std::string::npos;
+       at = text.find('/', at + 1)) {
+    if (sameName(text.substr(at, wanted.size()), wanted.c_str())) return at + wanted.size();
+  }
+  return std::string::npos;
+}
+
+std::string trimmed(const std::string& s) {
+  const std::size_t first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return s.substr(first, s.find_last_not_of(" \t") + 1 - first);
+}
 
 bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -14,23 +149,27 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // Walks the text, skipping blanks, tabs and line feeds between the characters it reads.
 class Reader {
  public:
-  explicit Reader(const std::string& text) : text_(text) {}
+  Reader(const std::string& text, std::size_t from) : text_(text), pos_(from) {}
   char peek() {
     while (pos_ < text_.size() && isSkipped(text_[pos_])) ++pos_;
     return pos_ < text_.size() ? text_[pos_] : '\0';
   }
   void next() { ++pos_; }
+  std::size_t position() const { return pos_; }
 
  private:
   const std::string& text_;
-  std::size_t pos_ = 0;
+  std::size_t pos_;
 };
 
-}  // namespace
-
-std::int32_t readDecimal(const std::string& text) {
-  Reader in(text);
+// readDecimal from `from` on; `end` learns where reading stopped.
+std::int32_t readDecimalAt(const std::string& text, std::size_t from, std::size_t* end) {
+  Reader in(text, from);
   std::string number;  // the recognised characters, without blanks, for strtod
+  const auto done = [&](std::int32_t value) {
+    if (end != nullptr) *end = in.position();
+    return value;
+  };
   if (in.peek() == '+' || in.peek() == '-') {
     number += in.peek();
     in.next();
@@ -50,7 +189,7 @@ std::int32_t readDecimal(const std::string& text) {
       digits = true;
     }
   }
-  if (!digits) return 0;
+  if (!digits) return done(0);
   char e = in.peek();
   if (e == 'e' || e == 'E') {
     in.next();
@@ -69,79 +208,131 @@ std::int32_t readDecimal(const std::string& text) {
     if (expDigits) number += "e" + std::string(negative ? "-" : "") + std::to_string(exponent);
   }
   // strtod reads the C locale's decimal point; the keyboard never changes the locale.
-  double value = std::strtod(number.c_str(), nullptr);
-  return roundHalfEven(value);
+  const double value = std::strtod(number.c_str(), nullptr);
+  return done(roundHalfEven(value));
 }
 
-std::int32_t switchValue(const std::string& arguments, const std::string& switchText) {
-  std::size_t at = arguments.find(switchText);
-  if (at == std::string::npos) return 0;
-  return readDecimal(arguments.substr(at + switchText.size()));
+}  // namespace
+
+std::int32_t readDecimal(const std::string& text, std::size_t* end) {
+  return readDecimalAt(text, 0, end);
 }
 
-SettingsCheckRequest settingsCheckSwitch(const std::string& arguments,
-                                         const std::string& ownSettingsFile) {
-  const std::string name = "/CheckSettings";
-  SettingsCheckRequest request;
-  const std::size_t at = arguments.find(name);
-  if (at == std::string::npos) return request;
-  request.requested = true;
-  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-  const auto skipBlanks = [&](std::size_t i) {
-    while (i < arguments.size() && isBlank(arguments[i])) ++i;
-    return i;
+CommandLine readCommandLine(const std::string& arguments) {
+  CommandLine line;
+  for (const SwitchDef& def : kSwitches) {
+    if (def.value != Value::Number) continue;
+    const std::size_t at = findNumberSwitch(arguments, def.name);
+    line.*def.number = at == std::string::npos ? 0 : readDecimalAt(arguments, at, nullptr);
+  }
+
+  const std::vector<Argument> words = splitArguments(arguments);
+  const auto fail = [&line](const std::string& error) {
+    if (line.error.empty()) line.error = error;
   };
-  // A text up to its closing quote (npos when there is none), or up to the next blank.
-  const auto wordEnd = [&](std::size_t i) {
-    return arguments[i] == '"' ? arguments.find('"', i + 1) : arguments.find_first_of(" \t", i);
-  };
-  const bool quotedSwitch = at > 0 && arguments[at - 1] == '"';
-  std::size_t i = at + name.size();
-  std::size_t rest = i;  // where the other switches begin
-  std::string value;
-  if (quotedSwitch) {
-    const std::size_t close = arguments.find('"', i);
-    const std::string inner = arguments.substr(i, close == std::string::npos ? close : close - i);
-    rest = close == std::string::npos ? arguments.size() : close + 1;
-    if (!inner.empty() && inner[0] != ':' && inner[0] != '=') {
-      request.error = "\"" + name + inner + "\" is no switch of the keyboard";
-    } else if (!inner.empty()) {
-      const std::size_t first = inner.find_first_not_of(" \t", 1);
-      const std::size_t last = inner.find_last_not_of(" \t");
-      if (first != std::string::npos) value = inner.substr(first, last + 1 - first);
-    }
-  } else if (i < arguments.size() && (arguments[i] == ':' || arguments[i] == '=')) {
-    i = skipBlanks(i + 1);
-    rest = i;
-    if (i < arguments.size() && arguments[i] != '/') {
-      const std::size_t end = wordEnd(i);
-      if (arguments[i] == '"' && end == std::string::npos) {
-        request.error = "the file name " + arguments.substr(i) + " has no closing quote";
+  // What the argument before was, for the message about a word that is no switch.
+  enum class Before { Other, FileName, CheckAlone } before = Before::Other;
+  std::size_t consumedTo = 0;  // arguments that begin before it belong to a number
+  for (std::size_t k = 0; k < words.size(); ++k) {
+    const Argument& word = words[k];
+    if (word.begin < consumedTo) continue;
+    if (!word.closed) fail("the double quote in " + word.text + " is never closed");
+    const Written w = writtenSwitch(word.text);
+    const Before previous = before;
+    before = Before::Other;
+    if (w.def == nullptr) {
+      if (!line.error.empty()) continue;  // only the first error is told
+      if (previous == Before::FileName) {
+        fail("\"" + word.text + "\" follows the file name: write a file name with blanks in " +
+             "double quotes, /CheckSettings:\"" + line.settingsFile + " " + word.text + "\"");
+      } else if (previous == Before::CheckAlone) {
+        fail("\"" + word.text + "\" is no switch: to check it, write /CheckSettings:" + word.text);
+      } else if (!word.text.empty() && word.text[0] == '/') {
+        std::vector<std::string> names;
+        for (const SwitchDef& def : kSwitches) names.emplace_back(def.name);
+        const std::string meant = nearestName(w.name, names);
+        fail("/" + w.name + " is no switch of PMXTouchKeyboard" +
+             (meant.empty() ? std::string() : "; did you mean /" + meant + "?"));
+      } else {
+        fail("\"" + word.text + "\" is no switch of PMXTouchKeyboard");
       }
-      value = arguments.substr(i, end == std::string::npos ? end : end - i);
-      if (arguments[i] == '"') value = value.substr(1);
-      rest = end == std::string::npos ? arguments.size() : end + (arguments[i] == '"' ? 1 : 0);
+      continue;
     }
-  } else if (i < arguments.size() && !isBlank(arguments[i])) {
-    const std::size_t end = wordEnd(i);
-    request.error = "\"" + arguments.substr(at, end == std::string::npos ? end : end - at) +
-                    "\" is no switch of the keyboard";
-  }
-  // Whatever follows must be other switches: a word that is none is part of a file name with
-  // blanks that was not quoted, and checking a file other than the one meant would mislead.
-  for (i = skipBlanks(rest); request.error.empty() && i < arguments.size(); i = skipBlanks(i)) {
-    const std::size_t end = wordEnd(i);
-    const std::string word = arguments.substr(i, end == std::string::npos ? end : end - i);
-    const std::size_t start = word[0] == '"' ? 1 : 0;
-    if (word.compare(start, 1, "/") != 0) {
-      request.error = word +
-                      " follows the file name: write a file name with blanks in double "
-                      "quotes, /CheckSettings:\"my panel.ini\"";
+    switch (w.def->value) {
+      case Value::None:
+        if (w.separator != '\0') fail("/" + w.name + " takes no value");
+        line.help = true;
+        break;
+      case Value::Text:
+      case Value::Number:
+        if (w.separator != ':') fail("write /" + std::string(w.def->name) + ":<value>");
+        if (w.def->value == Value::Number) {
+          // The arguments that the number's reading runs into are part of it ("/Thread: 12").
+          const std::size_t at = findNumberSwitch(arguments, w.def->name, word.begin);
+          if (at != std::string::npos && at <= word.end) readDecimalAt(arguments, at, &consumedTo);
+        }
+        break;
+      case Value::File:
+        if (line.checkSettings) {
+          fail("/CheckSettings is given twice: check one file at a time, /CheckSettings:<file>");
+          break;
+        }
+        line.checkSettings = true;
+        if (w.separator == '\0') {
+          before = Before::CheckAlone;
+          break;
+        }
+        line.settingsFile = trimmed(w.value);
+        before = Before::FileName;
+        // "/CheckSettings: q.ini": the file is the next argument, unless it is a switch.
+        if (line.settingsFile.empty() && !word.quoted && k + 1 < words.size() &&
+            writtenSwitch(words[k + 1].text).def == nullptr) {
+          line.settingsFile = trimmed(words[++k].text);
+        }
+        if (line.settingsFile.empty()) {
+          fail("the file name after /CheckSettings" + std::string(1, w.separator) +
+               " is empty: write /CheckSettings:<file>, or /CheckSettings alone for the "
+               "QD4TouchKeyboard.ini beside the exe");
+        }
+        break;
     }
-    i = end == std::string::npos ? arguments.size() : end + (word[0] == '"' ? 1 : 0);
   }
-  request.file = value.empty() ? ownSettingsFile : value;
-  return request;
+  if (!line.error.empty()) line.settingsFile.clear();
+  return line;
+}
+
+std::string commandLineUsage() {
+  std::string out = "Usage: PMXTouchKeyboard <switches>   (switch names in any letter case)\n\n";
+  for (const SwitchDef& def : kSwitches) {
+    if (*def.form == '\0') continue;
+    std::string form = std::string("  ") + def.form;
+    form.resize(28, ' ');
+    out += form;
+    for (const char* c = def.help; *c != '\0'; ++c) {
+      out += *c;
+      if (*c == '\n') out += std::string(28, ' ');
+    }
+    out += '\n';
+  }
+  return out +
+         "\nThe HMI runtime starts the keyboard with /Project:, /Controller: and /Thread:. A file\n"
+         "name with blanks goes in double quotes: /CheckSettings:\"C:\\My Panel\\q.ini\".\n";
+}
+
+CommandOutcome runCommandLine(const CommandLine& line, const std::string& ownSettingsFile,
+                              const SettingsFileReader& read, const CharacterNamer& names) {
+  CommandOutcome outcome;
+  if (line.help) return {true, 0, commandLineUsage()};
+  if (!line.checkSettings) return outcome;
+  outcome.done = true;
+  if (!line.error.empty()) {
+    outcome.exitCode = kExitBadCommandLine;
+    outcome.output = "PMXTouchKeyboard: " + line.error + "\n";
+    return outcome;
+  }
+  const std::string& file = line.settingsFile.empty() ? ownSettingsFile : line.settingsFile;
+  outcome.exitCode = reportSettingsCheck(read(file), outcome.output, names);
+  return outcome;
 }
 
 }  // namespace pmx

@@ -9,8 +9,9 @@ namespace pmx {
 bool Keyboard::Main(const std::string& arguments, const std::string& exeDirectory) {
   values_.iniFile = exeDirectory + kSettingsFileName;
   values_.keySizeFactor = 1.0f;
-  values_.controllerWindow = windowFromInt32(switchValue(arguments, "/Controller:"));
-  values_.controllerThread = switchValue(arguments, "/Thread:");
+  const CommandLine line = readCommandLine(arguments);
+  values_.controllerWindow = windowFromInt32(line.controller);
+  values_.controllerThread = line.thread;
 
   HostWindows& host = context_.platform.host;
   Trace& trace = context_.platform.trace;

@@ -11,6 +11,52 @@ void appendHex(std::string& out, unsigned long value, int digits) {
   for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += hex[(value >> shift) & 0xF];
 }
 
+// Characters a report writes as \uXXXX: terminals act on them, or they rearrange or hide the
+// text around them.
+bool unprintable(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || (c >= 0x200B && c <= 0x200F) ||
+         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
+// The character of the UTF-8 sequence at `i`, which it passes: true when the bytes form a whole,
+// shortest-form sequence of a code point (no surrogate, none beyond U+10FFFF). Otherwise false, and
+// `i` passes the bytes that give nothing: a byte that leads no sequence, or those read of one that
+// is cut short.
+bool nextUtf8(const std::string& text, std::size_t& i, char32_t& c) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  std::size_t extra = 0;
+  char32_t least = 0;
+  c = lead;
+  if (lead >= 0xC0 && lead < 0xE0) {
+    extra = 1;
+    c = lead & 0x1F;
+    least = 0x80;
+  } else if (lead >= 0xE0 && lead < 0xF0) {
+    extra = 2;
+    c = lead & 0x0F;
+    least = 0x800;
+  } else if (lead >= 0xF0 && lead < 0xF8) {
+    extra = 3;
+    c = lead & 0x07;
+    least = 0x10000;
+  } else if (lead >= 0x80) {
+    ++i;  // a continuation byte, or no lead byte of UTF-8
+    return false;
+  }
+  std::size_t k = 1;
+  for (; k <= extra && i + k < text.size(); ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) break;
+    c = (c << 6) | (next & 0x3F);
+  }
+  if (k <= extra) {  // cut short: the bytes read so far give nothing
+    i += k;
+    return false;
+  }
+  i += extra + 1;
+  return c >= least && c <= 0x10FFFF && !isSurrogate(c);
+}
+
 }  // namespace
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -39,40 +85,9 @@ std::string utf8(const std::u32string& characters) {
 
 std::u32string decodeUtf8(const std::string& text) {
   std::u32string out;
-  const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n;) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
-    char32_t c = lead;
-    char32_t least = 0;
-    if (lead >= 0xC0 && lead < 0xE0) {
-      extra = 1;
-      c = lead & 0x1F;
-      least = 0x80;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-      extra = 2;
-      c = lead & 0x0F;
-      least = 0x800;
-    } else if (lead >= 0xF0 && lead < 0xF8) {
-      extra = 3;
-      c = lead & 0x07;
-      least = 0x10000;
-    } else if (lead >= 0x80) {
-      ++i;  // a continuation byte, or no lead byte of UTF-8
-      continue;
-    }
-    std::size_t k = 1;
-    for (; k <= extra && i + k < n; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) break;
-      c = (c << 6) | (next & 0x3F);
-    }
-    if (k <= extra) {  // cut short: the bytes read so far give nothing
-      i += k;
-      continue;
-    }
-    i += extra + 1;
-    if (c >= least && c <= 0x10FFFF && !isSurrogate(c)) out += c;
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    if (nextUtf8(text, i, c)) out += c;
   }
   return out;
 }
@@ -101,11 +116,7 @@ std::size_t utf16Length(const std::string& text) {
 std::string spelledCharacters(const std::u32string& characters) {
   std::string out;
   for (char32_t c : characters) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else if (c >= kByteCharacter) {
+    if (c >= kByteCharacter) {
       const unsigned long bytes = c - kByteCharacter;
       if (bytes > 0xFF) {
         out += "\\x";
@@ -113,15 +124,29 @@ std::string spelledCharacters(const std::u32string& characters) {
       }
       out += "\\x";
       appendHex(out, bytes & 0xFF, 2);
-    } else if (c < 0x10000) {
+    } else if (unprintable(c)) {
       out += "\\u";
       appendHex(out, c, 4);
     } else {
-      out += "\\U";
-      appendHex(out, c, 8);
+      appendUtf8(out, c);
     }
   }
   return out;
+}
+
+std::string printableText(const std::string& text) {
+  std::u32string characters;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t at = i;
+    char32_t c = 0;
+    if (nextUtf8(text, i, c)) {
+      characters += c;
+    } else {  // each byte on its own
+      characters += kByteCharacter + static_cast<unsigned char>(text[at]);
+      i = at + 1;
+    }
+  }
+  return spelledCharacters(characters);
 }
 
 }  // namespace pmx

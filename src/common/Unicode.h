@@ -26,9 +26,15 @@ std::string utf8FromUtf16(const char16_t* units, std::size_t count);
 // How many UTF-16 code units the characters of a UTF-8 text take.
 std::size_t utf16Length(const std::string& text);
 
-// Characters for a report in plain ASCII: printable ASCII as it is (a backslash doubled), every
-// other character as \uXXXX (\UXXXXXXXX beyond the first plane), the bytes of a kByteCharacter
-// as \xNN.
+// Characters for a report that is safe to print: each character as itself, in UTF-8, except
+// those a terminal would act on or that would rearrange the text around them (control characters
+// C0, DEL and C1, bidirectional marks and overrides, line and paragraph separators, zero-width
+// characters, the byte-order mark), which are written \uXXXX; the bytes of a kByteCharacter are
+// written \xNN. The backslash stands for itself.
 std::string spelledCharacters(const std::u32string& characters);
+
+// A text in UTF-8 made safe to print in the same way: each byte that starts no shortest-form
+// sequence of a character is written \xNN.
+std::string printableText(const std::string& text);
 
 }  // namespace pmx

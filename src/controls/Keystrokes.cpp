@@ -1,5 +1,6 @@
 #include "controls/Keystrokes.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <utility>
@@ -226,7 +227,10 @@ class Parser {
       int value = 0;
       while (j < n && isDigit(text_[j])) {
         value = value * 10 + static_cast<int>(text_[j] - '0');
-        if (value > kMaxKeystrokeRepeat) value = kMaxKeystrokeRepeat;
+        if (value > kMaxKeystrokeRepeat) {
+          value = kMaxKeystrokeRepeat;
+          result_.cappedOffset = std::min(result_.cappedOffset, open);
+        }
         ++j;
       }
       if (j >= n) {

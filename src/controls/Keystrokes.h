@@ -65,6 +65,8 @@ struct KeystrokeParse {
   std::vector<KeyStroke> strokes;  // all strokes when ok; the valid prefix otherwise
   KeystrokeError error = KeystrokeError::None;
   std::size_t errorOffset = 0;  // the character at which the fault lies (when not ok)
+  // The "{" of the first item whose repeat count was cut to kMaxKeystrokeRepeat; npos for none.
+  std::size_t cappedOffset = std::string::npos;
 };
 
 KeystrokeParse parseKeystrokes(const std::u32string& text);

@@ -12,9 +12,11 @@ namespace pmx {
 
 namespace {
 
+// The code pages are those the platform decodes the texts of a character set in (its
+// TranslateCharsetInfo): DEFAULT, MAC and OEM have none of their own and take the system's.
 constexpr CharacterSet kCharacterSets[] = {
     {0, "ANSI", 1252},      {1, "DEFAULT", 0},      {2, "SYMBOL", 0},
-    {77, "MAC", 10000},     {128, "SHIFTJIS", 932}, {129, "HANGUL", 949},
+    {77, "MAC", 0},         {128, "SHIFTJIS", 932}, {129, "HANGUL", 949},
     {130, "JOHAB", 1361},   {134, "GB2312", 936},   {136, "CHINESEBIG5", 950},
     {161, "GREEK", 1253},   {162, "TURKISH", 1254}, {163, "VIETNAMESE", 1258},
     {177, "HEBREW", 1255},  {178, "ARABIC", 1256},  {186, "BALTIC", 1257},

@@ -17,7 +17,7 @@ namespace pmx {
 struct CharacterSet {
   std::int16_t value;  // the font character-set number, as in "CharSet"
   const char* name;    // the Windows name, without _CHARSET
-  int codePage;        // 0: none of its own (symbol fonts, or the system's code page)
+  int codePage;        // 0: none of its own (symbol fonts, or the system's ANSI code page)
 };
 
 // Every character set Windows fonts know, in the order of their numbers.

@@ -14,10 +14,13 @@ std::string trimmed(const std::string& s, std::size_t begin, std::size_t end) {
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Names and values are C strings to the platform: a NUL byte ends them.
-std::string beforeNul(std::string s) {
+// Names and values are C strings to the platform: a NUL byte ends them (and `cut` learns of it).
+std::string beforeNul(std::string s, bool& cut) {
   const std::size_t nul = s.find('\0');
-  if (nul != std::string::npos) s.resize(nul);
+  if (nul != std::string::npos) {
+    s.resize(nul);
+    cut = true;
+  }
   return s;
 }
 
@@ -33,7 +36,8 @@ ProfileText parseProfileText(const std::string& bytes) {
     std::size_t end = at;
     while (end < n && bytes[end] != '\n' && bytes[end] != '\r') ++end;
     ++line;
-    const std::string content = beforeNul(trimmed(bytes, at, end));
+    // The line is split at its brackets or its "=" before a NUL byte cuts the parts.
+    const std::string content = trimmed(bytes, at, end);
     at = end;
     if (at < n && bytes[at] == '\r' && at + 1 < n && bytes[at + 1] == '\n') ++at;
     if (at < n) ++at;
@@ -44,7 +48,7 @@ ProfileText parseProfileText(const std::string& bytes) {
         ProfileSection section;
         section.line = line;
         section.header = true;
-        section.name = trimmed(content, 1, close);
+        section.name = beforeNul(trimmed(content, 1, close), section.nul);
         text.sections.push_back(std::move(section));
         continue;
       }
@@ -53,11 +57,11 @@ ProfileText parseProfileText(const std::string& bytes) {
     entry.line = line;
     const std::size_t equals = content.find('=');
     if (equals == std::string::npos) {
-      entry.name = content;
+      entry.name = beforeNul(content, entry.nul);
     } else {
-      entry.name = trimmed(content, 0, equals);
+      entry.name = beforeNul(trimmed(content, 0, equals), entry.nul);
       entry.hasValue = true;
-      entry.value = trimmed(content, equals + 1, content.size());
+      entry.value = beforeNul(trimmed(content, equals + 1, content.size()), entry.nul);
     }
     text.sections.back().entries.push_back(std::move(entry));
   }
@@ -112,7 +116,10 @@ std::optional<std::int32_t> profileInt(const ProfileText& text, const std::strin
   return profileIntFromText(*value);
 }
 
-std::int32_t profileIntFromText(const std::string& text) {
+std::int32_t profileIntFromText(const std::string& text) { return readProfileNumber(text).value; }
+
+ProfileNumber readProfileNumber(const std::string& text) {
+  ProfileNumber number;
   std::size_t i = 0;
   while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
   bool negative = false;
@@ -129,6 +136,7 @@ std::int32_t profileIntFromText(const std::string& text) {
     if (base != 10) i += 2;
   }
   std::uint32_t value = 0;
+  std::uint64_t whole = 0;  // the digits' value, up to where it no longer fits 32 bits
   for (; i < text.size(); ++i) {
     const char c = lowerAscii(text[i]);
     unsigned digit = base;
@@ -136,9 +144,13 @@ std::int32_t profileIntFromText(const std::string& text) {
     if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
     if (digit >= base) break;
     value = value * base + digit;  // wraps at 32 bits, as the platform's conversion does
+    if (whole <= 0xFFFFFFFFu) whole = whole * base + digit;
+    number.digits = true;
   }
+  number.wraps = whole > (negative ? 0x80000000u : 0x7FFFFFFFu);
   if (negative) value = 0u - value;
-  return static_cast<std::int32_t>(value);
+  number.value = static_cast<std::int32_t>(value);
+  return number;
 }
 
 }  // namespace pmx

@@ -9,6 +9,7 @@
 //     name dropped; a "[" line without "]" is an ordinary line;
 //   - any other line is a key: the name up to the first "=", the value after it, blanks around
 //     both dropped; a line without "=" is a key without a value (the lookup gives its default);
+//   - a NUL byte ends a name or a value, but not the line: brackets and "=" after it still count;
 //   - names match in any letter case, blanks around the names looked up dropped; only the first
 //     section of a name is searched, and in it only the first key of a name; the lines before
 //     the first header form a section with an empty name;
@@ -34,12 +35,14 @@ struct ProfileEntry {
   std::string name;
   bool hasValue = false;  // the line had an "="
   std::string value;      // as written, blanks around it dropped, quotes kept
+  bool nul = false;       // a NUL byte cut the name or the value
 };
 
 struct ProfileSection {
   int line = 0;         // of the header; 0 for the lines before the first header
   bool header = false;  // false only for the lines before the first header
   std::string name;     // blanks around it dropped
+  bool nul = false;     // a NUL byte cut the name
   std::vector<ProfileEntry> entries;
 };
 
@@ -69,5 +72,14 @@ std::optional<std::int32_t> profileInt(const ProfileText& text, const std::strin
                                        const std::string& key);
 // A text read as an integer by the profile functions' rules.
 std::int32_t profileIntFromText(const std::string& text);
+
+// The same reading in detail: the value, whether any digit was read, and whether the digits
+// overflow 32 bits (the value then wraps around).
+struct ProfileNumber {
+  std::int32_t value = 0;
+  bool digits = false;
+  bool wraps = false;
+};
+ProfileNumber readProfileNumber(const std::string& text);
 
 }  // namespace pmx

@@ -6,6 +6,7 @@
 #include <optional>
 #include <sstream>
 
+#include "common/NearestName.h"
 #include "common/Unicode.h"
 #include "controls/KeyCode.h"
 #include "controls/Keystrokes.h"
@@ -84,6 +85,13 @@ bool overlapsPictogram(const ControlDef& def, float width, int lines, float clea
   return false;
 }
 
+// The language of the built-in texts: a host language mapped to it without texts in the file
+// gets them as meant.
+constexpr std::int32_t kBuiltInLanguage = 1033;
+
+// Arial's line height (ascent and descent, 1854 + 434 of 2048 font units) in ems.
+constexpr float kArialLineHeight = 2288.0f / 2048.0f;
+
 std::string fontText(const ControlDef& def) {
   std::ostringstream out;
   out << "Arial " << def.fontSize << (def.bold ? " bold" : "");
@@ -92,6 +100,8 @@ std::string fontText(const ControlDef& def) {
 
 class Checker {
  public:
+  explicit Checker(const CharacterNamer& names) : names_(names) {}
+
   SettingsCheck run(const std::string& input) {
     std::string bytes = input;
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
@@ -114,6 +124,7 @@ class Checker {
       firstSections_.emplace(lower(section.name), &section);
     }
     readLanguageMaps();
+    findLanguagesWithTexts();
     for (std::size_t i = 0; i < text_.sections.size(); ++i) checkSection(text_.sections[i]);
     checkExtraKeysHaveCaptions();
     return finish();
@@ -156,28 +167,60 @@ class Checker {
     return utf8FromUtf16(units.data(), units.size());
   }
 
-  // A text of the file for the report: as quoted() writes bytes, but each double-byte character
-  // of the character set's code page as its two bytes \xNN\xNN (its trail byte may be an ASCII
-  // one); a Unicode file's characters as spelledCharacters() writes them.
+  // A text of the file for the report, in quotes: its characters as the keyboard reads them (a
+  // Unicode file's as written, an 8-bit file's in the code page of the character set), spelled
+  // as spelledCharacters() does; each byte that forms no character the checker can name as \xNN.
   std::string q(const std::string& text, int charset = -1) const {
-    if (unicode_) return "\"" + spelledCharacters(decodeUtf8(text)) + "\"";
+    return "\"" + spelledCharacters(shown(text, charset)) + "\"";
+  }
+  // A section or key name for the report: beyond printable ASCII an 8-bit file's names have no
+  // code page to be read in.
+  std::string shownName(const std::string& name) const {
+    return spelledCharacters(shown(name, -1));
+  }
+
+  // The characters of a text as the report shows them (see q()).
+  std::u32string shown(const std::string& text, int charset) const {
+    if (unicode_) return decodeUtf8(text);
     const CharacterSet* set = findCharacterSet(charset);
-    const CodePageView* page = set != nullptr && doubleByteCodePage(set->codePage)
-                                   ? checkerCodePage(set->codePage)
-                                   : nullptr;
-    if (page == nullptr) return quoted(text);
-    std::string out = "\"";
+    const CodePageView* page = set != nullptr ? checkerCodePage(set->codePage) : nullptr;
+    if (page == nullptr) return bytesOf(text);
+    std::u32string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
       const auto b = static_cast<unsigned char>(text[i]);
-      if (page->leadByte(b) && i + 1 < text.size()) {
-        out += "\\x" + hexByte(b).substr(2) + "\\x" +
-               hexByte(static_cast<unsigned char>(text[++i])).substr(2);
-      } else {
-        const std::string one = quoted(text.substr(i, 1));
-        out += one.substr(1, one.size() - 2);
-      }
+      const bool pair = page->leadByte(b) && i + 1 < text.size();
+      const int trail = pair ? static_cast<unsigned char>(text[++i]) : -1;
+      const char32_t c = pair ? kByteCharacter + (char32_t{b} << 8) + trail : asByte(b);
+      // Bytes that form no character of the code page stay bytes.
+      out += page->character(b, trail) != 0 ? named(c, charset) : c;
     }
-    return out + "\"";
+    return out;
+  }
+
+  // An 8-bit text in no known code page: printable ASCII, and beyond it bytes.
+  static char32_t asByte(unsigned char b) {
+    return b >= 0x20 && b < 0x7F ? char32_t{b} : kByteCharacter + b;
+  }
+  static std::u32string bytesOf(const std::string& text) {
+    std::u32string out;
+    for (char c : text) out += asByte(static_cast<unsigned char>(c));
+    return out;
+  }
+
+  // A character as the checker's code pages give it (kByteCharacter + its bytes beyond printable
+  // ASCII), with the character named where the checker's tables or the platform know it.
+  char32_t named(char32_t c, int charset) const {
+    const CharacterSet* set = findCharacterSet(charset);
+    if (c < kByteCharacter || set == nullptr) return c;
+    const char32_t bytes = c - kByteCharacter;
+    if (!doubleByteCodePage(set->codePage)) {
+      const char32_t known = bytes <= 0xFF ? codePageCharacter(set->codePage, bytes & 0xFF) : 0;
+      return known != 0 ? known : c;
+    }
+    if (!names_) return c;
+    const char32_t platform = bytes > 0xFF ? names_(set->value, bytes >> 8 & 0xFF, bytes & 0xFF)
+                                           : names_(set->value, bytes & 0xFF, -1);
+    return platform >= 0x20 && platform != 0x7F && platform != 0xFFFD ? platform : c;
   }
 
   // How many characters of a value count against the 254 that arrive.
@@ -194,6 +237,22 @@ class Checker {
         const std::string value = unquotedProfileValue(e.value);
         if (value.empty()) continue;
         replace_[*from] = {profileIntFromText(value), e.line};
+      }
+    }
+  }
+
+  // The languages the file has texts for: key sections, or a [CharSet] entry.
+  void findLanguagesWithTexts() {
+    for (const ProfileSection& section : text_.sections) {
+      const SectionName kind = classify(section.name);
+      if (section.header &&
+          (kind.kind == SectionKind::KeyTexts || kind.kind == SectionKind::KeyCodes)) {
+        withTexts_.push_back(std::to_string(kind.language));
+      }
+    }
+    if (const ProfileSection* charsets = sectionNamed("CharSet")) {
+      for (const ProfileEntry& e : charsets->entries) {
+        if (canonicalNumber(e.name) && e.hasValue) withTexts_.push_back(e.name);
       }
     }
   }
@@ -215,12 +274,13 @@ class Checker {
            ") and no language to " + std::to_string(language);
   }
 
-  // An 8-bit text beyond ASCII of a language without a [CharSet] entry: the keyboard shows it in
-  // the system's code page, whatever the code page it was written in (reported per section).
+  // An 8-bit text beyond ASCII of a language without a [CharSet] entry: the keyboard takes the
+  // character set 0 and shows it in that one's code page, 1252, whatever the system's code page
+  // and whatever the code page it was written in (reported per section).
   void noteCharSet(const ProfileEntry& e, const std::string& text, std::int32_t language) {
     if (unicode_ || !lookup("CharSet", std::to_string(language)).value_or("").empty()) return;
     if (std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; })) return;
-    noCharSet_ += (noCharSet_.empty() ? "" : ", ") + e.name;
+    noCharSet_ += (noCharSet_.empty() ? "" : ", ") + shownName(e.name);
     noCharSetLanguage_ = language;
   }
 
@@ -239,10 +299,14 @@ class Checker {
       }
       return;
     }
-    const std::string where = "[" + section.name + "]";
+    const std::string where = "[" + shownName(section.name) + "]";
+    if (section.nul) {
+      error(section.line, "a NUL byte ends the section name: the keyboard reads this header as " +
+                              where + "; delete the NUL byte");
+    }
     const ProfileSection* first = sectionNamed(section.name);
     if (first != &section && first->header) {
-      error(section.line, where + " again: only the first [" + first->name + "] (line " +
+      error(section.line, where + " again: only the first [" + shownName(first->name) + "] (line " +
                               std::to_string(first->line) + ") is read; nothing in this one is");
       return;
     }
@@ -271,9 +335,16 @@ class Checker {
     std::map<std::string, int> seen;  // key names in lower case, with their first line
     for (const ProfileEntry& e : section.entries) {
       if (isComment(e)) continue;
-      const std::string at = where + " " + e.name + ": ";
+      const std::string at = where + " " + shownName(e.name) + ": ";
+      if (e.nul) {
+        error(e.line, at + "a NUL byte ends " +
+                          (e.hasValue ? "the name or the value" : "the line") +
+                          ": the keyboard reads " +
+                          q(e.name + (e.hasValue ? "=" + e.value : std::string())) +
+                          "; delete the NUL byte");
+      }
       if (!e.name.empty() && e.name[0] == '[') {
-        error(e.line, quoted(e.name) +
+        error(e.line, q(e.name) +
                           ": no closing \"]\", so no section header; the lines "
                           "below still belong to " +
                           where);
@@ -314,8 +385,9 @@ class Checker {
                                 " characters beyond ASCII, but [CharSet] names no character set "
                                 "for " +
                                 language + ": the keyboard shows " + (one ? "it" : "them") +
-                                " in the system's code page; give " + language +
-                                " the character set of its texts");
+                                " in code page 1252 (Western European, CharSet 0) on every "
+                                "system; give " +
+                                language + " the character set of its texts");
       noCharSet_.clear();
     }
     if (!unmeasured_.empty()) {
@@ -339,27 +411,67 @@ class Checker {
     return false;
   }
 
-  // A number as GetPrivateProfileIntA reads it; false (with the finding) when it reads as
-  // something else than written or is empty.
-  bool readNumber(const ProfileEntry& e, const std::string& at, const char* ifEmpty,
-                  std::int32_t& number) {
+  // A number as GetPrivateProfileIntA reads it, or nothing (with the finding) when it is empty,
+  // has no digits or overflows. Text around the digits is read past: a warning says the value.
+  std::optional<std::int32_t> readNumber(const ProfileEntry& e, const std::string& at,
+                                         const char* ifEmpty) {
     const std::string value = unquotedProfileValue(e.value);
+    std::int32_t number = 0;
     if (value.empty()) {
       warning(e.line, at + "empty: " + ifEmpty);
-      return false;
+      return std::nullopt;
     }
-    if (!plainDecimal(value, number)) {
-      error(e.line, at + q(value) + " is no decimal number; the keyboard reads it as " +
-                        std::to_string(profileIntFromText(value)));
-      return false;
+    if (plainDecimal(value, number)) return number;
+    const ProfileNumber read = readProfileNumber(value);
+    const std::string reads = std::to_string(read.value);
+    if (!read.digits || read.wraps) {
+      error(e.line, at + q(value) + " is no decimal number" +
+                        (read.wraps ? " within 32 bits" : "") + "; the keyboard reads it as " +
+                        reads);
+      return std::nullopt;
     }
-    return true;
+    warning(e.line, at + "the keyboard reads " + q(value) + " as " + reads + "; write " + reads +
+                        (inlineComment(e) != std::string::npos
+                             ? " and the comment on a line of its own, starting with \";\""
+                             : ""));
+    return read.value;
+  }
+
+  // Where a comment seems to follow a value on its line ("{TAB} ; next field"): at the blank
+  // before a ";" in a value without quotes. The profile functions take comments only on lines of
+  // their own: the rest of the line is part of the value. npos when there is none.
+  static std::size_t inlineComment(const ProfileEntry& e) {
+    if (unquotedProfileValue(e.value) != e.value) return std::string::npos;
+    for (std::size_t i = 1; i < e.value.size(); ++i) {
+      if (e.value[i] == ';' && (e.value[i - 1] == ' ' || e.value[i - 1] == '\t')) return i - 1;
+    }
+    return std::string::npos;
   }
 
   void checkReplace(const ProfileEntry& e, const std::string& at) {
     if (!checkLanguageKey(e, at, "host language numbers")) return;
-    std::int32_t number = 0;
-    readNumber(e, at, "the host language is used as it is", number);
+    const std::optional<std::int32_t> to = readNumber(e, at, "the host language is used as it is");
+    const std::string host = e.name;
+    if (!to || *to == *canonicalNumber(host)) return;
+    const std::string target = std::to_string(*to);
+    const auto next = replace_.find(*to);
+    if (next != replace_.end() && next->second.first != *to) {
+      const std::string further = std::to_string(next->second.first);
+      warning(e.line, at + target + " is mapped on to " + further + " (line " +
+                          std::to_string(next->second.second) +
+                          "), but the keyboard takes one step only: host language " + host +
+                          " gets the texts of " + target + "; write " + host + "=" + further +
+                          " for those of " + further);
+    }
+    if (*to != kBuiltInLanguage &&
+        std::find(withTexts_.begin(), withTexts_.end(), target) == withTexts_.end()) {
+      std::vector<std::string> others = withTexts_;
+      others.erase(std::remove(others.begin(), others.end(), host), others.end());
+      const std::string meant = nearestName(target, others);
+      warning(e.line, at + "the file has no key sections and no [CharSet] entry for " + target +
+                          ": host language " + host + " gets the built-in texts" +
+                          (meant.empty() ? "" : "; did you mean " + meant + "?"));
+    }
   }
 
   void checkCharSet(const ProfileEntry& e, const std::string& at) {
@@ -369,8 +481,9 @@ class Checker {
       error(e.line, at + why);
       return;
     }
-    std::int32_t number = 0;
-    if (!readNumber(e, at, "the character set is 0 (ANSI)", number)) return;
+    const std::optional<std::int32_t> read = readNumber(e, at, "the character set is 0 (ANSI)");
+    if (!read) return;
+    const std::int32_t number = *read;
     const CharacterSet* set = findCharacterSet(number);
     if (set == nullptr) {
       error(e.line, at + std::to_string(number) + " is no character set" +
@@ -401,11 +514,7 @@ class Checker {
       const CodePageView* page = set != nullptr ? checkerCodePage(set->codePage) : nullptr;
       if (page == nullptr) {  // a code page the checker does not know: its bytes as they stand
         if (caption) return std::nullopt;
-        for (char c : text) {
-          const auto b = static_cast<unsigned char>(c);
-          chars += b >= 0x20 && b < 0x7F ? char32_t{b} : kByteCharacter + b;
-        }
-        return chars;
+        return bytesOf(text);
       }
       std::vector<BrokenBytes> broken;
       chars = decodeEightBit(text, *page, &broken);
@@ -422,10 +531,12 @@ class Checker {
                   inCodePage + what);
         return std::nullopt;
       }
+      for (char32_t& c : chars) c = named(c, charset);
     }
     for (std::size_t i = 0; caption && i < chars.size(); ++i) {
+      // A byte the checker cannot name is a control character only below 0x80.
       const char32_t c = chars[i] >= kByteCharacter ? chars[i] - kByteCharacter : chars[i];
-      if (c < 0x20 || c == 0x7F) {
+      if (c < 0x20 || c == 0x7F || (chars[i] < kByteCharacter && c >= 0x80 && c <= 0x9F)) {
         error(e.line, at + q(text, charset) + ": character " + std::to_string(i + 1) + " (" +
                           spelledCharacters(chars.substr(i, 1)) + ") is a control character" +
                           what);
@@ -444,8 +555,14 @@ class Checker {
       return false;
     }
     if (!unicode_ && looksLikeUtf8(caption)) {
-      warning(e.line, at + quoted(caption) +
-                          " looks like UTF-8: write each language's texts in its code page");
+      warning(e.line, at + q(caption, charset) + " looks like UTF-8 for \"" +
+                          printableText(caption) +
+                          "\": write each language's texts in its code page");
+    }
+    if (inlineComment(e) != std::string::npos) {
+      warning(e.line, at + q(caption, charset) +
+                          ": no comment: the key shows the text from \";\" on too; put the "
+                          "comment on a line of its own, or the caption in double quotes");
     }
     return characters(e, at, caption, charset, true).has_value();
   }
@@ -457,9 +574,10 @@ class Checker {
                                     const ControlDef& def) const {
     const CharacterSet* set = findCharacterSet(charset);
     if (set != nullptr ? doubleByteCodePage(set->codePage) : !unicode_) return std::nullopt;
-    // The first backslash and "n" split a caption into an upper and a lower line, as the painter
-    // splits it; a later one stays in the lower line as the two characters.
-    const std::size_t split = caption.find("\\n");
+    // On a key the first backslash and "n" split a caption into an upper and a lower line, as the
+    // painter splits it; a later one stays in the lower line as the two characters.
+    const std::size_t split =
+        def.kind == ControlKind::Key ? caption.find("\\n") : std::string::npos;
     const bool two = split != std::string::npos;
     const std::string lines[] = {caption.substr(0, split), two ? caption.substr(split + 2) : ""};
     float widest = 0;
@@ -473,6 +591,34 @@ class Checker {
     return widest;
   }
 
+  // Whether a caption holds a backslash and "n", which split a key's caption into two lines: in its
+  // characters, not its bytes (the trail byte of a double-byte character may be a backslash).
+  bool twoLines(const std::string& caption, int charset) const {
+    return shown(caption, charset).find(U"\\n") != std::u32string::npos;
+  }
+
+  // A caption of two lines on keys too low for them: the lower line is drawn cut off at the key's
+  // edge. A line is as high as Arial's ascent and descent (GDI's tmHeight).
+  void checkLines(const ProfileEntry& e, const std::string& at, const std::string& caption,
+                  int charset, const std::vector<KeyPlace>& places) {
+    if (!twoLines(caption, charset)) return;
+    std::string pads;
+    const ControlDef* low = nullptr;
+    const auto needed = [](const ControlDef& key) {
+      return 2 * key.fontSize * 20.0f * kArialLineHeight;
+    };
+    for (const KeyPlace& place : places) {
+      if (needed(*place.key) <= static_cast<float>(place.key->height)) continue;
+      low = low != nullptr ? low : place.key;
+      pads += std::string(pads.empty() ? "" : ", ") + place.pad->name;
+    }
+    if (low == nullptr) return;
+    warning(e.line, at + q(caption, charset) + ": two lines in " + fontText(*low) + " need " +
+                        std::to_string(std::lround(needed(*low))) + " twips, the key is " +
+                        std::to_string(low->height) + " high on " + pads +
+                        ": the lower line shows cut off; write the caption in one line");
+  }
+
   void checkWidth(const ProfileEntry& e, const std::string& at, const std::string& caption,
                   int charset, const std::vector<KeyPlace>& places) {
     std::string pads;
@@ -483,7 +629,7 @@ class Checker {
       const std::optional<float> measured = captionWidth(caption, charset, *place.key);
       if (!measured) {  // one warning for the section (see checkSection)
         const CharacterSet* set = findCharacterSet(charset);
-        unmeasured_ += (unmeasured_.empty() ? "" : ", ") + e.name;
+        unmeasured_ += (unmeasured_.empty() ? "" : ", ") + shownName(e.name);
         unmeasuredWhy_ = set != nullptr && doubleByteCodePage(set->codePage)
                              ? "the fonts of CharSet " + std::to_string(charset)
                              : "some of the characters";
@@ -527,8 +673,9 @@ class Checker {
     for (const KeyPlace& place : places) {
       const std::string meaning = keystrokes ? place.key->tag : place.key->caption;
       differ = differ || meaning != firstMeaning;
-      meanings +=
-          std::string(meanings.empty() ? "" : ", ") + quoted(meaning) + " on " + place.pad->name;
+      // The layouts' texts are in the code pages of their fonts: beyond ASCII, bytes.
+      meanings += std::string(meanings.empty() ? "" : ", ") + "\"" +
+                  spelledCharacters(bytesOf(meaning)) + "\" on " + place.pad->name;
     }
     if (differ) {
       warning(e.line, at + "one name for different keys: " + meanings + "; all of them change");
@@ -537,13 +684,18 @@ class Checker {
 
   void checkLimitText(const ProfileEntry& e, const std::string& at, std::int32_t language) {
     if (!sameProfileName(e.name, "Max") && !sameProfileName(e.name, "Min")) {
-      error(e.line, at + "unknown key; the keys of this section are Max and Min");
+      unknownKey(e, at, {"Max", "Min"}, "Max and Min");
       return;
     }
     const std::string caption = unquotedProfileValue(e.value);
     noteCharSet(e, caption, effective(language));
     const int charset = charsetOf(effective(language));
     if (!checkCaption(e, at, caption, charset)) return;
+    if (twoLines(caption, charset)) {
+      warning(e.line, at + q(caption, charset) +
+                          ": a limit caption has one line: the keyboard shows the backslash and "
+                          "the n; write it without \"\\n\"");
+    }
     const PadDef& pad = numPadLayout();
     for (std::size_t i = 0; i < pad.controlCount; ++i) {
       if (pad.controls[i].array == ControlArray::LabelLimits) {
@@ -558,8 +710,15 @@ class Checker {
     const std::vector<KeyPlace> places = keyPlaces(*kind.pad, e.name);
     const bool known = !places.empty() && (!keystrokes || places.front().array->keystrokes);
     if (!known) {
-      error(e.line, at + "unknown key; the keys of this section are " +
-                        describeKeyNames(settingsKeyNames(kind.pad->padName, keystrokes)));
+      const std::vector<std::string> names = settingsKeyNames(kind.pad->padName, keystrokes);
+      unknownKey(e, at, names, describeKeyNames(names));
+      return;
+    }
+    if (std::none_of(places.begin(), places.end(), [](const KeyPlace& p) {
+          return p.key->visible || p.array->array == ControlArray::Extra;
+        })) {
+      error(e.line, at + "the key is never shown (it stays hidden on " + places.front().pad->name +
+                        "): the entry has no effect; delete it");
       return;
     }
     const std::string value = unquotedProfileValue(e.value);
@@ -572,7 +731,9 @@ class Checker {
     noteCharSet(e, value, kind.language);
     if (!keystrokes) {
       const int charset = charsetOf(kind.language);
-      if (checkCaption(e, at, value, charset)) checkWidth(e, at, value, charset, places);
+      if (!checkCaption(e, at, value, charset)) return;
+      checkLines(e, at, value, charset, places);
+      checkWidth(e, at, value, charset, places);
       return;
     }
     if (valueLength(value) > kMaxProfileValue) {
@@ -587,7 +748,13 @@ class Checker {
       if (!parseKeyCode(value, code)) {
         error(e.line, at + q(value) +
                           " is no key code: this key sends a virtual-key code, "
-                          "a whole number from 0 to 255");
+                          "a whole number from 1 to 255" +
+                          (inlineComment(e) != std::string::npos
+                               ? "; put the comment on a line of its own, starting with \";\""
+                               : ""));
+      } else if (code == 0) {
+        error(e.line, at + "0 is no key: a touch of the key types nothing; write the virtual-key "
+                           "code of a key, such as 65 for A");
       }
       return;
     }
@@ -595,10 +762,46 @@ class Checker {
     const std::optional<std::u32string> chars = characters(e, at, value, charset, false);
     if (!chars) return;
     const KeystrokeParse parse = parseKeystrokes(*chars);
+    const std::size_t comment = inlineComment(e);
     if (!parse.ok) {
       error(e.line,
             at + "keystrokes " + q(value, charset) + ": " + keystrokeErrorMessage(*chars, parse));
+    } else if (comment != std::string::npos) {
+      error(e.line, at + "keystrokes " + q(value, charset) + ": no comment: the key types " +
+                        q(value.substr(comment), charset) +
+                        " too; put the comment on a line of its own, starting with \";\"");
+    } else if (parse.cappedOffset != std::string::npos) {
+      const std::size_t close = chars->find('}', parse.cappedOffset);
+      error(
+          e.line,
+          at + "keystrokes " + q(value, charset) + ": character " +
+              std::to_string(parse.cappedOffset + 1) + " \"" +
+              spelledCharacters(chars->substr(parse.cappedOffset, close - parse.cappedOffset + 1)) +
+              "\": the keyboard repeats a key " + std::to_string(kMaxKeystrokeRepeat) +
+              " times at most; write a count up to " + std::to_string(kMaxKeystrokeRepeat));
     }
+  }
+
+  // An unknown key, with the known name it is close to: "did you mean Std5?".
+  void unknownKey(const ProfileEntry& e, const std::string& at,
+                  const std::vector<std::string>& names, const std::string& list) {
+    const std::string& name = e.name;
+    // A number with leading zeros ("Std05") means the number.
+    const std::size_t digits = name.find_first_of("0123456789");
+    const std::size_t first = name.find_first_not_of('0', digits);
+    std::string meant;
+    if (digits != std::string::npos && first != digits && allDigits(name.substr(digits))) {
+      const std::string plain =
+          name.substr(0, digits) + (first == std::string::npos ? "0" : name.substr(first));
+      for (const std::string& known : names) {
+        if (sameProfileName(known, plain)) meant = known;
+      }
+    }
+    if (meant.empty()) meant = nearestName(name, names);
+    error(e.line,
+          at + "unknown key; " +
+              (meant.empty() ? std::string("the keys") : "did you mean " + meant + "? The keys") +
+              " of this section are " + list);
   }
 
   // An extra key with keystrokes but no caption stays hidden.
@@ -620,8 +823,8 @@ class Checker {
         const std::optional<std::string> code = lookup(section.name, e.name);
         const std::optional<std::string> caption = lookup(texts, e.name);
         if (code && !code->empty() && (!caption || caption->empty())) {
-          warning(e.line, "[" + section.name + "] " + e.name + ": no caption in [" + texts +
-                              "]: the key stays hidden");
+          warning(e.line, "[" + shownName(section.name) + "] " + shownName(e.name) +
+                              ": no caption in [" + texts + "]: the key stays hidden");
         }
       }
     }
@@ -662,10 +865,14 @@ class Checker {
   std::map<std::string, const ProfileSection*> firstSections_;
   std::map<const ProfileSection*, std::map<std::string, const ProfileEntry*>> firstEntries_;
   std::map<std::int32_t, std::pair<std::int32_t, int>> replace_;  // to language, line
+  std::vector<std::string> withTexts_;  // the languages with key sections or a [CharSet] entry
+  CharacterNamer names_;
 };
 
 }  // namespace
 
-SettingsCheck checkSettings(const std::string& bytes) { return Checker().run(bytes); }
+SettingsCheck checkSettings(const std::string& bytes, const CharacterNamer& names) {
+  return Checker(names).run(bytes);
+}
 
 }  // namespace pmx

@@ -1,36 +1,10 @@
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
+#include "common/Unicode.h"
 #include "settings/SettingsCheck.h"
 
 // The checker's report: how it counts its findings and writes them.
 namespace pmx {
-
-std::string quoted(const std::string& text) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == '\\') {
-      if (c == '\\') {
-        out += "\\\\";
-      } else {
-        out += "\\x";
-        out += hex[b >> 4];
-        out += hex[b & 15];
-      }
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
-std::string hexByte(unsigned char b) {
-  static const char hex[] = "0123456789ABCDEF";
-  return std::string("0x") + hex[b >> 4] + hex[b & 15];
-}
 
 int SettingsCheck::errors() const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const auto& f) {
@@ -40,30 +14,31 @@ int SettingsCheck::errors() const {
 
 int SettingsCheck::warnings() const { return static_cast<int>(findings.size()) - errors(); }
 
+// Every part goes through printableText: whatever a file name or a finding holds, no byte of the
+// report makes a terminal act.
 std::string formatSettingsCheck(const std::string& fileName, const SettingsCheck& check) {
+  const std::string file = printableText(fileName);
   std::string out;
   for (const SettingsFinding& f : check.findings) {
-    out += fileName + ":" + std::to_string(f.line) + ": " +
-           (f.severity == Severity::Error ? "error: " : "warning: ") + f.text + "\n";
+    out += file + ":" + std::to_string(f.line) + ": " +
+           (f.severity == Severity::Error ? "error: " : "warning: ") + printableText(f.text) + "\n";
   }
   const auto plural = [](int n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
   };
-  out += fileName + ": " + plural(check.errors(), "error") + ", " +
+  out += file + ": " + plural(check.errors(), "error") + ", " +
          plural(check.warnings(), "warning") + "\n";
   return out;
 }
 
-int runSettingsCheck(const std::string& path, std::string& report) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  if (in) bytes << in.rdbuf();
-  if (!in || in.bad()) {
-    report = path + ": cannot read the file\n";
+int reportSettingsCheck(const SettingsFileRead& file, std::string& report,
+                        const CharacterNamer& names) {
+  if (!file.read) {
+    report = printableText(file.path) + ": cannot read the file: " + file.problem + "\n";
     return kSettingsUnreadable;
   }
-  const SettingsCheck check = checkSettings(bytes.str());
-  report = formatSettingsCheck(path, check);
+  const SettingsCheck check = checkSettings(file.bytes, names);
+  report = formatSettingsCheck(file.path, check);
   return check.exitCode();
 }
 

@@ -37,6 +37,8 @@ std::string trickyFile() {
       "bin=0b101\r\noct=0o17\r\nlowhex=0xaf;c\r\nneghex=-0x10\r\nletter=1O9\r\n";
   file += "long=" + std::string(300, 'L') + "\r\n";
   file += "qlong='" + std::string(300, 'Q') + "'\r\n";
+  // A NUL byte ends a name or a value, not its line.
+  file += std::string("[Nul\0 cut] more]\r\nk\0ey=v\0alue\r\n\0[Lost]\r\nk2=after\r\n", 50);
   file += "[End]\r\nlast=no line end";
   return file;
 }

@@ -52,48 +52,67 @@ TEST(CommandLine, Numbers) {
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(readDecimal(text), value) << text;
   EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::quiet_NaN()), 0);
-  // A switch's value: the first one, its letter case as written; a missing switch gives 0.
-  EXPECT_EQ(switchValue("/Controller:7 /Thread:1 2/Thread:3", "/Thread:"), 12);
-  EXPECT_EQ(switchValue("/CONTROLLER:7 /thread:5", "/Controller:"), 0);
+  // A switch's value: the first one, in any letter case, wherever it stands; a missing one is 0.
+  const CommandLine line = readCommandLine("/controller:7 /Project:x/THREAD:1 2/Thread:3");
+  EXPECT_EQ(line.controller, 7);
+  EXPECT_EQ(line.thread, 12);
+  EXPECT_EQ(readCommandLine("/Controller:1234/Thread:567").thread, 567);
+  EXPECT_EQ(readCommandLine("/Project:x /Thread:5").controller, 0);
   EXPECT_EQ(windowFromInt32(-2), static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)));
 }
 
-// The switch as people write it names the file it shows, or the keyboard's own; what cannot be
-// read as one file is an error, never a check of another file.
-TEST(CommandLine, CheckSettingsNamesAFileOrTheKeyboardsOwn) {
-  const std::pair<std::string, std::string> cases[] = {
+// The switch as people write it names the file it shows ("" the keyboard's own), or it is an
+// error ("!") and names none: never a check of another file.
+TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
+  const std::pair<const char*, const char*> cases[] = {
       {"/CheckSettings:a.ini /Project:x", "a.ini"},
       {"/CheckSettings:  a.ini", "a.ini"},
-      {"/CheckSettings=a.ini", "a.ini"},
+      {"/checksettings=/panel/q.ini", "/panel/q.ini"},
+      {"/CHECKSETTINGS: //server/share/q.ini /Thread:1", "//server/share/q.ini"},
       {"/CheckSettings:\"C:\\My Panel\\b.ini\" /Project:x", "C:\\My Panel\\b.ini"},
-      {"/CheckSettings: \"with blank.ini\"", "with blank.ini"},
       {"/Project:x \"/CheckSettings:with blank.ini\" \"/Thread:1\"", "with blank.ini"},
       {"\"/CheckSettings= with blank.ini \"", "with blank.ini"},
-      {"/Project:x /CheckSettings", "own.ini"},
-      {"/CheckSettings: /Project:x", "own.ini"},
-      {"\"/CheckSettings\"", "own.ini"},
-      {"/CheckSettings:", "own.ini"},
-      {"/CheckSettings:\"\" /Project:x /Thread:1", "own.ini"},
+      {"/CheckSettings:\\\"q\\\".ini", "\"q\".ini"},
+      {"/Project:x /CheckSettings /Controller: 12 34", ""},
+      {"/CheckSettings:", "!"},
+      {"/CheckSettings:\"\" /Thread:1", "!"},
+      {"\"/CheckSettings:\"", "!"},
+      {"/CheckSettings: /Project:x", "!"},
+      {"/CheckSettings:a.ini /CheckSettings:b.ini", "!"},
+      {"/CheckSettings:\"a.ini", "!"},
+      {"/CheckSettings:a.ini /Thread:1 b.ini", "!"},
+      {"/CheckSettings-a.ini", "!"},
   };
-  for (const auto& [args, expected] : cases) {
-    const SettingsCheckRequest request = settingsCheckSwitch(args, "own.ini");
-    EXPECT_TRUE(request.requested && request.error.empty()) << args << ": " << request.error;
-    EXPECT_EQ(request.file, expected) << args;
+  for (const auto& [args, file] : cases) {
+    const CommandLine line = readCommandLine(args);
+    EXPECT_EQ(line.error.empty() ? line.settingsFile : "!", file) << args << ": " << line.error;
+    EXPECT_TRUE(line.error.empty() || line.settingsFile.empty()) << args;
   }
-  for (const char* args :
-       {"/CheckSettings:with blank.ini", "/CheckSettings: a.ini b.ini", "/CheckSettings:\"a.ini",
-        "/CheckSettingsX:a.ini", "\"/CheckSettings-a.ini\"", "/CheckSettings:a.ini \"b\"",
-        "/CheckSettings:a.ini /Thread:1 b.ini", "\"/CheckSettings:a.ini\"x",
-        "/CheckSettings:\"a b.ini\"x", "/CheckSettings:a.ini \"/Thread:1\"x"}) {
-    const SettingsCheckRequest request = settingsCheckSwitch(args, "own.ini");
-    EXPECT_TRUE(request.requested && !request.error.empty()) << args;
-  }
-  // The error quotes what it could not read.
-  EXPECT_EQ(settingsCheckSwitch("/Thread:1 /CheckSettingsX:a.ini /Project:x", "").error,
-            "\"/CheckSettingsX:a.ini\" is no switch of the keyboard");
-  EXPECT_EQ(settingsCheckSwitch("/CheckSettings:a b /Thread:1", "").error.substr(0, 24),
-            "b follows the file name:");
-  EXPECT_FALSE(settingsCheckSwitch("/Project:x /checksettings:a.ini", "own.ini").requested);
+  // The error says what to write.
+  EXPECT_EQ(readCommandLine("/CheckSettings:my panel.ini").error,
+            "\"panel.ini\" follows the file name: write a file name with blanks in double quotes, "
+            "/CheckSettings:\"my panel.ini\"");
+  EXPECT_EQ(readCommandLine("/CheckSettings q.ini").error,
+            "\"q.ini\" is no switch: to check it, write /CheckSettings:q.ini");
+  EXPECT_EQ(readCommandLine("/CheckSetings:q.ini").error,
+            "/CheckSetings is no switch of PMXTouchKeyboard; did you mean /CheckSettings?");
+
+  // The usage for /? and /help, a check, or the keyboard.
+  const auto read = [](const std::string& file) {
+    SettingsFileRead r;
+    r.path = "/full/" + file;
+    r.read = file != "gone.ini";
+    return r;
+  };
+  const CommandOutcome help = runCommandLine(readCommandLine("/Controller:5 /HELP /x"), "o", read);
+  EXPECT_TRUE(help.done && help.exitCode == 0) << help.output;
+  EXPECT_NE(help.output.find("/CheckSettings[:<file>]"), std::string::npos);
+  EXPECT_TRUE(readCommandLine("/?").help);
+  EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings"), "own.ini", read).output,
+            "/full/own.ini: 0 errors, 0 warnings\n");
+  EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings:gone.ini"), "o", read).exitCode, 2);
+  EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings:"), "o", read).exitCode, 2);
+  EXPECT_FALSE(runCommandLine(readCommandLine("/Controller:5 /x"), "o", read).done);
 }
 
 TEST(NotifyRecord, FieldsAndTexts) {
@@ -164,9 +183,12 @@ TEST(Unicode, Utf8AndUtf16AtTheirEdges) {
     EXPECT_EQ(utf8FromUtf16(units, count),
               "a\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"
               "b\xEE\x80\x80\xF0\x9F\x98\x80");
-  EXPECT_EQ(spelledCharacters(
-                {'a', '\\', 0x1F, 0x7F, 0xE9, 0x10000, kByteCharacter + 0x82A0, kByteCharacter}),
-            "a\\\\\\u001F\\u007F\\u00E9\\U00010000\\x82\\xA0\\x00");
+  // Safe to print: what a terminal acts on, or what turns text around, is spelled out.
+  EXPECT_EQ(spelledCharacters({'a', '\\', 0x1F, 0x7F, 0x85, 0x202E, 0xE9, 0x10000,
+                               kByteCharacter + 0x82A0, kByteCharacter}),
+            "a\\\\u001F\\u007F\\u0085\\u202E\u00E9\U00010000\\x82\\xA0\\x00");
+  EXPECT_EQ(printableText("\x1B[31m\xC3\xA9\xC3\xE2\x80\xAE\xF4\x90\x80\x80"),
+            "\\u001B[31m\u00E9\\xC3\\u202E\\xF4\\x90\\x80\\x80");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 # Tests that run a settings checker (the native tool, or PMXTouchKeyboard.exe /CheckSettings:
 # under Wine) on the two sample files and on every file of cases/, and compare report and exit code
 # with the recorded ones: cases/<name>.txt, exit code 1 when it reports an error. The unit tests
-# hold the core's checker against the same files.
+# hold the core's checker against the same files. The exe's report differs only where the platform
+# names the characters of a double-byte code page that the checker's tables leave as bytes:
+# cases/<name>.exe.txt.
 #
 #   pmx_add_settings_check_tests(<prefix> <switch> <command>...)
 #
@@ -28,6 +30,9 @@ function(pmx_add_settings_check_tests prefix switch)
       endif()
     endif()
     set(expected ${cases}/${case}.txt)
+    if(switch AND EXISTS ${cases}/${case}.exe.txt)  # the platform names double-byte characters
+      set(expected ${cases}/${case}.exe.txt)
+    endif()
     file(READ ${expected} report)
     string(FIND "${report}" ": error: " error)
     if(error EQUAL -1)
@@ -42,36 +47,87 @@ function(pmx_add_settings_check_tests prefix switch)
   endforeach()
 endfunction()
 
-# The exe's switch as people write it (the emulator quotes an argument with blanks, as Windows
-# argument builders do): each form checks the file it names, with the report the native tool
-# gives for that file; words after the file that are no switch are an error (exit code 2).
+# The files a check is given, as people name them: each form checks the file it names (q.ini and
+# "with blank.ini" hold the faults of 15-faults.ini), or ends with exit code 2 and says why, or
+# what to write instead; never a report on another file.
 #
-#   pmx_add_settings_switch_tests(<prefix> <command>...)
-function(pmx_add_settings_switch_tests prefix)
+#   pmx_add_settings_switch_tests(<prefix> <command>...)   the exe's switch (/CheckSettings...)
+#   pmx_add_settings_file_tests(<prefix> <command>...)     the native tool's file names
+function(pmx_settings_form_tests prefix kind)
   string(REPLACE ";" "|" command_list "${ARGN}")
-  set(folder ${CMAKE_CURRENT_BINARY_DIR}/switch-forms)
-  set(case ${PMX_CHECK_SETTINGS_DIR}/cases/15-faults)
-  configure_file(${case}.ini "${folder}/with blank.ini" COPYONLY)
-  configure_file(${case}.ini ${folder}/15-faults.ini COPYONLY)
-  file(READ ${case}.txt report)
-  string(REPLACE "15-faults.ini" "with blank.ini" renamed "${report}")
-  file(WRITE ${folder}/blank.txt "${renamed}")
-  file(WRITE ${folder}/unquoted.txt "PMXTouchKeyboard /CheckSettings: blank.ini follows the file name: "
-    "write a file name with blanks in double quotes, /CheckSettings:\"my panel.ini\"\n")
-  foreach(form IN ITEMS "blank-after-colon|/CheckSettings:|15-faults.ini|${case}.txt|1"
-                        "value-quoted|/CheckSettings:|with blank.ini|${folder}/blank.txt|1"
-                        "switch-quoted|/CheckSettings:with blank.ini|${folder}/blank.txt|1"
-                        "equals|/CheckSettings=with blank.ini|${folder}/blank.txt|1"
-                        "unquoted-blank|/CheckSettings:with|blank.ini|${folder}/unquoted.txt|2")
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/settings-forms)
+  set(cases ${PMX_CHECK_SETTINGS_DIR}/cases)
+  configure_file(${cases}/15-faults.ini "${folder}/with blank.ini" COPYONLY)
+  configure_file(${cases}/15-faults.ini ${folder}/q.ini COPYONLY)
+  configure_file(${cases}/01-names-in-any-case.ini ${folder}/good.ini COPYONLY)
+  file(MAKE_DIRECTORY ${folder}/folder)
+  file(READ ${cases}/15-faults.txt report)
+  string(REPLACE "15-faults.ini" "q.ini" q "${report}")
+  string(REPLACE "15-faults.ini" "with blank.ini" blank "${report}")
+  file(READ ${cases}/01-names-in-any-case.txt good)
+  string(REPLACE "01-names-in-any-case.ini" "good.ini" good "${good}")
+  set(exe "PMXTouchKeyboard: ")
+  set(empty "${exe}the file name after /CheckSettings: is empty: write /CheckSettings:<file>, or /CheckSettings alone for the QD4TouchKeyboard.ini beside the exe\n")
+  foreach(text IN ITEMS
+      "q|${q}" "blank|${blank}" "good-q|${good}${q}" "empty|${empty}"
+      "folder|folder: cannot read the file: it is a folder\n"
+      "missing|missing.ini: cannot read the file: there is no such file\n"
+      "own|QD4TouchKeyboard.ini: cannot read the file: there is no such file\n"
+      "null|/dev/null: cannot read the file: it is a device, not a file\n"
+      "nul|\\\\.\\NUL: cannot read the file: it is a device, not a file\n"
+      "twice|${exe}/CheckSettings is given twice: check one file at a time, /CheckSettings:<file>\n"
+      "no-colon|${exe}\"q.ini\" is no switch: to check it, write /CheckSettings:q.ini\n"
+      "unquoted|${exe}\"blank.ini\" follows the file name: write a file name with blanks in double quotes, /CheckSettings:\"with blank.ini\"\n")
+    string(FIND "${text}" "|" bar)
+    string(SUBSTRING "${text}" 0 ${bar} name)
+    math(EXPR bar "${bar} + 1")
+    string(SUBSTRING "${text}" ${bar} -1 content)
+    file(WRITE ${folder}/${name}.txt "${content}")
+  endforeach()
+  # name | arguments... | expected report | exit code
+  if(kind STREQUAL "tool")
+    set(forms "folder|folder|folder|2" "device|/dev/null|null|2" "missing|missing.ini|missing|2"
+              "several|good.ini|q.ini|good-q|1" "blank|with blank.ini|blank|1")
+  else()
+    set(forms "slash|/CheckSettings:${folder}/q.ini|q|1"
+              "slash-after-blank|/CheckSettings:|${folder}/q.ini|q|1"
+              "slash-equals|/CheckSettings=${folder}/q.ini|q|1"
+              "lower-case|/checksettings:q.ini|q|1" "upper-case|/CHECKSETTINGS:q.ini|q|1"
+              "missing|/CheckSettings:${folder}/missing.ini|missing|2"
+              "empty-quoted|/CheckSettings: |empty|2" "empty|/CheckSettings:|empty|2"
+              "twice|/CheckSettings:good.ini|/CheckSettings:q.ini|twice|2"
+              "no-colon|/CheckSettings|q.ini|no-colon|2" "alone|/CheckSettings|own|2"
+              "help|/help|${cases}/usage|0" "question|/?|${cases}/usage|0"
+              "folder|/CheckSettings:folder|folder|2" "device|/CheckSettings:NUL|nul|2"
+              "value-quoted|/CheckSettings:|with blank.ini|blank|1"
+              "switch-quoted|/CheckSettings:with blank.ini|blank|1"
+              "equals|/CheckSettings=with blank.ini|blank|1"
+              "unquoted-blank|/CheckSettings:with|blank.ini|unquoted|2")
+  endif()
+  foreach(form IN LISTS forms)
     string(REPLACE "|" ";" parts "${form}")
     list(GET parts 0 name)
     list(SUBLIST parts 1 -1 rest)
     list(POP_BACK rest code)
     list(POP_BACK rest expected)
+    if(NOT IS_ABSOLUTE "${expected}")
+      set(expected ${folder}/${expected})
+    endif()
     string(REPLACE ";" "|" arguments "${rest}")
     add_test(NAME ${prefix}.${name}
       COMMAND ${CMAKE_COMMAND} "-DCOMMAND=${command_list}" "-DARGUMENTS=${arguments}"
-              -DFOLDER=${folder} -DEXPECTED=${expected} -DEXPECTED_CODE=${code}
+              -DFOLDER=${folder} -DFOLDER2=$<TARGET_FILE_DIR:${PMX_CHECK_SETTINGS_TARGET}>
+              -DEXPECTED=${expected}.txt -DEXPECTED_CODE=${code}
               -P ${PMX_CHECK_SETTINGS_DIR}/run_check.cmake)
   endforeach()
+endfunction()
+
+function(pmx_add_settings_switch_tests prefix)
+  set(PMX_CHECK_SETTINGS_TARGET PMXTouchKeyboard)
+  pmx_settings_form_tests(${prefix} exe ${ARGN})
+endfunction()
+
+function(pmx_add_settings_file_tests prefix)
+  set(PMX_CHECK_SETTINGS_TARGET check_settings)
+  pmx_settings_form_tests(${prefix} tool ${ARGN})
 endfunction()

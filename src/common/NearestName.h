@@ -1,0 +1,14 @@
+// The known name a mistyped one probably meant, for messages that say "did you mean ...?".
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pmx {
+
+// The name among `names` closest to `name` in ASCII letters of any case: fewest characters
+// inserted, deleted, replaced or swapped with their neighbour, at most two and fewer than half
+// of the name's characters. Empty when none is that close, or when two differ as little.
+std::string nearestName(const std::string& name, const std::vector<std::string>& names);
+
+}  // namespace pmx
