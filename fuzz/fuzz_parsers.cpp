@@ -81,10 +81,11 @@ std::string quotedArgument(const std::string& argument) {
     const pmx::CommandLine line = pmx::readCommandLine(arguments);
     const pmx::CommandOutcome outcome = pmx::runCommandLine(line, "own.ini", reader);
     CHECK(read.size() <= 1 && (line.error.empty() || read.empty()));
+    CHECK(safeToPrint(outcome.output));
     if (!outcome.done || line.help || outcome.exitCode == 2) continue;
     CHECK(read.size() == 1 && read[0].size() % 2 == 0);
     const std::string path = pmx::printableText("/full/" + read[0]) + ":";
-    CHECK(outcome.output.compare(0, path.size(), path) == 0 && safeToPrint(outcome.output));
+    CHECK(outcome.output.compare(0, path.size(), path) == 0);
     if (arguments != text) CHECK(read[0] == trimmed(name));
   }
 }

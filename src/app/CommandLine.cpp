@@ -6,6 +6,7 @@
 
 #include "common/NearestName.h"
 #include "common/Rounding.h"
+#include "common/Unicode.h"
 
 namespace pmx {
 
@@ -227,8 +228,9 @@ CommandLine readCommandLine(const std::string& arguments) {
   }
 
   const std::vector<Argument> words = splitArguments(arguments);
+  // The first error is told, safe to print whatever the words it quotes hold.
   const auto fail = [&line](const std::string& error) {
-    if (line.error.empty()) line.error = error;
+    if (line.error.empty()) line.error = printableText(error);
   };
   // What the argument before was, for the message about a word that is no switch.
   enum class Before { Other, FileName, CheckAlone } before = Before::Other;
