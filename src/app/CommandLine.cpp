@@ -45,16 +45,6 @@ constexpr SwitchDef kSwitches[] = {
 };
 static_assert(std::size(kSwitches) == 6, "every switch of the keyboard, and the second help name");
 
-bool sameName(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    const auto lowerA = static_cast<char>(a[i] >= 'A' && a[i] <= 'Z' ? a[i] - 'A' + 'a' : a[i]);
-    const auto lowerB = static_cast<char>(b[i] >= 'A' && b[i] <= 'Z' ? b[i] - 'A' + 'a' : b[i]);
-    if (lowerA != lowerB) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
 // A switch written in an argument: "/" and a name of the table, then ":", "=" or the end.
 struct Written {
   const SwitchDef* def = nullptr;  // null: no switch of the table
@@ -133,7 +123,7 @@ std::size_t findNumberSwitch(const std::string& text, const char* name, std::siz
   const std::string wanted = std::string("/") + name + ":";
   for (std::size_t at = text.find('/', from); at != std::string::npos;
        at = text.find('/', at + 1)) {
-    if (sameName(text.substr(at, wanted.size()), wanted.c_str())) return at + wanted.size();
+    if (sameName(text.substr(at, wanted.size()), wanted)) return at + wanted.size();
   }
   return std::string::npos;
 }

@@ -26,17 +26,15 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
   return d[a.size()][b.size()];
 }
 
-bool equalNames(const std::string& a, const std::string& b) {
+}  // namespace
+
+bool sameName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return lowerAscii(x) == lowerAscii(y);
          });
 }
 
-}  // namespace
-
 std::string nearestName(const std::string& name, const std::vector<std::string>& names) {
-  // Names far longer than any known one are not compared (the table would be their size).
-  if (name.size() > 64) return std::string();
   std::string best;
   std::size_t bestDistance = 0;
   bool tie = false;
@@ -49,7 +47,7 @@ std::string nearestName(const std::string& name, const std::vector<std::string>&
       best = candidate;
       bestDistance = distance;
       tie = false;
-    } else if (distance == bestDistance && !equalNames(best, candidate)) {
+    } else if (distance == bestDistance && !sameName(best, candidate)) {
       tie = true;
     }
   }

@@ -1,10 +1,14 @@
-// The known name a mistyped one probably meant, for messages that say "did you mean ...?".
+// Names in any letter case, and the known name a mistyped one probably meant, for messages that
+// say "did you mean ...?".
 #pragma once
 
 #include <string>
 #include <vector>
 
 namespace pmx {
+
+// Whether two names are the same in ASCII letters of any case.
+bool sameName(const std::string& a, const std::string& b);
 
 // The name among `names` closest to `name` in ASCII letters of any case: fewest characters
 // inserted, deleted, replaced or swapped with their neighbour, at most two and fewer than half
