@@ -56,7 +56,7 @@ struct Written {
 Written writtenSwitch(const std::string& argument) {
   Written w;
   if (argument.empty() || argument[0] != '/') return w;
-  const std::size_t end = argument.find_first_of(":=", 1);
+  const std::size_t end = argument.find_first_of(":=");
   w.name = argument.substr(1, end == std::string::npos ? end : end - 1);
   if (end != std::string::npos) {
     w.separator = argument[end];
@@ -80,38 +80,38 @@ struct Argument {
 
 // The arguments as the C runtime splits a command line: at blanks and tabs outside double
 // quotes; 2n backslashes and a quote are n backslashes and a quote that opens or closes,
-// 2n+1 backslashes and a quote are n backslashes and a quote; "" inside quotes is a quote.
+// 2n+1 backslashes and a quote are n backslashes and a quote; "" inside quotes is a quote. A
+// command line is a C string: it ends at a NUL.
 std::vector<Argument> splitArguments(const std::string& s) {
   std::vector<Argument> arguments;
-  const std::size_t n = s.size();
-  std::size_t i = 0;
+  const char* const start = s.c_str();
+  const char* p = start;
   for (;;) {
-    while (i < n && (s[i] == ' ' || s[i] == '\t')) ++i;
-    if (i >= n) return arguments;
-    Argument a{std::string(), i, i};
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p == '\0') return arguments;
+    Argument a{std::string(), static_cast<std::size_t>(p - start), 0};
     bool inQuotes = false;
-    while (i < n && (inQuotes || (s[i] != ' ' && s[i] != '\t'))) {
-      if (s[i] == '\\') {
-        const std::size_t first = i;
-        while (i < n && s[i] == '\\') ++i;
-        const std::size_t count = i - first;
-        const bool quote = i < n && s[i] == '"';
-        a.text.append(quote ? count / 2 : count, '\\');
-        if (quote && count % 2 == 1) a.text += s[i++];
-      } else if (s[i] == '"') {
+    while (*p != '\0' && (inQuotes || (*p != ' ' && *p != '\t'))) {
+      if (*p == '\\') {
+        const char* const first = p;
+        while (*p == '\\') ++p;
+        const auto count = static_cast<std::size_t>(p - first);
+        a.text.append(*p == '"' ? count / 2 : count, '\\');
+        if (*p == '"' && count % 2 == 1) a.text += *p++;
+      } else if (*p == '"') {
         a.quoted = true;
-        if (inQuotes && i + 1 < n && s[i + 1] == '"') {
+        if (inQuotes && p[1] == '"') {
           a.text += '"';
-          i += 2;
+          p += 2;
         } else {
           inQuotes = !inQuotes;
-          ++i;
+          ++p;
         }
       } else {
-        a.text += s[i++];
+        a.text += *p++;
       }
     }
-    a.end = i;
+    a.end = static_cast<std::size_t>(p - start);
     a.closed = !inQuotes;
     arguments.push_back(std::move(a));
   }

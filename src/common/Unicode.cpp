@@ -18,15 +18,17 @@ bool unprintable(char32_t c) {
          (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
-// The character of the UTF-8 sequence at `i`, which it passes: true when the bytes form a whole,
-// shortest-form sequence of a code point (no surrogate, none beyond U+10FFFF). Otherwise false, and
-// `i` passes the bytes that give nothing: a byte that leads no sequence, or those read of one that
-// is cut short.
-bool nextUtf8(const std::string& text, std::size_t& i, char32_t& c) {
+constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+
+// The character of the UTF-8 sequence at `i`, which it passes, when the bytes form a whole,
+// shortest-form sequence of a code point (no surrogate, none beyond U+10FFFF). Otherwise
+// kNoCharacter, and `i` passes the bytes that give nothing: a byte that leads no sequence, or those
+// read of one that is cut short.
+char32_t nextUtf8(const std::string& text, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i]);
   std::size_t extra = 0;
   char32_t least = 0;
-  c = lead;
+  char32_t c = lead;
   if (lead >= 0xC0 && lead < 0xE0) {
     extra = 1;
     c = lead & 0x1F;
@@ -41,7 +43,7 @@ bool nextUtf8(const std::string& text, std::size_t& i, char32_t& c) {
     least = 0x10000;
   } else if (lead >= 0x80) {
     ++i;  // a continuation byte, or no lead byte of UTF-8
-    return false;
+    return kNoCharacter;
   }
   std::size_t k = 1;
   for (; k <= extra && i + k < text.size(); ++k) {
@@ -51,10 +53,10 @@ bool nextUtf8(const std::string& text, std::size_t& i, char32_t& c) {
   }
   if (k <= extra) {  // cut short: the bytes read so far give nothing
     i += k;
-    return false;
+    return kNoCharacter;
   }
   i += extra + 1;
-  return c >= least && c <= 0x10FFFF && !isSurrogate(c);
+  return c >= least && c <= 0x10FFFF && !isSurrogate(c) ? c : kNoCharacter;
 }
 
 }  // namespace
@@ -86,8 +88,8 @@ std::string utf8(const std::u32string& characters) {
 std::u32string decodeUtf8(const std::string& text) {
   std::u32string out;
   for (std::size_t i = 0; i < text.size();) {
-    char32_t c = 0;
-    if (nextUtf8(text, i, c)) out += c;
+    const char32_t c = nextUtf8(text, i);
+    if (c != kNoCharacter) out += c;
   }
   return out;
 }
@@ -138,8 +140,8 @@ std::string printableText(const std::string& text) {
   std::u32string characters;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t at = i;
-    char32_t c = 0;
-    if (nextUtf8(text, i, c)) {
+    const char32_t c = nextUtf8(text, i);
+    if (c != kNoCharacter) {
       characters += c;
     } else {  // each byte on its own
       characters += kByteCharacter + static_cast<unsigned char>(text[at]);

@@ -176,7 +176,7 @@ class Checker {
   // A section or key name for the report: beyond printable ASCII an 8-bit file's names have no
   // code page to be read in.
   std::string shownName(const std::string& name) const {
-    return spelledCharacters(shown(name, -1));
+    return spelledCharacters(unicode_ ? decodeUtf8(name) : bytesOf(name));
   }
 
   // The characters of a text as the report shows them (see q()).
@@ -213,8 +213,8 @@ class Checker {
     const CharacterSet* set = findCharacterSet(charset);
     if (c < kByteCharacter || set == nullptr) return c;
     const char32_t bytes = c - kByteCharacter;
-    if (!doubleByteCodePage(set->codePage)) {
-      const char32_t known = bytes <= 0xFF ? codePageCharacter(set->codePage, bytes & 0xFF) : 0;
+    if (!doubleByteCodePage(set->codePage)) {  // one byte each
+      const char32_t known = codePageCharacter(set->codePage, static_cast<unsigned char>(bytes));
       return known != 0 ? known : c;
     }
     if (!names_) return c;
@@ -442,10 +442,7 @@ class Checker {
   // their own: the rest of the line is part of the value. npos when there is none.
   static std::size_t inlineComment(const ProfileEntry& e) {
     if (unquotedProfileValue(e.value) != e.value) return std::string::npos;
-    for (std::size_t i = 1; i < e.value.size(); ++i) {
-      if (e.value[i] == ';' && (e.value[i - 1] == ' ' || e.value[i - 1] == '\t')) return i - 1;
-    }
-    return std::string::npos;
+    return std::min(e.value.find(" ;"), e.value.find("\t;"));
   }
 
   void checkReplace(const ProfileEntry& e, const std::string& at) {

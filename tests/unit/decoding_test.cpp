@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "KeyboardRig.h"
 #include "app/CommandLine.h"
 #include "common/HostProtocol.h"
+#include "common/NearestName.h"
 #include "common/Rounding.h"
 #include "common/Unicode.h"
 
@@ -57,6 +60,7 @@ TEST(CommandLine, Numbers) {
   EXPECT_EQ(line.controller, 7);
   EXPECT_EQ(line.thread, 12);
   EXPECT_EQ(readCommandLine("/Controller:1234/Thread:567").thread, 567);
+  EXPECT_EQ(readCommandLine("/Project:a//thread:5").thread, 5);
   EXPECT_EQ(readCommandLine("/Project:x /Thread:5").controller, 0);
   EXPECT_EQ(windowFromInt32(-2), static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)));
 }
@@ -74,6 +78,12 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
       {"\"/CheckSettings= with blank.ini \"", "with blank.ini"},
       {"/CheckSettings:\\\"q\\\".ini", "\"q\".ini"},
       {"/Project:x /CheckSettings /Controller: 12 34", ""},
+      {"\"/CheckSettings:a \"\"b\"\" c.ini\"", "a \"b\" c.ini"},
+      {"/CheckSettings:x\\\\\\\"y\\\\z", "x\\\"y\\\\z"},
+      {"\"/CheckSettings:a b\\\\\"", "a b\\"},
+      {"\"/Thread\":5 /CheckSettings:a.ini", "a.ini"},
+      {"/CheckSettings:\"\" q.ini", "!"},
+      {"xCheckSettings:a.ini", "!"},
       {"/CheckSettings:", "!"},
       {"/CheckSettings:\"\" /Thread:1", "!"},
       {"\"/CheckSettings:\"", "!"},
@@ -96,6 +106,11 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
             "\"q.ini\" is no switch: to check it, write /CheckSettings:q.ini");
   EXPECT_EQ(readCommandLine("/CheckSetings:q.ini").error,
             "/CheckSetings is no switch of PMXTouchKeyboard; did you mean /CheckSettings?");
+  EXPECT_EQ(readCommandLine("/Project:x stray").error,
+            "\"stray\" is no switch of PMXTouchKeyboard");
+  EXPECT_EQ(
+      readCommandLine("/CheckSettings=").error.rfind("the file name after /CheckSettings= ", 0),
+      0u);
 
   // The usage for /? and /help, a check, or the keyboard.
   const auto read = [](const std::string& file) {
@@ -105,14 +120,30 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
     return r;
   };
   const CommandOutcome help = runCommandLine(readCommandLine("/Controller:5 /HELP /x"), "o", read);
-  EXPECT_TRUE(help.done && help.exitCode == 0) << help.output;
-  EXPECT_NE(help.output.find("/CheckSettings[:<file>]"), std::string::npos);
-  EXPECT_TRUE(readCommandLine("/?").help);
+  std::ostringstream usage;
+  usage << std::ifstream(PMX_SOURCE_DIR "/tools/check_settings/cases/usage.txt").rdbuf();
+  EXPECT_TRUE(help.done && help.exitCode == 0 && help.output == usage.str()) << help.output;
+  EXPECT_TRUE(readCommandLine("/?").help && readCommandLine("/?").error.empty());
   EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings"), "own.ini", read).output,
             "/full/own.ini: 0 errors, 0 warnings\n");
   EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings:gone.ini"), "o", read).exitCode, 2);
-  EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings:"), "o", read).exitCode, 2);
+  const CommandOutcome empty = runCommandLine(readCommandLine("/CheckSettings:"), "o", read);
+  EXPECT_TRUE(empty.done && empty.exitCode == 2);
   EXPECT_FALSE(runCommandLine(readCommandLine("/Controller:5 /x"), "o", read).done);
+}
+
+// A misspelt name gets the one known name it is close to, in any letter case (a swap of two
+// neighbours is one edit); none when two are as close, or the name is too short to tell.
+TEST(NearestName, OneCloseNameOrNone) {
+  const std::vector<std::string> names = {"Std5", "Std55", "Shift55", "Max", "Controller"};
+  const std::pair<const char*, const char*> cases[] = {
+      {"sdt5", "Std5"},   {"tSd5", "Std5"}, {"xStd5", "Std5"},    {"td5", "Std5"},
+      {"Std6", "Std5"},   {"Maxxy", "Max"}, {"Shift", "Shift55"}, {"Mx", ""},
+      {"Cantrallar", ""}, {"Std5xy", ""}};
+  for (const auto& [name, meant] : cases) EXPECT_EQ(nearestName(name, names), meant) << name;
+  EXPECT_EQ(nearestName("aX", {"Xa"}), "");
+  EXPECT_TRUE(sameName("AZ", "az") && !sameName("@", "`") && !sameName("[", "{"));
+  EXPECT_FALSE(sameName("a", "ab"));
 }
 
 TEST(NotifyRecord, FieldsAndTexts) {
@@ -187,6 +218,12 @@ TEST(Unicode, Utf8AndUtf16AtTheirEdges) {
   EXPECT_EQ(spelledCharacters({'a', '\\', 0x1F, 0x7F, 0x85, 0x202E, 0xE9, 0x10000,
                                kByteCharacter + 0x82A0, kByteCharacter}),
             "a\\\\u001F\\u007F\\u0085\\u202E\u00E9\U00010000\\x82\\xA0\\x00");
+  // At the edges of what is spelled out: each first one spelled, each second one shown.
+  EXPECT_EQ(
+      spelledCharacters({0x9F, 0xA0, 0x61C, 0x61D, 0x200B, 0x200A, 0x200F, 0x2010, 0x2028, 0x2027,
+                         0x202E, 0x202F, 0x2066, 0x2065, 0x2069, 0x206A, 0xFEFF, 0xFEFE}),
+      "\\u009F\u00A0\\u061C\u061D\\u200B\u200A\\u200F\u2010\\u2028\u2027\\u202E\u202F"
+      "\\u2066\u2065\\u2069\u206A\\uFEFF\uFEFE");
   EXPECT_EQ(printableText("\x1B[31m\xC3\xA9\xC3\xE2\x80\xAE\xF4\x90\x80\x80"),
             "\\u001B[31m\u00E9\\xC3\\u202E\\xF4\\x90\\x80\\x80");
 }
