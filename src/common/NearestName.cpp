@@ -17,8 +17,8 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const bool same = lowerAscii(a[i - 1]) == lowerAscii(b[j - 1]);
       d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (same ? 0 : 1)});
-      if (i > 1 && j > 1 && lowerAscii(a[i - 1]) == lowerAscii(b[j - 2]) &&
-          lowerAscii(a[i - 2]) == lowerAscii(b[j - 1])) {
+      if (i > 1 && j > 1 && lowerAscii(a.at(i - 1)) == lowerAscii(b.at(j - 2)) &&
+          lowerAscii(a.at(i - 2)) == lowerAscii(b.at(j - 1))) {
         d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
       }
     }

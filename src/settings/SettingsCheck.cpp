@@ -787,7 +787,7 @@ class Checker {
     const std::size_t digits = name.find_first_of("0123456789");
     const std::size_t first = name.find_first_not_of('0', digits);
     std::string meant;
-    if (digits != std::string::npos && first != digits && allDigits(name.substr(digits))) {
+    if (digits != std::string::npos && allDigits(name.substr(digits))) {
       const std::string plain =
           name.substr(0, digits) + (first == std::string::npos ? "0" : name.substr(first));
       for (const std::string& known : names) {

@@ -81,7 +81,7 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
       {"\"/CheckSettings:a \"\"b\"\" c.ini\"", "a \"b\" c.ini"},
       {"/CheckSettings:x\\\\\\\"y\\\\z", "x\\\"y\\\\z"},
       {"\"/CheckSettings:a b\\\\\"", "a b\\"},
-      {"\"/Thread\":5 /CheckSettings:a.ini", "a.ini"},
+      {"\"/Thread\":5 /CheckSettings:a.ini /thread:7", "a.ini"},
       {"/CheckSettings:\"\" q.ini", "!"},
       {"xCheckSettings:a.ini", "!"},
       {"/CheckSettings:", "!"},
@@ -108,6 +108,7 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
             "/CheckSetings is no switch of PMXTouchKeyboard; did you mean /CheckSettings?");
   EXPECT_EQ(readCommandLine("/Project:x stray").error,
             "\"stray\" is no switch of PMXTouchKeyboard");
+  EXPECT_EQ(readCommandLine("/abc").error, "/abc is no switch of PMXTouchKeyboard");
   EXPECT_EQ(
       readCommandLine("/CheckSettings=").error.rfind("the file name after /CheckSettings= ", 0),
       0u);
@@ -137,9 +138,10 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
 TEST(NearestName, OneCloseNameOrNone) {
   const std::vector<std::string> names = {"Std5", "Std55", "Shift55", "Max", "Controller"};
   const std::pair<const char*, const char*> cases[] = {
-      {"sdt5", "Std5"},   {"tSd5", "Std5"}, {"xStd5", "Std5"},    {"td5", "Std5"},
-      {"Std6", "Std5"},   {"Maxxy", "Max"}, {"Shift", "Shift55"}, {"Mx", ""},
-      {"Cantrallar", ""}, {"Std5xy", ""}};
+      {"sdt5", "Std5"},     {"tSd5", "Std5"}, {"xStd5", "Std5"},
+      {"td5", "Std5"},      {"Std6", "Std5"}, {"Maxxy", "Max"},
+      {"Shift", "Shift55"}, {"Mx", ""},       {"Cantrallar", ""},
+      {"Std5xy", ""},       {"d5", ""}};
   for (const auto& [name, meant] : cases) EXPECT_EQ(nearestName(name, names), meant) << name;
   EXPECT_EQ(nearestName("aX", {"Xa"}), "");
   EXPECT_TRUE(sameName("AZ", "az") && !sameName("@", "`") && !sameName("[", "{"));
