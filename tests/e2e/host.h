@@ -18,6 +18,8 @@ using namespace host_client;
 
 // The keyboard executable under test, as given on the command line (a Windows path).
 const std::string& keyboardExe();
+// The example host of the package, when given (--example-host).
+const std::string& exampleHostExe();
 
 // A KeyboardHost of the keyboard under test that records in the running test what goes wrong.
 class Session : public KeyboardHost {
