@@ -147,6 +147,7 @@ class ProfileReader {
   virtual std::string readString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& defaultValue) = 0;
   virtual bool unicodeFile(const std::string& file) = 0;
+  virtual bool fileExists(const std::string& file) = 0;
 
   // The code page of a font character set, one character at a time: whether a byte leads a
   // double-byte character, and the Unicode character of one byte (trail < 0) or of a lead byte

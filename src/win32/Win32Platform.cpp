@@ -309,6 +309,11 @@ bool Win32Profile::unicodeFile(const std::string& file) {
   return checkedUnicode_;
 }
 
+bool Win32Profile::fileExists(const std::string& file) {
+  const DWORD attributes = GetFileAttributesA(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 // The symbol character set has no code page of its own: its texts are read in the system's, and
 // the pads draw their characters with the symbol font's glyphs.
 bool Win32Profile::leadByte(std::int16_t charset, unsigned char byte) {

@@ -75,6 +75,7 @@ class Win32Profile : public ProfileReader {
   std::string readString(const std::string& file, const std::string& section,
                          const std::string& key, const std::string& defaultValue) override;
   bool unicodeFile(const std::string& file) override;
+  bool fileExists(const std::string& file) override;
   bool leadByte(std::int16_t charset, unsigned char byte) override;
   char32_t character(std::int16_t charset, unsigned char byte, int trail) override;
 

@@ -288,6 +288,10 @@ class FakeProfile : public ProfileReader {
     return profileString(parseProfileText(file), section, key).value_or(defaultValue);
   }
   bool unicodeFile(const std::string&) override { return unicode; }
+  bool present = true, samplePresent = false;  // the file, and a .sample beside it
+  bool fileExists(const std::string& f) override {
+    return f.size() > 7 && f.compare(f.size() - 7, 7, ".sample") == 0 ? samplePresent : present;
+  }
   bool leadByte(std::int16_t charset, unsigned char b) override {
     return charset == 128 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
   }
