@@ -12,7 +12,8 @@ using namespace e2e;
 // time the pad is on screen; a debugger does not disturb the input attachment either. Without the
 // variable, or with 0, nothing is written. (The keyboards inherit this process's environment.)
 // Started with a controller window that no longer exists, or none, the keyboard has no host to
-// serve: it ends at once with 2, and the trace says why.
+// serve: it ends at once with 2, and the trace says why, after the line that names the settings
+// file.
 TEST(Trace, a_notify_request_is_traced_only_when_asked) {
   for (const char* value : {"1", "0", static_cast<const char*>(nullptr)}) {
     SCOPED_TRACE(value ? value : "unset");
@@ -45,7 +46,13 @@ TEST(Trace, a_notify_request_is_traced_only_when_asked) {
     std::snprintf(line, sizeof line,
                   "PMXTouchKeyboard: end: no live controller window (controller 0x%llX)",
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(gone)));
-    EXPECT_EQ(orphan.debugOutput(), value && value[0] == '1' ? std::vector<std::string>{line}
-                                                             : std::vector<std::string>());
+    // The first line names the settings file beside the exe, which is not there.
+    const std::string exe = keyboardExe();
+    const std::string settings = "PMXTouchKeyboard: settings file " +
+                                 exe.substr(0, exe.find_last_of("\\/")) +
+                                 "\\QD4TouchKeyboard.ini: not found, the built-in texts apply";
+    const std::vector<std::string> expected = {settings, line};
+    EXPECT_EQ(orphan.debugOutput(),
+              value && value[0] == '1' ? expected : std::vector<std::string>());
   }
 }
