@@ -233,10 +233,10 @@ void writeReport(const std::vector<std::pair<std::string, std::string>>& about,
     failed += c.result == "FAILED";
     skipped += c.result == "skipped";
   }
-  text += "\r\n" + std::to_string(cases.size()) +
-          " cases: " + std::to_string(cases.size() - failed - skipped) + " passed, " +
-          std::to_string(failed) + " failed, " + std::to_string(skipped) + " skipped, in " +
-          std::to_string(ms / 1000) + " s. JUnit XML: junit.xml\r\n";
+  text += "\r\n" + std::to_string(cases.size()) + (cases.size() == 1 ? " case: " : " cases: ") +
+          std::to_string(cases.size() - failed - skipped) + " passed, " + std::to_string(failed) +
+          " failed, " + std::to_string(skipped) + " skipped, in " + std::to_string(ms / 1000) +
+          " s. JUnit XML: junit.xml\r\n";
   HANDLE file = CreateFileA((reportFolder + "\\report.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
@@ -260,7 +260,9 @@ void keepCrashReports(const std::string& localAppData) {
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
-int usage(const std::string& why) {
+// Says what is wrong (also in a message box, unless told not to ask) and how to call the check.
+int usage(const std::string& why, bool yes) {
+  if (!why.empty() && !yes) MessageBoxA(nullptr, why.c_str(), kName, MB_ICONERROR | MB_TOPMOST);
   std::fprintf(stderr,
                "%s%s\nUsage: %s [/y] [/keyboard:<exe>] [/report:<folder>] [GoogleTest options]\n"
                "  /y                skip the question before the check starts\n"
@@ -281,7 +283,8 @@ bool startsWith(const std::string& text, const char* prefix) {
 const std::string& keyboardExe() { return keyboard; }
 
 int run(int argc, char** argv, const std::vector<Role>& roles) {
-  bool yes = false;
+  bool yes = false, help = false;
+  std::string wrong;
   const Role* role = nullptr;
   std::vector<char*> testArguments{argv[0]};
   checked = folderOf(programPath()) + "\\PMXTouchKeyboard.exe";
@@ -290,31 +293,33 @@ int run(int argc, char** argv, const std::vector<Role>& roles) {
     for (const Role& r : roles) {
       if (a == r.argument) role = &r;
     }
-    if (a == "/?" || _stricmp(a.c_str(), "/help") == 0) return usage("");
-    if (_stricmp(a.c_str(), "/y") == 0) {
+    if (a == "/?" || _stricmp(a.c_str(), "/help") == 0) {
+      help = true;
+    } else if (_stricmp(a.c_str(), "/y") == 0) {
       yes = true;
     } else if (startsWith(a, "/keyboard:")) {
       checked = fullPath(a.substr(10));
     } else if (startsWith(a, "/report:")) {
       reportFolder = fullPath(a.substr(8));
-    } else if (a[0] == '-') {
+    } else if (!a.empty() && a[0] == '-') {
       testArguments.push_back(argv[i]);
     } else {
-      return usage("unknown argument: " + a);
+      wrong = "unknown argument: " + a;
     }
   }
+  if (help || !wrong.empty()) return usage(wrong, yes);
   host_client::prepareHostProcess();
   if (role != nullptr) {
     keyboard = checked;
     return role->run();
   }
   if (GetFileAttributesA(checked.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    return usage("no keyboard at " + checked + "; name one with /keyboard:<exe>");
+    return usage("no keyboard at " + checked + "; name one with /keyboard:<exe>", yes);
   }
   if (reportFolder.empty()) {
     reportFolder = folderOf(programPath()) + "\\" + kName + localTime("-%04u%02u%02u-%02u%02u%02u");
   }
-  if (!makeFolder(reportFolder)) return usage("cannot make the report folder " + reportFolder);
+  if (!makeFolder(reportFolder)) return usage("cannot make the folder " + reportFolder, yes);
 
   const std::string notice = std::string(kName) + " checks " + checked +
                              " on this panel. For about a minute it will move the pointer, touch "
@@ -337,7 +342,7 @@ int run(int argc, char** argv, const std::vector<Role>& roles) {
   const std::string localAppData = folder + "\\LocalAppData";
   keyboard = folder + "\\PMXTouchKeyboard.exe";
   if (!makeFolder(localAppData) || !CopyFileA(checked.c_str(), keyboard.c_str(), FALSE)) {
-    return usage("cannot copy the keyboard to " + folder);
+    return usage("cannot copy the keyboard to " + folder, yes);
   }
   SetEnvironmentVariableA("TMP", folder.c_str());
   SetEnvironmentVariableA("TEMP", folder.c_str());
