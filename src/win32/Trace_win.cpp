@@ -6,13 +6,24 @@
 
 namespace pmx::win32 {
 
-Win32Trace::Win32Trace() : Trace(true) {
+namespace {
+
+// The variable's value; empty when it asks for no trace.
+std::string traceVariable() {
   char value[MAX_PATH] = {};
   const DWORD n = GetEnvironmentVariableA(kTraceVariable, value, sizeof value);
   // 0: not set or empty; a value too long for the buffer is no "0" either, nor a usable file.
-  debugOutput_ = n != 0 && !(n == 1 && value[0] == '0');
-  const std::string asked = n < sizeof value ? value : "";
-  if (debugOutput_ && asked.find_first_of("\\/:.") != std::string::npos) {
+  if (n == 0 || (n == 1 && value[0] == '0')) return std::string();
+  return n < sizeof value ? value : "1";
+}
+
+}  // namespace
+
+// Always on, for the lines kept in memory; the settings lookups only when the trace is asked for.
+Win32Trace::Win32Trace() : Trace(true, !traceVariable().empty()) {
+  const std::string asked = traceVariable();
+  debugOutput_ = !asked.empty();
+  if (asked.find_first_of("\\/:.") != std::string::npos) {
     // Relative to the directory the keyboard was started in, not to wherever it is later.
     char full[MAX_PATH] = {};
     const DWORD length = GetFullPathNameA(asked.c_str(), sizeof full, full, nullptr);
