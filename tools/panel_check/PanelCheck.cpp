@@ -17,6 +17,24 @@ constexpr char kName[] = "PMXTouchKeyboardCheck";
 std::string checked;   // the keyboard to check
 std::string keyboard;  // the copy of it that the cases run
 std::string reportFolder;
+POINT mouse{};  // where the pointer was before the check
+
+// Puts the pointer back and lets go of its button.
+void restoreMouse() {
+  if (GetAsyncKeyState(VK_LBUTTON) < 0) {
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  }
+  SetCursorPos(mouse.x, mouse.y);
+}
+
+// Ctrl+C or the console closed: the keyboards end with their host, the pointer goes back.
+BOOL WINAPI onConsoleEnd(DWORD) {
+  restoreMouse();
+  return FALSE;
+}
 
 std::string folderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
@@ -187,13 +205,7 @@ class Recorder : public ::testing::EmptyTestEventListener {
       if (std::string(r.GetTestProperty(i).key()) == "touch")
         c.touch = r.GetTestProperty(i).value();
     }
-    // A case that failed with the mouse button down leaves it down no longer.
-    if (GetAsyncKeyState(VK_LBUTTON) < 0) {
-      INPUT up{};
-      up.type = INPUT_MOUSE;
-      up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-      SendInput(1, &up, sizeof up);
-    }
+    restoreMouse();  // a case that failed with the button down leaves it down no longer
   }
 
   // A picture of every pad class a case shows, the first time it shows it.
@@ -352,8 +364,8 @@ int run(int argc, char** argv, const std::vector<Role>& roles) {
   const auto about = panel();
   for (const auto& [what, value] : about) std::printf("%s: %s\n", what.c_str(), value.c_str());
   std::printf("\n");
-  POINT mouse{};
   GetCursorPos(&mouse);
+  SetConsoleCtrlHandler(&onConsoleEnd, TRUE);
   int count = static_cast<int>(testArguments.size());
   GTEST_FLAG_SET(output, "xml:" + reportFolder + "\\junit.xml");
   ::testing::InitGoogleTest(&count, testArguments.data());
@@ -364,7 +376,7 @@ int run(int argc, char** argv, const std::vector<Role>& roles) {
   const int result = RUN_ALL_TESTS();
   const DWORD ms = GetTickCount() - start;
   host_client::padShown = nullptr;
-  SetCursorPos(mouse.x, mouse.y);
+  restoreMouse();
 
   writeReport(about, recorder->cases, started, ms);
   keepCrashReports(localAppData);
