@@ -3,6 +3,7 @@
 //   pmx_evidence_test fault    traces 600 lines and then writes through a null pointer
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
