@@ -19,7 +19,8 @@ def text_of(*globs):
                      if p.is_file())
 
 
-SOURCES = text_of("src/**/*.h", "src/**/*.cpp", "src/CMakeLists.txt", "CMakeLists.txt")
+SOURCES = text_of("src/**/*.h", "src/**/*.cpp", "tools/panel_check/*.cpp", "src/CMakeLists.txt",
+                  "CMakeLists.txt")
 SCRIPTS = text_of("scripts/*", "scripts/lib/*")
 KEYSTROKES = text_of("src/controls/Keystrokes.cpp")
 

@@ -2,6 +2,13 @@
 
 namespace e2e {
 
+std::string sampleSettings(bool unicode) {
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(unicode ? 2 : 1), MAKEINTRESOURCEA(10));
+  HGLOBAL loaded = found != nullptr ? LoadResource(nullptr, found) : nullptr;
+  const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  return bytes != nullptr ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
+}
+
 std::pair<DWORD, DWORD> selection(HWND field) {
   DWORD start = 0, end = 0;
   SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
