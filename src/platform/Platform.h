@@ -98,8 +98,8 @@ struct KeyEvent {
 
 // How the active keyboard layout types one character.
 struct CharacterKey {
-  bool hasKey = false;    // false: no plain key types it; it goes as a Unicode event
-  std::uint16_t vk = 0;   // the key that types it, with these modifiers:
+  bool hasKey = false;   // false: no plain key types it; it goes as a Unicode event
+  std::uint16_t vk = 0;  // the key that types it, with these modifiers:
   bool shift = false, ctrl = false, alt = false;
   // The key is a dead key in that shift state: it would wait for the next key and merge with it.
   bool dead = false;
@@ -212,17 +212,21 @@ class NativeWindowFactory {
 // The protocol trace for integrators: one line for each request of the host, each notice to the
 // host and each settings lookup, for a debug-output viewer. Whether it is on is fixed when the
 // platform starts; the core asks on() before it formats anything, so a trace that is off costs a
-// single branch and no formatting.
+// single branch and no formatting. A trace that is on all the time (kept for a crash report)
+// leaves out the settings lookups, each of which costs a second lookup, until they are asked for.
 class Trace {
  public:
   virtual ~Trace() = default;
   bool on() const { return on_; }
+  bool lookups() const { return lookups_; }
   // One line, without a line end.
   virtual void line(const std::string& text) = 0;
 
  protected:
-  explicit Trace(bool on) : on_(on) {}
+  explicit Trace(bool on) : Trace(on, on) {}
+  Trace(bool on, bool lookups) : on_(on), lookups_(on && lookups) {}
   bool on_;
+  bool lookups_;
 };
 
 // A trace that is always off.

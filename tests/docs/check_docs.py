@@ -23,7 +23,7 @@ def text_of(*globs):
 
 
 SOURCES = text_of("src/**/*.h", "src/**/*.cpp", "include/*.h", "examples/**/*.cpp",
-                  "src/CMakeLists.txt", "CMakeLists.txt")
+                  "tools/panel_check/*.cpp", "src/CMakeLists.txt", "CMakeLists.txt")
 SCRIPTS = text_of("scripts/*", "scripts/lib/*")
 KEYSTROKES = text_of("src/controls/Keystrokes.cpp")
 

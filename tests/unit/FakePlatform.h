@@ -257,7 +257,10 @@ class FakeScreen : public Screen {
 // The protocol trace, off until a test switches it on; it keeps every line it is given.
 struct FakeTrace : Trace {
   FakeTrace() : Trace(false) {}
-  void switchOn() { on_ = true; }
+  void switchOn(bool lookups = true) {
+    on_ = true;
+    lookups_ = lookups;
+  }
   void line(const std::string& text) override { lines.push_back(text); }
   std::vector<std::string> lines;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "KeyboardRig.h"
 
@@ -15,9 +16,9 @@ using Lines = std::vector<std::string>;
 
 // A language request, the settings requests, a notify request, the close key and the end of the
 // session: everything it looked up and said, or with the trace off nothing at all.
-Lines traceOfAWorkingDay(bool on) {
+Lines traceOfAWorkingDay(bool on, bool lookups = true) {
   test::KeyboardRig rig;
-  if (on) rig.fake.trace.switchOn();
+  if (on) rig.fake.trace.switchOn(lookups);
   rig.start();
   rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmEndSession, 0, 0);  // goes on
   rig.fake.profile.set("Replace", "2055", "1031");
@@ -55,6 +56,11 @@ TEST(Trace, NoticesAndSettingsLookupsSayWhatWasFound) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
   EXPECT_TRUE(traceOfAWorkingDay(false).empty());
+  // On without the lookups (as it is kept for a crash report): the same lines but theirs.
+  Lines protocol;
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(protocol),
+               [](const std::string& line) { return line.rfind("setting ", 0) != 0; });
+  EXPECT_EQ(traceOfAWorkingDay(true, false), protocol);
 }
 
 // Before anything else the trace names the settings file and says how it is read.
