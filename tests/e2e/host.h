@@ -20,7 +20,8 @@ using namespace host_client;
 const std::string& keyboardExe();
 // The sample settings file the package ships, carried by this program: 8-bit text, or UTF-16.
 std::string sampleSettings(bool unicode);
-// The example host of the package beside the keyboard under test, or empty when there is none.
+// The package's example host, which the check puts beside the keyboard under test; empty when
+// there is none.
 std::string exampleHostExe();
 
 // A KeyboardHost of the keyboard under test that records in the running test what goes wrong.

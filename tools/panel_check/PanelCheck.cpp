@@ -356,8 +356,9 @@ int run(int argc, char** argv, const std::vector<Role>& roles) {
   if (!makeFolder(localAppData) || !CopyFileA(checked.c_str(), keyboard.c_str(), FALSE)) {
     return usage("cannot copy the keyboard to " + folder, yes);
   }
-  // The package's example host goes with it, for its case: it starts the keyboard beside it.
-  CopyFileA((folderOf(checked) + "\\ExampleHost.exe").c_str(),
+  // The package's example host (beside this program) goes with it, for its case: it starts the
+  // keyboard in its own folder.
+  CopyFileA((folderOf(programPath()) + "\\ExampleHost.exe").c_str(),
             (folder + "\\ExampleHost.exe").c_str(), FALSE);
   SetEnvironmentVariableA("TMP", folder.c_str());
   SetEnvironmentVariableA("TEMP", folder.c_str());
