@@ -26,15 +26,52 @@ TwipRect padRect(float left, float top, const PlacementInput& in) {
   return r;
 }
 
-}  // namespace
-
-TwipRect outerRect(float left, float top, float width, float height) {
-  return {roundHalfEven(left), roundHalfEven(top), roundHalfEven(left + width),
-          roundHalfEven(top + height)};
+// Where a pad of this size starting at `start` lies within the monitor's `from` to `from + size`:
+// pulled back over the far edge first, then over the near edge.
+float within(float start, float padSize, float from, float size) {
+  return std::max(std::min(start, from + size - padSize), from);
 }
 
-MonitorArea primaryMonitor(Screen& screen) {
-  return {0, 0, screen.widthTwips(), screen.heightTwips()};
+}  // namespace
+
+MonitorArea::MonitorArea(const Monitor& monitor) : bounds(monitor.bounds) {
+  // A DPI the system cannot mean counts as the usual one.
+  pixel = 1440.0f / static_cast<float>(monitor.dpi > 0 ? monitor.dpi : 96);
+  left = origin(bounds.left);
+  top = origin(bounds.top);
+  width = static_cast<float>(bounds.right - bounds.left) * pixel;
+  height = static_cast<float>(bounds.bottom - bounds.top) * pixel;
+}
+
+TwipRect MonitorArea::twips(const PixelRect& r) const {
+  return {roundHalfEven(twipsX(r.left)), roundHalfEven(twipsY(r.top)),
+          roundHalfEven(twipsX(r.right)), roundHalfEven(twipsY(r.bottom))};
+}
+
+PixelRect MonitorArea::pixels(float l, float t, float w, float h) const {
+  const auto x = [this](float twips) {
+    return bounds.left + roundHalfEven((twips - origin(bounds.left)) / pixel);
+  };
+  const auto y = [this](float twips) {
+    return bounds.top + roundHalfEven((twips - origin(bounds.top)) / pixel);
+  };
+  PixelRect r{x(l), y(t), x(l + w), y(t + h)};
+  r.right = std::max(r.right, r.left + 1);
+  r.bottom = std::max(r.bottom, r.top + 1);
+  return r;
+}
+
+bool sameMonitor(const Monitor& a, const Monitor& b) {
+  return a.bounds.left == b.bounds.left && a.bounds.top == b.bounds.top &&
+         a.bounds.right == b.bounds.right && a.bounds.bottom == b.bounds.bottom && a.dpi == b.dpi;
+}
+
+void PlacementInput::setScreen(const MonitorArea& monitor) {
+  screenLeft = monitor.left;
+  screenTop = monitor.top;
+  screenWidth = monitor.width;
+  screenHeight = monitor.height;
+  pixelX = pixelY = monitor.pixel;
 }
 
 bool rectsIntersect(const TwipRect& a, const TwipRect& b) {
@@ -67,7 +104,14 @@ Placement placeNextToField(const PlacementInput& in) {
 }
 
 Placement placeClearOfField(const PlacementInput& in) {
-  if (in.padOnScreen && !rectsIntersect(padRect(in.padLeft, in.padTop, in), in.field)) return {};
+  if (in.padOnScreen) {
+    const float left = within(in.padLeft, in.padWidth, in.screenLeft, in.screenWidth);
+    const float top = within(in.padTop, in.padHeight, in.screenTop, in.screenHeight);
+    if (!rectsIntersect(padRect(left, top, in), in.field)) {
+      if (left == in.padLeft && top == in.padTop) return {};
+      return {true, left, top};
+    }
+  }
 
   // The corners in turn: top-left, bottom-left, top-right; bottom-right is the last resort.
   const float left = in.screenLeft, top = in.screenTop;
@@ -88,16 +132,26 @@ Placement placeCentred(const PlacementInput& in) {
 }
 
 Placement placePad(std::int32_t mode, const PlacementInput& in) {
+  Placement placed;
   switch (mode) {
     case kPlaceKeepClear:
-      return placeClearOfField(in);
+      placed = placeClearOfField(in);
+      break;
     case kPlaceNextToField:
-      return placeNextToField(in);
+      placed = placeNextToField(in);
+      break;
     case kPlaceCentred:
-      return placeCentred(in);
+      placed = placeCentred(in);
+      break;
     default:
-      return {};
+      break;
   }
+  const float left = placed.move ? placed.left : in.padLeft;
+  const float top = placed.move ? placed.top : in.padTop;
+  const float onLeft = within(left, in.padWidth, in.screenLeft, in.screenWidth);
+  const float onTop = within(top, in.padHeight, in.screenTop, in.screenHeight);
+  if (onLeft == left && onTop == top) return placed;
+  return {true, onLeft, onTop};
 }
 
 }  // namespace pmx

@@ -47,7 +47,8 @@ TEST_F(PadsTest, KeySizesScaleTheDesign) {
     EXPECT_TRUE(seven->font.size == 18 * k && seven->font.name == "Arial");
     EXPECT_EQ(num.ScaleWidth(), 3600 * k);
     EXPECT_EQ(pad(kPadAlpha).ScaleWidth(), 9000 * k);
-    EXPECT_EQ(fake.windows.windowOf[&pad(kPadAlpha)]->height, 4200 * k + 60);  // frame included
+    const PixelRect& alpha = fake.windows.windowOf[&pad(kPadAlpha)]->bounds;
+    EXPECT_EQ((alpha.bottom - alpha.top) * 15.0f, 4200 * k + 60);  // frame included
     EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
     const Control* hidden = pad(kPadBin).find(ControlArray::LimitMax);
     EXPECT_FALSE(hidden->visible);
@@ -116,7 +117,8 @@ TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   const test::FakeWindow& window = *fake.windows.windowOf[&num];
   for (int key : {3, 1, 2, 0}) {
     touch(num, ControlArray::Move, key);
-    EXPECT_EQ(std::make_pair(window.left, window.top), corners[key]) << key;
+    EXPECT_EQ(std::make_pair(window.bounds.left * 15.0f, window.bounds.top * 15.0f), corners[key])
+        << key;
   }
   EXPECT_EQ(fake.host.focus, kField);
   notify(306, 1);
