@@ -26,17 +26,18 @@ TwipRect padRect(float left, float top, const PlacementInput& in) {
   return r;
 }
 
-// Where a pad of this size starting at `start` lies within the monitor's `from` to `from + size`:
-// pulled back over the far edge first, then over the near edge.
-float within(float start, float padSize, float from, float size) {
-  return std::max(std::min(start, from + size - padSize), from);
+// Where a pad of size `padSize` starting at `start` lies wholly between `from` and `from + extent`:
+// pushed back from the far edge if it reaches over it (to whole twips, as the placement next to
+// the field counts), then from the near edge. One larger than the extent starts at the near edge.
+float within(float start, float padSize, float from, float extent) {
+  if (padSize + start > from + extent) start = static_cast<float>(toTwips(from + extent - padSize));
+  return start < from ? from : start;
 }
 
 }  // namespace
 
 MonitorArea::MonitorArea(const Monitor& monitor) : bounds(monitor.bounds) {
-  // A DPI the system cannot mean counts as the usual one.
-  pixel = 1440.0f / static_cast<float>(monitor.dpi > 0 ? monitor.dpi : 96);
+  pixel = 1440.0f / static_cast<float>(monitor.dpi);
   left = origin(bounds.left);
   top = origin(bounds.top);
   width = static_cast<float>(bounds.right - bounds.left) * pixel;
@@ -55,10 +56,7 @@ PixelRect MonitorArea::pixels(float l, float t, float w, float h) const {
   const auto y = [this](float twips) {
     return bounds.top + roundHalfEven((twips - origin(bounds.top)) / pixel);
   };
-  PixelRect r{x(l), y(t), x(l + w), y(t + h)};
-  r.right = std::max(r.right, r.left + 1);
-  r.bottom = std::max(r.bottom, r.top + 1);
-  return r;
+  return {x(l), y(t), x(l + w), y(t + h)};
 }
 
 bool sameMonitor(const Monitor& a, const Monitor& b) {
@@ -81,25 +79,26 @@ bool rectsIntersect(const TwipRect& a, const TwipRect& b) {
          std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
+namespace {
+
 Placement placeNextToField(const PlacementInput& in) {
   const float w = in.padWidth, h = in.padHeight;
   const float screenRight = in.screenLeft + in.screenWidth;
   const float screenBottom = in.screenTop + in.screenHeight;
   const TwipRect& f = in.field;
 
+  // Left-aligned with the field: placePad pushes it left to end at the right edge if need be.
   std::int32_t x = f.left;
-  if (exceeds(w, x, screenRight)) x = toTwips(screenRight - w);
   std::int32_t y = toTwips(static_cast<float>(f.bottom) + in.pixelY);
   if (exceeds(h, y, screenBottom)) y = toTwips(static_cast<float>(f.top) - in.pixelY - h);
   if (static_cast<float>(y) < in.screenTop) {
-    // No room below or above: beside the field, top-aligned with it.
+    // No room below or above: beside the field, top-aligned with it (or pushed up to end at the
+    // bottom edge).
     y = f.top;
-    if (exceeds(h, y, screenBottom)) y = toTwips(screenBottom - h);
     x = toTwips(static_cast<float>(f.right) + in.pixelX);
     if (exceeds(w, x, screenRight)) x = toTwips(static_cast<float>(f.left) - in.pixelX - w);
   }
-  if (static_cast<float>(x) < in.screenLeft) x = toTwips(in.screenLeft);
-  if (static_cast<float>(y) < in.screenTop) y = toTwips(in.screenTop);
+  // Left of or above the monitor: placePad pulls it on.
   return {true, static_cast<float>(x), static_cast<float>(y)};
 }
 
@@ -107,10 +106,7 @@ Placement placeClearOfField(const PlacementInput& in) {
   if (in.padOnScreen) {
     const float left = within(in.padLeft, in.padWidth, in.screenLeft, in.screenWidth);
     const float top = within(in.padTop, in.padHeight, in.screenTop, in.screenHeight);
-    if (!rectsIntersect(padRect(left, top, in), in.field)) {
-      if (left == in.padLeft && top == in.padTop) return {};
-      return {true, left, top};
-    }
+    if (!rectsIntersect(padRect(left, top, in), in.field)) return {};  // placePad pulls it on
   }
 
   // The corners in turn: top-left, bottom-left, top-right; bottom-right is the last resort.
@@ -130,6 +126,8 @@ Placement placeCentred(const PlacementInput& in) {
   return {true, in.screenLeft + (in.screenWidth - in.padWidth) / 2,
           in.screenTop + (in.screenHeight - in.padHeight) / 2};
 }
+
+}  // namespace
 
 Placement placePad(std::int32_t mode, const PlacementInput& in) {
   Placement placed;

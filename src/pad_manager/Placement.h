@@ -58,17 +58,13 @@ constexpr std::int32_t kPlaceKeepClear = 0;
 constexpr std::int32_t kPlaceNextToField = 1;
 constexpr std::int32_t kPlaceCentred = 2;
 
-// Next to the field: below it, else above it, else to its right or left.
-Placement placeNextToField(const PlacementInput& in);
-// Keep the pad where it is unless it overlaps the field or is on another monitor; otherwise try
-// the four corners of the field's monitor. Where it is means pulled wholly onto the monitor if
-// it reaches over an edge.
-Placement placeClearOfField(const PlacementInput& in);
-// Centred on the field's monitor.
-Placement placeCentred(const PlacementInput& in);
-// By placement mode; any mode other than 0, 1 and 2 leaves the pad where it is. Whatever the
-// mode, the pad ends wholly on the monitor: one that would reach over an edge is pulled back by
-// the least distance; one larger than the monitor keeps its left and top edge on it.
+// By placement mode: next to the field (below it, else above it, else to its right or left);
+// clear of it (where the pad is unless it overlaps the field or is on another monitor, else the
+// first of the field's monitor's corners where it is clear); centred on the field's monitor. Any
+// other mode leaves the pad where it is. Whatever the mode, the pad ends wholly on the monitor:
+// one that would reach over an edge is pulled back by the least distance (before it is checked
+// against the field, in the mode that keeps it clear); one larger than the monitor keeps its left
+// and top edge on it.
 Placement placePad(std::int32_t mode, const PlacementInput& in);
 
 // True when the two rectangles share at least one point (left and top edges inside, right and

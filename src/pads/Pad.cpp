@@ -292,18 +292,18 @@ void Pad::setMonitor(const Monitor& monitor) {
   pushBounds();
 }
 
-void Pad::moveToCorner(int corner) {
-  if (corner < 0 || corner > 3) return;
+bool Pad::moveToCorner(int corner) {
+  if (corner < 0 || corner > 3) return false;
   setMonitor(context_.platform.screen.monitorOf(pixelBounds()));
   const MonitorArea m(monitor_);
   const bool right = corner % 2 == 1, lower = corner >= 2;
   Move(right ? m.left + m.width - width_ : m.left, lower ? m.top + m.height - height_ : m.top);
+  return true;
 }
 
 void Pad::keyMoveTouch(int index) {
-  moveToCorner(index);
   // Until the pad is placed for a field again, the screen changing under it keeps it there.
-  if (index >= 0 && index <= 3) rule.corner = index;
+  if (moveToCorner(index)) rule.corner = index;
   context_.platform.host.setFocus(context_.values.targetWindow);
 }
 

@@ -68,8 +68,8 @@ class Pad : public PadWindowEvents {
   };
   Rule rule;
   // Into a corner (0 upper left, 1 upper right, 2 lower left, 3 lower right) of the monitor it is
-  // on, or on the monitor nearest to it; any other index moves nothing.
-  void moveToCorner(int corner);
+  // on, or of the monitor nearest to it. False for any other index: nothing moves.
+  bool moveToCorner(int corner);
 
   std::vector<Control>& controls() { return controls_; }
   const std::vector<Control>& controls() const { return controls_; }

@@ -34,7 +34,7 @@ struct TwipRect {
 // Each monitor counts in its own pixels: the keyboard is aware of every monitor's DPI.
 struct Monitor {
   PixelRect bounds;
-  std::int32_t dpi = 96;
+  std::int32_t dpi = 96;  // above 0
 };
 
 // The payload of a WM_COPYDATA as the sender described it.

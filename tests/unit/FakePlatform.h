@@ -389,9 +389,9 @@ class FakeWindows : public NativeWindowFactory {
   int created = 0;
   std::map<const Pad*, FakeWindow*> windowOf;  // the windows that exist
 
-  // A thin frame of 2 pixels on every side at 96 DPI, 3 at 144.
-  std::int32_t frameWidth(std::int32_t dpi) override { return 4 * dpi / 96; }
-  std::int32_t frameHeight(std::int32_t dpi) override { return 4 * dpi / 96; }
+  // A thin frame: 4 pixels across at 96 DPI, 5 at 144.
+  std::int32_t frameWidth(std::int32_t dpi) override { return 2 + 2 * dpi / 96; }
+  std::int32_t frameHeight(std::int32_t dpi) override { return 2 + 2 * dpi / 96; }
   std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents&) override {
     ++created;
     auto window =

@@ -60,25 +60,27 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
   EXPECT_EQ(std::make_pair(pad.Left(), pad.Top()), std::make_pair(30900.0f, 12300.0f));
 }
 
-// A pad is laid out for the DPI of its monitor: at 144 DPI its pixels are one and a half times
-// those at 96 (frame of 3 pixels a side instead of 2), and it sits exactly one pixel below its
-// field there. When the DPI of its monitor changes while it is shown, it is laid out and placed
-// again by its rule.
+// A pad is laid out for the DPI of its monitor: at 144 DPI its client area has one and a half
+// times its pixels at 96 (and a frame of 5 pixels across instead of 4), and it sits exactly one
+// pixel below its field there. A pad that stays where it is stays on its monitor. When the DPI of
+// its monitor changes while it is shown, it is laid out and placed again by its rule.
 TEST(Monitors, EachPadIsLaidOutForTheDpiOfItsMonitor) {
-  MonitorsRig rig({kPrimary, Monitor{{1024, 0, 2048, 768}, 144}});
+  MonitorsRig rig({kPrimary, Monitor{{1024, -100, 2048, 668}, 144}});
   const auto bounds = [&rig] {
     const PixelRect& b = rig.window().bounds;
     return std::vector<std::int32_t>({b.left, b.top, b.right - b.left, b.bottom - b.top});
   };
-  Pad& num = rig.show(1, {1100, 100, 1300, 125});
-  EXPECT_EQ(bounds(), std::vector<std::int32_t>({1100, 126, 366, 306}));
-  EXPECT_EQ(rig.window().dpi, 144);
-  rig.show(1, {100, 100, 300, 125});
+  Pad& num = rig.show(1, {100, 100, 300, 125});
+  rig.show(7, {1100, 100, 1300, 125});
   EXPECT_EQ(bounds(), std::vector<std::int32_t>({100, 126, 244, 204}));
   rig.fake.screen.monitors[0].dpi = 144;
   num.dpiChanged();
-  EXPECT_EQ(bounds(), std::vector<std::int32_t>({100, 126, 366, 306}));
-  EXPECT_EQ(std::make_pair(num.Width(), num.Height()), std::make_pair(3660.0f, 3060.0f));
+  EXPECT_EQ(bounds(), std::vector<std::int32_t>({100, 126, 365, 305}));
+  rig.fake.screen.monitors[0].dpi = 96;
+  rig.show(1, {1100, 100, 1300, 125});
+  EXPECT_EQ(bounds(), std::vector<std::int32_t>({1100, 126, 365, 305}));
+  EXPECT_EQ(rig.window().dpi, 144);
+  EXPECT_EQ(std::make_pair(num.Width(), num.Height()), std::make_pair(3650.0f, 3050.0f));
 }
 
 // The screen changes under a pad on screen (the display's mode, the work area): it is placed
@@ -103,6 +105,8 @@ TEST(Monitors, AChangedScreenPlacesThePadAgainByItsRule) {
       {"clear of the field, pulled onto it", 0, -1, middle, small, 0, 0},
       {"where it is, pulled on", 7, -1, bottomRight, portrait, 524, 475},
       {"in the corner a move key chose", 1, 2, bottomRight, portrait, 0, 820},
+      {"in the upper left corner", 1, 0, bottomRight, portrait, 0, 0},
+      {"in the lower right corner", 1, 3, bottomRight, portrait, 524, 820},
   };
   std::uint32_t message = kWmDisplayChange;
   for (const auto& row : rows) {

@@ -42,11 +42,12 @@ void expectPlacements(int mode, std::initializer_list<Case> cases) {
 TEST(Placement, NextToTheField) {
   expectPlacements(
       1, {{"below, left-aligned", input({1500, 1500, 4500, 1875}), true, 1500, 1890},
-          {"pushed left at the right edge", input({14000, 1500, 15000, 1875}), true, 11730, 1890},
+          {"pushed left at the right edge", input({14000, 1500, 15000, 1875}, 3630.5), true, 11730,
+           1890},
           {"ending on the edge fits", input({11730, 1500, 12000, 1875}), true, 11730, 1890},
           {"above at the bottom", input({1500, 10000, 4500, 10375}), true, 1500, 6355},
           {"exactly fitting below", input({1500, 7500, 4500, 7875}), true, 1500, 7890},
-          {"beside, right", input({1500, 5000, 4500, 5375}, 3630, 11000), true, 4515, 520},
+          {"beside, right", input({1500, 5000, 4500, 5375}, 3630, 11000.5), true, 4515, 520},
           {"beside, left", input({12000, 5000, 14000, 5375}, 3630, 11000), true, 8355, 520},
           {"no room either side", input({5000, 5000, 10000, 5375}, 15000, 11000), true, 0, 520},
           {"field above the screen", input({1000, -3000, 3000, -2000}), true, 3015, 0},
