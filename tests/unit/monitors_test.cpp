@@ -30,6 +30,13 @@ struct MonitorsRig : test::KeyboardRig {
     return *keyboard.pads().pad(kPadNum);
   }
   const test::FakeWindow& window() { return *fake.windows.windowOf.at(keyboard.pads().pad(0)); }
+  std::vector<std::int32_t> bounds() {
+    const PixelRect& b = window().bounds;
+    return {b.left, b.top, b.right - b.left, b.bottom - b.top};
+  }
+  void screenChanged(std::uint32_t message = kWmDisplayChange, std::uintptr_t wParam = 0) {
+    keyboard.KeyboardWindowProc(fake.host.messageWindow, message, wParam, 0);
+  }
 };
 
 TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
@@ -66,27 +73,24 @@ TEST(Monitors, ThePadGoesOnTheMonitorOfTheField) {
 // its monitor changes while it is shown, it is laid out and placed again by its rule.
 TEST(Monitors, EachPadIsLaidOutForTheDpiOfItsMonitor) {
   MonitorsRig rig({kPrimary, Monitor{{1024, -100, 2048, 668}, 144}});
-  const auto bounds = [&rig] {
-    const PixelRect& b = rig.window().bounds;
-    return std::vector<std::int32_t>({b.left, b.top, b.right - b.left, b.bottom - b.top});
-  };
   Pad& num = rig.show(1, {100, 100, 300, 125});
   rig.show(7, {1100, 100, 1300, 125});
-  EXPECT_EQ(bounds(), std::vector<std::int32_t>({100, 126, 244, 204}));
+  EXPECT_EQ(rig.bounds(), std::vector<std::int32_t>({100, 126, 244, 204}));
   rig.fake.screen.monitors[0].dpi = 144;
   num.dpiChanged();
-  EXPECT_EQ(bounds(), std::vector<std::int32_t>({100, 126, 365, 305}));
+  EXPECT_EQ(rig.bounds(), std::vector<std::int32_t>({100, 126, 365, 305}));
   rig.fake.screen.monitors[0].dpi = 96;
   rig.show(1, {1100, 100, 1300, 125});
-  EXPECT_EQ(bounds(), std::vector<std::int32_t>({1100, 126, 365, 305}));
+  EXPECT_EQ(rig.bounds(), std::vector<std::int32_t>({1100, 126, 365, 305}));
   EXPECT_EQ(rig.window().dpi, 144);
   EXPECT_EQ(std::make_pair(num.Width(), num.Height()), std::make_pair(3650.0f, 3050.0f));
 }
 
-// The screen changes under a pad on screen (the display's mode, the work area): it is placed
-// again by the rule that placed it, on the screen as it is now, and never left partly off it. The
-// field keeps the focus and the host hears nothing. A pad that a move key put into a corner stays
-// in that corner; a hidden pad stays where it is until it is shown.
+// The screen changes under a pad on screen (the display's mode, the work area, a monitor gone): it
+// is placed again by the rule that placed it, on the screen as it is now (on the nearest monitor
+// when the field's is gone), and never left partly off it. The field keeps the focus and the host
+// hears nothing. A pad that a move key put into a corner stays in that corner; a hidden pad stays
+// where it is until it is shown.
 TEST(Monitors, AChangedScreenPlacesThePadAgainByItsRule) {
   const Monitor small{{0, 0, 800, 600}, 96}, portrait{{0, 0, 768, 1024}, 96};
   const PixelRect bottomRight{900, 680, 1000, 705}, middle{600, 420, 700, 445};
@@ -107,17 +111,19 @@ TEST(Monitors, AChangedScreenPlacesThePadAgainByItsRule) {
       {"in the corner a move key chose", 1, 2, bottomRight, portrait, 0, 820},
       {"in the upper left corner", 1, 0, bottomRight, portrait, 0, 0},
       {"in the lower right corner", 1, 3, bottomRight, portrait, 524, 820},
+      {"its monitor gone, on the nearest", 1, -1, {2200, 900, 2290, 925}, kPrimary, 780, 564},
   };
   std::uint32_t message = kWmDisplayChange;
   for (const auto& row : rows) {
-    MonitorsRig rig({kPrimary});
+    MonitorsRig rig({kPrimary, kRight});
     Pad& pad = rig.show(1, row.field);  // below or above the field
     rig.show(row.mode, row.field);
     rig.touch(pad, ControlArray::Move, row.corner);
+    pad.Touch(ControlArray::Move, 4);  // moves nothing, and keeps no corner
     const std::size_t sent = rig.fake.host.sent.size();
     rig.fake.screen.monitors = {row.now};
     message = message == kWmDisplayChange ? kWmSettingChange : kWmDisplayChange;
-    rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, message, kSpiSetWorkArea, 0);
+    rig.screenChanged(message, kSpiSetWorkArea);
     const PixelRect& b = rig.window().bounds;
     EXPECT_EQ(std::make_pair(b.left, b.top), std::make_pair(row.left, row.top)) << row.what;
     EXPECT_TRUE(b.right <= row.now.bounds.right && b.bottom <= row.now.bounds.bottom) << row.what;
@@ -125,18 +131,11 @@ TEST(Monitors, AChangedScreenPlacesThePadAgainByItsRule) {
     EXPECT_EQ(rig.fake.host.sent.size(), sent);
     // Another setting changed, or a hidden pad: nothing moves.
     rig.fake.screen.monitors = {kPrimary};
-    rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmSettingChange, 0, 0);
+    rig.screenChanged(kWmSettingChange);
     pad.Hide();
-    rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmDisplayChange, 0, 0);
+    rig.screenChanged();
     EXPECT_EQ(std::make_pair(b.left, b.top), std::make_pair(row.left, row.top)) << row.what;
   }
-  // The monitor of the field is gone: the pad goes on the nearest one, wholly.
-  MonitorsRig rig({kPrimary, kRight});
-  rig.show(1, {2200, 900, 2290, 925});
-  rig.fake.screen.monitors = {kPrimary};
-  rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmDisplayChange, 0, 0);
-  EXPECT_EQ(std::make_pair(rig.window().bounds.left, rig.window().bounds.bottom),
-            std::make_pair(780, 768));
 }
 
 }  // namespace

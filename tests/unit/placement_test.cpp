@@ -72,7 +72,7 @@ TEST(Placement, ClearOfTheField) {
           {"no window never overlaps", input({0, 0, 0, 0}), false, 0, 0},
           {"top-left", input({4000, 4000, 6000, 4375}), true, 0, 0},
           {"bottom-left", input({0, 0, 6000, 5000}), true, 0, 7890},
-          {"top-right", input({0, 0, 7680, 11520}), true, 11730, 0},
+          {"top-right", input({0, 0, 7680, 11520}, 3630.5), true, 11729.5f, 0},
           {"bottom-right even if it overlaps", input({0, 0, 15360, 11520}), true, 11730, 7890},
           {"last pixel column over the field", corner, false, 0, 0},
           {"last pixel row over the field", below, false, 0, 0},
