@@ -60,14 +60,15 @@ void PadManager::place(Pad& pad) {
   }
   Screen& screen = context_.platform.screen;
   const Monitor padMonitor = screen.monitorOf(pad.pixelBounds());
-  const bool byField = rule.mode == kPlaceKeepClear || rule.mode == kPlaceNextToField ||
-                       rule.mode == kPlaceCentred;
+  const bool byField =
+      rule.mode == kPlaceKeepClear || rule.mode == kPlaceNextToField || rule.mode == kPlaceCentred;
   // The pad goes on the monitor that holds the field, or on the primary one without a field; a
   // pad that stays where it is stays on its own.
   PixelRect field;
   const bool isWindow = byField && context_.platform.host.windowRect(rule.field, field);
-  const Monitor monitor = !byField ? padMonitor : isWindow ? screen.monitorOf(field)
-                                                           : screen.primary();
+  const Monitor monitor = !byField   ? padMonitor
+                          : isWindow ? screen.monitorOf(field)
+                                     : screen.primary();
   pad.setMonitor(monitor);
   const MonitorArea area(monitor);
   PlacementInput in;

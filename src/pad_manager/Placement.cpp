@@ -92,8 +92,8 @@ Placement placeNextToField(const PlacementInput& in) {
   std::int32_t y = toTwips(static_cast<float>(f.bottom) + in.pixelY);
   if (exceeds(h, y, screenBottom)) y = toTwips(static_cast<float>(f.top) - in.pixelY - h);
   if (static_cast<float>(y) < in.screenTop) {
-    // No room below or above: beside the field, top-aligned with it (or pushed up to end at the
-    // bottom edge).
+    // No room below or above: beside the field, top-aligned with it (placePad pushes it up to end
+    // at the bottom edge if need be).
     y = f.top;
     x = toTwips(static_cast<float>(f.right) + in.pixelX);
     if (exceeds(w, x, screenRight)) x = toTwips(static_cast<float>(f.left) - in.pixelX - w);

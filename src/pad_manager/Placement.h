@@ -21,8 +21,7 @@ struct MonitorArea {
   float twipsY(std::int32_t y) const { return origin(bounds.top) + (y - bounds.top) * pixel; }
   // In whole twips, rounded half to even.
   TwipRect twips(const PixelRect& rect) const;
-  // The pixels of a window at this position and size: each edge on its nearest pixel, and at
-  // least one pixel wide and high.
+  // The pixels of a window at this position and size: each edge on its nearest pixel.
   PixelRect pixels(float left, float top, float width, float height) const;
 
  private:

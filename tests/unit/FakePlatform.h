@@ -243,11 +243,9 @@ class FakeScreen : public Screen {
       const auto dy = std::min(r.bottom, b.bottom) - std::max(r.top, b.top);
       return dx > 0 && dy > 0 ? std::int64_t{dx} * dy : std::min(dx, 0) + std::min(dy, 0);
     };
-    Monitor best = monitors.front();
-    for (const Monitor& m : monitors) {
-      if (score(m) > score(best)) best = m;
-    }
-    return best;
+    return *std::max_element(
+        monitors.begin(), monitors.end(),
+        [&](const Monitor& a, const Monitor& b) { return score(a) < score(b); });
   }
 };
 
@@ -385,7 +383,7 @@ class FakeWindow : public NativeWindow {
 
 class FakeWindows : public NativeWindowFactory {
  public:
-  bool screens = false;            // true: windows keep what they paint (for repaint tests)
+  bool screens = false;  // true: windows keep what they paint (for repaint tests)
   int created = 0;
   std::map<const Pad*, FakeWindow*> windowOf;  // the windows that exist
 

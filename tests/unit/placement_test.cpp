@@ -79,13 +79,5 @@ TEST(Placement, ClearOfTheField) {
           {"one pixel more overlaps", overlapping, true, 0, 7890}});
 }
 
-TEST(Placement, CentredAndOtherModes) {
-  expectPlacements(
-      2, {{"centred over the field", input({0, 0, 15360, 11520}), true, 5865, 3945},
-          {"in floating point", input({0, 0, 0, 0}, 3631, 3631), true, 5864.5f, 3944.5f}});
-  for (int mode : {3, -1, 1000})
-    expectPlacements(mode, {{"stays", input({4000, 4000, 6000, 4375}), false, 0, 0}});
-}
-
 }  // namespace
 }  // namespace pmx
