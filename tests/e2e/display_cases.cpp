@@ -77,10 +77,10 @@ TEST(Display, a_pad_on_screen_follows_the_display_mode) {
 }
 
 // A pad next to its field goes one pixel below it, left-aligned. Windows tells the pad that its
-// monitor's DPI is 144 now (Wine never does: the test sends the message, with the suggested
-// rectangle left out as it cannot cross processes). The pad is laid out again at one and a half
-// times its pixels, placed again below its field, painted exactly as a pad made afresh at that
-// DPI, and types.
+// monitor's DPI is one and a half times what it was, 144 after 96 (Wine never does: the test sends
+// the message, with the suggested rectangle left out as it cannot cross processes). The pad is
+// laid out again at one and a half times its pixels, placed again below its field, painted exactly
+// as a pad made afresh at that DPI, and types.
 TEST(Display, a_pad_on_screen_is_laid_out_again_for_a_new_dpi) {
   Session s;
   ASSERT_TRUE(s.start());
@@ -96,14 +96,15 @@ TEST(Display, a_pad_on_screen_is_laid_out_again_for_a_new_dpi) {
   };
   EXPECT_TRUE(below());
   const SIZE before = clientSize(pad);
-  SendMessageW(pad, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+  const WORD dpi = static_cast<WORD>(twipsToPixels(1440 * 3 / 2));
+  SendMessageW(pad, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
   const SIZE after = clientSize(pad);
   EXPECT_TRUE(after.cx == before.cx * 3 / 2 && after.cy == before.cy * 3 / 2) << after.cx;
   EXPECT_TRUE(below());
   const Grab laidOut = steadyGrab(pad);
   EXPECT_TRUE(s.request(messages().touchKeySize, 0, floatBits(1.0f)).delivered);
   ASSERT_TRUE(pad = s.showPad(field, kDecimalField));
-  EXPECT_TRUE(steadyGrab(pad) == laidOut) << "not painted as a pad made at 144 DPI";
+  EXPECT_TRUE(steadyGrab(pad) == laidOut) << "not painted as a pad made at that DPI";
   EXPECT_TRUE(typeKeys(pad, field, {{num(7), "7", 1}}));
   s.terminate();
 }

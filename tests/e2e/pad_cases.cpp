@@ -190,7 +190,8 @@ TEST(Pads, placement_modes) {
   EXPECT_NEAR(p.top + p.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
 
   SCOPED_TRACE("mode 0: a pad over the field goes to the first clear corner, top-left");
-  f = moveHost(p.left + 20 - f.left, p.top + 20 - f.top);  // the field under the centred pad
+  // The field under the centred pad's lower right, away from the top-left corner at any DPI.
+  f = moveHost(p.right - 20 - f.right, p.bottom - 20 - f.bottom);
   RECT overlap{};
   ASSERT_TRUE(IntersectRect(&overlap, &f, &p));
   p = placed(0, field);
