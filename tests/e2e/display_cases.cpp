@@ -89,9 +89,8 @@ TEST(Display, a_pad_on_screen_is_laid_out_again_for_a_new_dpi) {
   HWND pad = s.showPad(field, kDecimalField);
   ASSERT_TRUE(pad);
   s.settle();
-  const RECT f = windowRect(field);
   const auto below = [&] {
-    const RECT r = windowRect(pad);
+    const RECT f = windowRect(field), r = windowRect(pad);
     return r.left == f.left && r.top == f.bottom + 1;
   };
   EXPECT_TRUE(below());

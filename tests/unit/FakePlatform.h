@@ -238,9 +238,8 @@ class FakeScreen : public Screen {
   // the primary monitor on a tie.
   Monitor monitorOf(const PixelRect& r) override {
     const auto score = [&r](const Monitor& m) {
-      const PixelRect& b = m.bounds;
-      const auto dx = std::min(r.right, b.right) - std::max(r.left, b.left);
-      const auto dy = std::min(r.bottom, b.bottom) - std::max(r.top, b.top);
+      const auto dx = std::min(r.right, m.bounds.right) - std::max(r.left, m.bounds.left);
+      const auto dy = std::min(r.bottom, m.bounds.bottom) - std::max(r.top, m.bounds.top);
       return dx > 0 && dy > 0 ? std::int64_t{dx} * dy : std::min(dx, 0) + std::min(dy, 0);
     };
     return *std::max_element(
