@@ -59,9 +59,13 @@ void PadManager::place(Pad& pad) {
     return;
   }
   Screen& screen = context_.platform.screen;
-  const Monitor padMonitor = screen.monitorOf(pad.pixelBounds());
   const bool byField =
       rule.mode == kPlaceKeepClear || rule.mode == kPlaceNextToField || rule.mode == kPlaceCentred;
+  // The monitor the pad is on matters where it may stay there.
+  Monitor padMonitor;
+  if (rule.mode != kPlaceNextToField && rule.mode != kPlaceCentred) {
+    padMonitor = screen.monitorOf(pad.pixelBounds());
+  }
   // The pad goes on the monitor that holds the field, or on the primary one without a field; a
   // pad that stays where it is stays on its own.
   PixelRect field;
