@@ -25,6 +25,10 @@ constexpr std::uint32_t kWmDestroy = 0x0002;
 constexpr std::uint32_t kWmClose = 0x0010;
 constexpr std::uint32_t kWmEndSession = 0x0016;
 constexpr std::uint32_t kWmCopyData = 0x004A;
+// The screen changed under the pads: the display's mode, or (with this wParam) the work area.
+constexpr std::uint32_t kWmDisplayChange = 0x007E;
+constexpr std::uint32_t kWmSettingChange = 0x001A;
+constexpr std::uintptr_t kSpiSetWorkArea = 0x002F;
 
 // Pad numbers.
 constexpr int kPadNum = PMXTK_PAD_DECIMAL;

@@ -27,8 +27,7 @@ float twipsPerPixel(int axis) {
 
 }  // namespace
 
-// The process is system-DPI aware: the screen's DPI it sees is fixed for its lifetime, so it is
-// asked once rather than at every conversion while painting.
+// The system's DPI is fixed for the process's lifetime: it is asked once.
 float twipsPerPixelX() {
   static const float value = twipsPerPixel(LOGPIXELSX);
   return value;
@@ -216,17 +215,6 @@ void Win32Host::processPendingMessages() {
     DispatchMessageA(&msg);
   }
 }
-
-// --- Win32Screen ---------------------------------------------------------------------------------
-
-float Win32Screen::widthTwips() {
-  return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * twipsPerPixelX();
-}
-float Win32Screen::heightTwips() {
-  return static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * twipsPerPixelY();
-}
-float Win32Screen::twipsPerPixelX() { return win32::twipsPerPixelX(); }
-float Win32Screen::twipsPerPixelY() { return win32::twipsPerPixelY(); }
 
 // --- Win32Profile --------------------------------------------------------------------------------
 
