@@ -17,8 +17,8 @@ class PadWindowFactory : public NativeWindowFactory {
   PadWindowFactory& operator=(const PadWindowFactory&) = delete;
   ~PadWindowFactory() override;  // destroys the windows kept for reuse
 
-  float frameWidthTwips() override;
-  float frameHeightTwips() override;
+  std::int32_t frameWidth(std::int32_t dpi) override;
+  std::int32_t frameHeight(std::int32_t dpi) override;
   std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) override;
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Keyboard.h"
+#include "win32/CrashHandler_win.h"
 #include "win32/KeyInjector_win.h"
 #include "win32/PadWindow_win.h"
 #include "win32/Trace_win.h"
@@ -113,6 +114,7 @@ void writeToConsole(const std::string& text) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  pmx::win32::installCrashHandler();
   const std::string arguments = commandLine != nullptr ? commandLine : "";
   const pmx::CommandLine line = pmx::readCommandLine(arguments);
   // The usage, or the check of a settings file, instead of the keyboard. The platform names the
