@@ -76,6 +76,7 @@ std::string quotedArgument(const std::string& argument) {
       pmx::SettingsFileRead r;
       r.path = "/full/" + file;
       r.read = file.size() % 2 == 0;
+      r.missing = !r.read && file.size() % 3 != 2;
       return r;
     };
     const pmx::CommandLine line = pmx::readCommandLine(arguments);
@@ -83,7 +84,14 @@ std::string quotedArgument(const std::string& argument) {
     CHECK(read.size() <= 1 && (line.error.empty() || read.empty()));
     CHECK(safeToPrint(outcome.output));
     if (!outcome.done || line.help || outcome.exitCode == 2) continue;
-    CHECK(read.size() == 1 && read[0].size() % 2 == 0);
+    // A file not read is reported as read never; only the keyboard's own file may be missing,
+    // and that is said.
+    CHECK(read.size() == 1);
+    if (read[0].size() % 2 != 0) {
+      CHECK(read[0] == "own.ini" && outcome.exitCode == 0 &&
+            outcome.output.find("there is no settings file beside the exe") != std::string::npos);
+      continue;
+    }
     const std::string path = pmx::printableText("/full/" + read[0]) + ":";
     CHECK(outcome.output.compare(0, path.size(), path) == 0);
     if (arguments != text) CHECK(read[0] == trimmed(name));

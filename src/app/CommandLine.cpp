@@ -18,7 +18,7 @@ namespace {
 enum class Value {
   None,    // nothing: "/?"
   Text,    // ":" and the rest of the argument
-  Number,  // ":" and a decimal number, read where the switch first stands (readDecimal)
+  Number,  // ":" and a number, read where the switch first stands (readNumberAt)
   File,    // nothing (the keyboard's own settings file), or ":" or "=" and a file name
 };
 
@@ -33,9 +33,11 @@ struct SwitchDef {
 constexpr SwitchDef kSwitches[] = {
     {"Project", Value::Text, nullptr, "/Project:<name>", "the host's project; not used"},
     {"Controller", Value::Number, &CommandLine::controller, "/Controller:<window>",
-     "the host window that receives the keyboard's messages (decimal)"},
+     "the host window that receives the keyboard's messages (decimal,\n"
+     "or hexadecimal after 0x)"},
     {"Thread", Value::Number, &CommandLine::thread, "/Thread:<thread>",
-     "the host thread whose input the keyboard joins (decimal)"},
+     "the host thread whose input the keyboard joins (decimal, or\n"
+     "hexadecimal after 0x)"},
     {"CheckSettings", Value::File, nullptr, "/CheckSettings[:<file>]",
      "check a settings file instead of starting the keyboard; without a\n"
      "file the QD4TouchKeyboard.ini beside the exe; exit code 0 without\n"
@@ -203,6 +205,40 @@ std::int32_t readDecimalAt(const std::string& text, std::size_t from, std::size_
   return done(roundHalfEven(value));
 }
 
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The value of a number switch: hexadecimal after "0x", as many tools print window handles
+// (/Controller:0x2004C), its 32 bits as they stand (0 when it needs more); else decimal, as
+// readDecimal reads it. Blanks are skipped as there.
+std::int32_t readNumberAt(const std::string& text, std::size_t from, std::size_t* end) {
+  Reader in(text, from);
+  if (in.peek() == '0') {
+    in.next();
+    if (in.peek() == 'x' || in.peek() == 'X') {
+      in.next();
+      std::uint64_t value = 0;
+      bool digits = false;
+      for (int d = hexDigit(in.peek()); d >= 0; d = hexDigit(in.peek())) {
+        if (value <= 0xFFFFFFFFu) value = value * 16 + static_cast<std::uint64_t>(d);
+        digits = true;
+        in.next();
+      }
+      if (digits) {
+        if (end != nullptr) *end = in.position();
+        if (value > 0xFFFFFFFFu) return 0;
+        return static_cast<std::int32_t>(static_cast<std::int64_t>(value) -
+                                         (value > 0x7FFFFFFFu ? 0x100000000 : 0));
+      }
+    }
+  }
+  return readDecimalAt(text, from, end);
+}
+
 }  // namespace
 
 std::int32_t readDecimal(const std::string& text, std::size_t* end) {
@@ -214,7 +250,7 @@ CommandLine readCommandLine(const std::string& arguments) {
   for (const SwitchDef& def : kSwitches) {
     if (def.value != Value::Number) continue;
     const std::size_t at = findNumberSwitch(arguments, def.name);
-    line.*def.number = at == std::string::npos ? 0 : readDecimalAt(arguments, at, nullptr);
+    line.*def.number = at == std::string::npos ? 0 : readNumberAt(arguments, at, nullptr);
   }
 
   const std::vector<Argument> words = splitArguments(arguments);
@@ -261,7 +297,7 @@ CommandLine readCommandLine(const std::string& arguments) {
         if (w.def->value == Value::Number) {
           // The arguments that the number's reading runs into are part of it ("/Thread: 12").
           const std::size_t at = findNumberSwitch(arguments, w.def->name, word.begin);
-          if (at != std::string::npos && at <= word.end) readDecimalAt(arguments, at, &consumedTo);
+          if (at != std::string::npos && at <= word.end) readNumberAt(arguments, at, &consumedTo);
         }
         break;
       case Value::File:
@@ -322,8 +358,16 @@ CommandOutcome runCommandLine(const CommandLine& line, const std::string& ownSet
     outcome.output = "PMXTouchKeyboard: " + line.error + "\n";
     return outcome;
   }
-  const std::string& file = line.settingsFile.empty() ? ownSettingsFile : line.settingsFile;
-  outcome.exitCode = reportSettingsCheck(read(file), outcome.output, names);
+  const bool own = line.settingsFile.empty();
+  const SettingsFileRead file = read(own ? ownSettingsFile : line.settingsFile);
+  if (own && file.missing) {
+    // Running without a settings file is normal: nothing to check, nothing wrong.
+    outcome.output = printableText(file.path) +
+                     ": there is no settings file beside the exe: the keyboard shows its "
+                     "built-in texts\n";
+    return outcome;
+  }
+  outcome.exitCode = reportSettingsCheck(file, outcome.output, names);
   return outcome;
 }
 

@@ -37,7 +37,9 @@ struct CommandLine {
 //     "a b" is one argument, \" a quote.
 //   - /Controller: and /Thread: are read where they first stand in the string, even inside
 //     another argument, as numbers by readDecimal: "/Controller:1234/Thread:567" gives 1234 and
-//     567, "/Controller: 12 34" 1234. /Project: takes the rest of its argument and is not used.
+//     567, "/Controller: 12 34" 1234; after "0x" as hexadecimal, the 32 bits of a handle as tools
+//     print it ("/Controller:0x2004C" 131148, "0xFFFF1234" -60876; more than 32 bits give 0).
+//     /Project: takes the rest of its argument and is not used.
 //   - /CheckSettings alone names the keyboard's own settings file. /CheckSettings:<file> and
 //     /CheckSettings=<file> name the rest of the argument, whatever it starts with
 //     (/CheckSettings:/panel/q.ini is /panel/q.ini); after an unquoted "/CheckSettings:" that

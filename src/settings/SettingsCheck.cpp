@@ -394,8 +394,9 @@ class Checker {
       const bool one = unmeasured_.find(',') == std::string::npos;
       warning(section.line, where + (one ? ": the width of " : ": the widths of ") + unmeasured_ +
                                 (one ? " is" : " are") + " not measured: no font metrics for " +
-                                unmeasuredWhy_ + "; see " + (one ? "it" : "them") +
-                                " in the language preview");
+                                unmeasuredWhy_ + "; look at " + (one ? "it" : "them") +
+                                " in the preview of the demo host "
+                                "(PMXTouchKeyboardDemo.exe /settings <file> /language <id>)");
       unmeasured_.clear();
     }
   }

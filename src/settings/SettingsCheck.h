@@ -72,6 +72,7 @@ struct SettingsFileRead {
   bool read = false;  // the bytes are the whole file
   std::string bytes;
   std::string problem;  // when not read: why ("there is no such file", "it is a folder", ...)
+  bool missing = false;  // not read because there is no such file
 };
 
 // The report on a file, every line of it beginning with the file's full path, and the exit code:

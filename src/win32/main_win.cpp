@@ -56,8 +56,8 @@ pmx::SettingsFileRead readSettingsFile(const std::string& name) {
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    file.problem = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-                           error == ERROR_INVALID_NAME
+    file.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    file.problem = file.missing || error == ERROR_INVALID_NAME
                        ? "there is no such file"
                        : "it cannot be opened (error " + std::to_string(error) + ")";
     return file;
@@ -126,7 +126,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
                             return codePages.character(charset, byte, trail);
                           });
   if (outcome.done) {
-    writeToConsole(outcome.output);
+    writeToConsole(line.help ? "PMXTouchKeyboard " PMX_BUILD_VERSION "\n\n" + outcome.output
+                             : outcome.output);
     return outcome.exitCode;
   }
 

@@ -62,6 +62,13 @@ TEST(CommandLine, Numbers) {
   EXPECT_EQ(readCommandLine("/Controller:1234/Thread:567").thread, 567);
   EXPECT_EQ(readCommandLine("/Project:a//thread:5").thread, 5);
   EXPECT_EQ(readCommandLine("/Project:x /Thread:5").controller, 0);
+  // Hexadecimal after 0x, as tools print handles: the 32 bits as they stand.
+  for (const auto& [text, value] : std::vector<std::pair<std::string, std::int32_t>>{
+           {"0x2004C", 0x2004C}, {"0X7fffffff", kMax}, {"0xFFFF1234", -60876}, {" 0x 1 0", 16},
+           {"0x100000000", 0}, {"0x", 0}, {"0xg", 0}, {"00x12", 0}}) {
+    EXPECT_EQ(readCommandLine("/Controller:" + text + " /Thread:0x1F").controller, value) << text;
+  }
+  EXPECT_EQ(readCommandLine("/Thread:0x1F/Controller:3").thread, 31);
   EXPECT_EQ(windowFromInt32(-2), static_cast<WindowHandle>(static_cast<std::intptr_t>(-2)));
 }
 
@@ -117,7 +124,8 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
   const auto read = [](const std::string& file) {
     SettingsFileRead r;
     r.path = "/full/" + file;
-    r.read = file != "gone.ini";
+    r.read = file != "gone.ini" && file != "own-gone.ini";
+    r.missing = !r.read;
     return r;
   };
   const CommandOutcome help = runCommandLine(readCommandLine("/Controller:5 /HELP /x"), "o", read);
@@ -128,6 +136,12 @@ TEST(CommandLine, CheckSettingsNamesOneFileOrIsAnError) {
   EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings"), "own.ini", read).output,
             "/full/own.ini: 0 errors, 0 warnings\n");
   EXPECT_EQ(runCommandLine(readCommandLine("/CheckSettings:gone.ini"), "o", read).exitCode, 2);
+  // No file beside the exe is normal: the built-in texts apply.
+  const CommandOutcome none = runCommandLine(readCommandLine("/CheckSettings"), "own-gone.ini", read);
+  EXPECT_TRUE(none.done && none.exitCode == 0 &&
+              none.output == "/full/own-gone.ini: there is no settings file beside the exe: the "
+                             "keyboard shows its built-in texts\n")
+      << none.output;
   const CommandOutcome empty = runCommandLine(readCommandLine("/CheckSettings:"), "o", read);
   EXPECT_TRUE(empty.done && empty.exitCode == 2);
   EXPECT_FALSE(runCommandLine(readCommandLine("/Controller:5 /x"), "o", read).done);

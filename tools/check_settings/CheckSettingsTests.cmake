@@ -64,6 +64,9 @@ function(pmx_settings_form_tests prefix kind)
   file(READ ${cases}/15-faults.txt report)
   string(REPLACE "15-faults.ini" "q.ini" q "${report}")
   string(REPLACE "15-faults.ini" "with blank.ini" blank "${report}")
+  # The exe's usage begins with its version.
+  file(READ ${cases}/usage.txt usage)
+  file(WRITE ${folder}/usage.txt "PMXTouchKeyboard ${PMX_BUILD_VERSION}\n\n${usage}")
   file(READ ${cases}/01-names-in-any-case.txt good)
   string(REPLACE "01-names-in-any-case.ini" "good.ini" good "${good}")
   set(exe "PMXTouchKeyboard: ")
@@ -72,7 +75,7 @@ function(pmx_settings_form_tests prefix kind)
       "q|${q}" "blank|${blank}" "good-q|${good}${q}" "empty|${empty}"
       "folder|folder: cannot read the file: it is a folder\n"
       "missing|missing.ini: cannot read the file: there is no such file\n"
-      "own|QD4TouchKeyboard.ini: cannot read the file: there is no such file\n"
+      "own|QD4TouchKeyboard.ini: there is no settings file beside the exe: the keyboard shows its built-in texts\n"
       "null|/dev/null: cannot read the file: it is a device, not a file\n"
       "nul|\\\\.\\NUL: cannot read the file: it is a device, not a file\n"
       "twice|${exe}/CheckSettings is given twice: check one file at a time, /CheckSettings:<file>\n"
@@ -96,8 +99,8 @@ function(pmx_settings_form_tests prefix kind)
               "missing|/CheckSettings:${folder}/missing.ini|missing|2"
               "empty-quoted|/CheckSettings: |empty|2" "empty|/CheckSettings:|empty|2"
               "twice|/CheckSettings:good.ini|/CheckSettings:q.ini|twice|2"
-              "no-colon|/CheckSettings|q.ini|no-colon|2" "alone|/CheckSettings|own|2"
-              "help|/help|${cases}/usage|0" "question|/?|${cases}/usage|0"
+              "no-colon|/CheckSettings|q.ini|no-colon|2" "alone|/CheckSettings|own|0"
+              "help|/help|usage|0" "question|/?|usage|0"
               "folder|/CheckSettings:folder|folder|2" "device|/CheckSettings:NUL|nul|2"
               "value-quoted|/CheckSettings:|with blank.ini|blank|1"
               "switch-quoted|/CheckSettings:with blank.ini|blank|1"

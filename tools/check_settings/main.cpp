@@ -30,6 +30,7 @@ pmx::SettingsFileRead readSettingsFile(const std::string& name) {
   file.path = failed ? name : path.string();
   const fs::file_status status = fs::status(path, failed);
   if (status.type() == fs::file_type::not_found) {
+    file.missing = true;
     file.problem = "there is no such file";
   } else if (status.type() == fs::file_type::directory) {
     file.problem = "it is a folder";
