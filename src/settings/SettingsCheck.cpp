@@ -536,14 +536,21 @@ class Checker {
   }
 
   void checkLimitText(const ProfileEntry& e, const std::string& at, std::int32_t language) {
-    if (!sameProfileName(e.name, "Max") && !sameProfileName(e.name, "Min")) {
-      error(e.line, at + "unknown key; the keys of this section are Max and Min");
+    std::string keys = "Max, Min";
+    bool title = false;
+    for (const PadTitle& t : padTitles()) {
+      keys += std::string(", ") + t.key;
+      title = title || sameProfileName(e.name, t.key);
+    }
+    if (!title && !sameProfileName(e.name, "Max") && !sameProfileName(e.name, "Min")) {
+      error(e.line, at + "unknown key; the keys of this section are " + keys);
       return;
     }
     const std::string caption = unquotedProfileValue(e.value);
     noteCharSet(e, caption, effective(language));
     const int charset = charsetOf(effective(language));
-    if (!checkCaption(e, at, caption, charset)) return;
+    // A pad's title is announced, not shown: it has no width to keep to.
+    if (!checkCaption(e, at, caption, charset) || title) return;
     const PadDef& pad = numPadLayout();
     for (std::size_t i = 0; i < pad.controlCount; ++i) {
       if (pad.controls[i].array == ControlArray::LabelLimits) {
