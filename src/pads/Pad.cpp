@@ -46,6 +46,8 @@ Pad::~Pad() = default;
 
 void Pad::Load() {
   if (loaded() || context_.values.ended) return;
+  ++loads_;
+  title_.clear();
   NativeWindowFactory& factory = context_.platform.windows;
   frameWidth_ = factory.frameWidthTwips();
   frameHeight_ = factory.frameHeightTwips();
