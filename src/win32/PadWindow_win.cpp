@@ -12,6 +12,7 @@
 
 #include "layouts/Pictograms.h"
 #include "pads/Pad.h"
+#include "win32/Automation_win.h"
 #include "win32/Win32Platform.h"
 
 namespace pmx::win32 {
@@ -26,9 +27,9 @@ constexpr DWORD kPadExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDO
 // (The message and the flags are declared in a tablet header of their own.)
 constexpr UINT kWmTabletQuerySystemGestureStatus = 0x02C0 + 12;
 constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
-constexpr std::uintptr_t kTabletFlags = 0x00000001    // press and hold off
-                                        | 0x00000008  // pen tap feedback off
-                                        | 0x00000010  // pen barrel feedback off
+constexpr std::uintptr_t kTabletFlags = 0x00000001     // press and hold off
+                                        | 0x00000008   // pen tap feedback off
+                                        | 0x00000010   // pen barrel feedback off
                                         | 0x00010000;  // flicks off
 
 // Touch and pen input (Windows 8 and later). Headers for older systems lack these.
@@ -253,6 +254,14 @@ void registerClassOnce(const std::string& className, WNDPROC procedure) {
   }
 }
 
+// A part of the client area in twips as the pixels it is painted in.
+RECT clientPixels(float left, float top, float width, float height) {
+  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+  return {static_cast<LONG>(std::lround(left / tx)), static_cast<LONG>(std::lround(top / ty)),
+          static_cast<LONG>(std::lround((left + width) / tx)),
+          static_cast<LONG>(std::lround((top + height) / ty))};
+}
+
 // Outer bounds in twips as a window rectangle in pixels.
 RECT pixelBounds(float left, float top, float width, float height) {
   const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
@@ -339,6 +348,12 @@ class PadWindow : public NativeWindow {
 
   void makeTopmost() override { topmostPending_ = true; }
 
+  // The gathered changes made, and the pad published anew to UI Automation's clients.
+  void flush() {
+    apply(0);
+    if (hwnd_ != nullptr) automationUpdate(hwnd_, pad_);
+  }
+
   void invalidate(float left, float top, float width, float height) override {
     // A hidden window is painted whole when it shows; until then nothing of it is painted.
     if (!visible()) return;
@@ -379,6 +394,10 @@ class PadWindow : public NativeWindow {
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<PadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    LRESULT answer = 0;
+    if (automationMessage(hwnd, message, wParam, lParam, self ? &self->pad_ : nullptr, answer)) {
+      return answer;
+    }
     switch (message) {
       case WM_CLOSE:
         return 0;  // a pad goes only when the keyboard hides or unloads it
@@ -476,12 +495,7 @@ class PadWindow : public NativeWindow {
   }
 
   RECT pixelRect(const Control& c) const {
-    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    const float l = pad_.originLeft(c) + c.left;
-    const float t = pad_.originTop(c) + c.top;
-    return {static_cast<LONG>(std::lround(l / tx)), static_cast<LONG>(std::lround(t / ty)),
-            static_cast<LONG>(std::lround((l + c.width) / tx)),
-            static_cast<LONG>(std::lround((t + c.height) / ty))};
+    return clientPixels(pad_.originLeft(c) + c.left, pad_.originTop(c) + c.top, c.width, c.height);
   }
 
   void paint() {
@@ -583,8 +597,7 @@ class PadWindow : public NativeWindow {
       const KeyFace face = keyFace(c.picture, static_cast<float>(r.right - r.left),
                                    static_cast<float>(r.bottom - r.top));
       paintPictogram(dc, c.picture, r.left + static_cast<int>(face.pictureLeft),
-                     r.top + static_cast<int>(face.pictureTop),
-                     static_cast<int>(face.pictureSide));
+                     r.top + static_cast<int>(face.pictureTop), static_cast<int>(face.pictureSide));
       textArea.left = r.left + static_cast<int>(face.textLeft);
     }
     if (c.caption.empty()) return;
@@ -694,7 +707,15 @@ std::string padWindowClass(const char* padName) {
 
 void flushPadWindows() {
   const std::vector<PadWindow*>& live = liveWindows();
-  for (std::size_t i = 0; i < live.size(); ++i) live[i]->apply(0);
+  for (std::size_t i = 0; i < live.size(); ++i) live[i]->flush();
+}
+
+RECT padScreenRect(HWND hwnd, float left, float top, float width, float height) {
+  RECT r = clientPixels(left, top, width, height);
+  POINT origin = {0, 0};
+  ClientToScreen(hwnd, &origin);
+  OffsetRect(&r, origin.x, origin.y);
+  return r;
 }
 
 void destroyParkedPadWindows() {
