@@ -1,0 +1,309 @@
+// UI Automation of the pads. A client in another process finds a pad and reads each of its keys
+// through the flat client API, as test tools and screen readers do. What Wine's client side
+// cannot do across processes (patterns, rectangles) is asked of the providers in this process:
+// the keyboard's own code runs here, with this thread as its GUI thread.
+#include <ole2.h>
+
+#include <map>
+#include <thread>
+
+#include "app/Keyboard.h"
+#include "host.h"
+#include "win32/Automation_win.h"
+#include "win32/KeyInjector_win.h"
+#include "win32/PadWindow_win.h"
+#include "win32/Win32Platform.h"
+
+using namespace e2e;
+namespace uia = pmx::win32::uia;
+
+namespace {
+
+// The flat client API of uiautomationcore.dll, whose import library and C++ header mingw-w64
+// lacks: a node for a window, its neighbours, its properties.
+class FlatClient {
+ public:
+  using Node = void*;
+  FlatClient() {
+    HMODULE core = LoadLibraryA("uiautomationcore.dll");
+    const auto load = [core](const char* name, auto& function) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+          reinterpret_cast<void (*)()>(GetProcAddress(core, name)));
+    };
+    load("UiaNodeFromHandle", fromHandle_);
+    load("UiaNavigate", navigate_);
+    load("UiaGetPropertyValue", property_);
+    load("UiaHUiaNodeFromVariant", fromVariant_);
+    load("UiaNodeRelease", release_);
+  }
+  Node node(HWND window) {
+    Node node = nullptr;
+    return fromHandle_(window, &node) == S_OK ? node : nullptr;
+  }
+  // The first child (3) or the next sibling (1) of a node, which it lets go of; or null.
+  Node step(Node from, int direction) {
+    Condition all{0};                                          // ConditionType_True
+    CacheRequest request{&all, 1, nullptr, 0, nullptr, 0, 1};  // the element, in full
+    SAFEARRAY* data = nullptr;
+    BSTR structure = nullptr;
+    Node to = nullptr;
+    if (navigate_(from, direction, &all, &request, &data, &structure) == S_OK && data != nullptr) {
+      LONG at[2] = {0, 0};
+      VARIANT v;
+      VariantInit(&v);
+      if (SafeArrayGetElement(data, at, &v) == S_OK) fromVariant_(&v, &to);
+      VariantClear(&v);
+      SafeArrayDestroy(data);
+    }
+    SysFreeString(structure);
+    release_(from);
+    return to;
+  }
+  std::string text(Node node, int property) {
+    VARIANT v;
+    VariantInit(&v);
+    std::string out = "(none)";
+    if (property_(node, property, &v) == S_OK && v.vt == VT_BSTR)
+      out = pmx::win32::utf8FromWide(v.bstrVal, SysStringLen(v.bstrVal));
+    VariantClear(&v);
+    return out;
+  }
+  int number(Node node, int property) {
+    VARIANT v;
+    VariantInit(&v);
+    const int out = property_(node, property, &v) == S_OK && v.vt == VT_I4 ? v.lVal : -1;
+    VariantClear(&v);
+    return out;
+  }
+  // "B Std7 7" for every child of the window's node: Button or Text, id, name; the pad's first.
+  std::vector<std::string> children(HWND window) {
+    Node pad = node(window);
+    std::vector<std::string> out = {text(pad, uia::kNameProperty)};
+    for (Node n = step(pad, uia::kNavigateFirstChild); n != nullptr;
+         n = step(n, uia::kNavigateNextSibling)) {
+      const int type = number(n, uia::kControlTypeProperty);
+      out.push_back((type == uia::kButtonControl ? "B "
+                     : type == uia::kTextControl ? "T "
+                                                 : "? ") +
+                    text(n, uia::kAutomationIdProperty) + " " + text(n, uia::kNameProperty));
+    }
+    return out;
+  }
+
+ private:
+  struct Condition {
+    int type;
+  };
+  struct CacheRequest {
+    Condition* view;
+    int scope;
+    int* properties;
+    int propertyCount;
+    int* patterns;
+    int patternCount;
+    int mode;
+  };
+  HRESULT(WINAPI* fromHandle_)(HWND, Node*) = nullptr;
+  HRESULT(WINAPI* navigate_)(Node, int, Condition*, CacheRequest*, SAFEARRAY**, BSTR*) = nullptr;
+  HRESULT(WINAPI* property_)(Node, int, VARIANT*) = nullptr;
+  HRESULT(WINAPI* fromVariant_)(VARIANT*, Node*) = nullptr;
+  BOOL(WINAPI* release_)(Node) = nullptr;
+};
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+
+}  // namespace
+
+// A client in another process finds the pad and every key and label on it, each with its control
+// type, its name in the settings file and its caption as the pad shows it (or what it does), in
+// the language the host chose; the pad bears its title.
+TEST(Automation, a_client_reads_every_key_of_a_pad) {
+  Session s;
+  ASSERT_TRUE(s.startWithSettings(
+      "[1031 Text]\r\nDecimalPad=Zehnerblock\r\n[1031 NumPad Text]\r\nStd5=F\xFCnf\r\n"));
+  EXPECT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);
+  FlatClient client;
+  const std::vector<std::string> decimal = client.children(s.showPad(s.fields[0], kDecimalField));
+  EXPECT_EQ(joined(decimal),
+            "Decimal pad\nT Max Maximum\nT LimitMax 100\nT Min Minimum\nT LimitMin 0\n"
+            "B Move0 Move to the upper left corner\nB Move1 Move to the upper right corner\n"
+            "B Move2 Move to the lower left corner\nB Move3 Move to the lower right corner\n"
+            "B Pad Alphanumeric pad\nB Close Close\nB End0 Esc\nB Std7 7\nB Std8 8\nB Std9 9\n"
+            "B Std11 \xE2\x80\x93\nB Std14 Backspace\nB Std18 Pos1\nB Std4 4\nB Std5 5\n"
+            "B Std6 6\nB End1 Enter\nB Std15 Entf\nB Std19 Ende\nB Std1 1\nB Std2 2\nB Std3 3\n"
+            "B Std16 Left\nB Std17 Right\nB Std0 0\nB Std10 .\n");
+  EXPECT_TRUE(s.request(messages().language, 1031).delivered);
+  const std::vector<std::string> german = client.children(s.showPad(s.fields[0], kDecimalField));
+  ASSERT_EQ(german.size(), decimal.size());
+  EXPECT_EQ(german[0] + "|" + german[19], "Zehnerblock|B Std5 F\xC3\xBCnf");
+  const std::vector<std::string> alpha = client.children(s.showPad(s.fields[1], kTextField));
+  ASSERT_EQ(alpha.size(), 1u + 76 + 4 - 1);  // keys, limit labels; the cursor-up key under them
+  for (const char* line :
+       {"B Std0 ~ `", "B Std14 Tab", "B Std50 Space", "B Shift0 Shift lock", "B Shift1 Shift",
+        "B Shift4 Alt Gr", "B Pad Zehnerblock", "T Min Minimum"})
+    EXPECT_NE(std::find(alpha.begin(), alpha.end(), line), alpha.end()) << line;
+  s.terminate();
+}
+
+namespace {
+
+// The keyboard's own code in this process, its host window on this thread: what main_win does,
+// without the message loop, which the test's waiting runs.
+struct KeyboardHere {
+  KeyboardHere() {
+    field = host.addField(20, 20, 200, 24);
+    winHost.setProcedure(
+        [this](pmx::WindowHandle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+          return keyboard.KeyboardWindowProc(w, m, wp, lp);
+        });
+    const std::string arguments =
+        keyboardArguments("Automation", host.hwnd(), GetCurrentThreadId());
+    started = host.activate(field) && keyboard.Main(arguments, ".") &&
+              host.count(messages().keyboardHandle) == 1;
+    if (started)
+      window = reinterpret_cast<HWND>(host.received(messages().keyboardHandle)[0].wParam);
+  }
+  // Ends the keyboard as its host would, also where a test stops early.
+  ~KeyboardHere() {
+    if (IsWindow(window)) sendRequest(window, messages().terminateKeyboard, 0, 0);
+  }
+  // Shows the pad of the field kind and asks for its provider as UI Automation does.
+  HWND show(const FieldKind& kind) {
+    sendRequest(window, messages().touchShowLimits, 0, 1);
+    sendNotify(window, field, makeNotifyRecord(kind.fieldType, kind.valueFormat, "0", "100"));
+    const HWND pad = findVisibleWindow(GetCurrentProcessId(), kind.padClass);
+    EXPECT_NE(SendMessageW(pad, WM_GETOBJECT, 0, uia::kRootObjectId), 0);
+    return pad;
+  }
+
+  pmx::win32::PadWindowFactory windows;  // destroyed last, with the windows it keeps
+  host_client::HostWindow host;
+  HWND field = nullptr, window = nullptr;
+  pmx::win32::Win32Host winHost;
+  pmx::Win32KeyInjector keys;
+  pmx::win32::Win32Screen screen;
+  pmx::win32::Win32Profile profile;
+  pmx::win32::Win32Layouts layouts;
+  pmx::Platform platform{winHost, keys, screen, profile, layouts, windows};
+  pmx::Keyboard keyboard{platform};
+  bool started = false;
+};
+
+// The elements of a pad's provider by automation id, each with a reference.
+std::map<std::string, pmx::win32::IRawElementProviderFragmentApi*> elements(HWND pad) {
+  std::map<std::string, pmx::win32::IRawElementProviderFragmentApi*> out;
+  pmx::win32::IRawElementProviderSimpleApi* root = pmx::win32::automationProvider(pad);
+  pmx::win32::IRawElementProviderFragmentApi* node = nullptr;
+  if (root == nullptr ||
+      root->QueryInterface(uia::kIidFragment, reinterpret_cast<void**>(&node)) != S_OK)
+    return out;
+  root->Release();
+  for (int direction = uia::kNavigateFirstChild; node != nullptr;
+       direction = uia::kNavigateNextSibling) {
+    pmx::win32::IRawElementProviderFragmentApi* next = nullptr;
+    node->Navigate(direction, &next);
+    node->Release();
+    if (next == nullptr) break;
+    pmx::win32::IRawElementProviderSimpleApi* simple = nullptr;
+    VARIANT id;
+    next->QueryInterface(uia::kIidSimple, reinterpret_cast<void**>(&simple));
+    simple->GetPropertyValue(uia::kAutomationIdProperty, &id);
+    out[pmx::win32::utf8FromWide(id.bstrVal, SysStringLen(id.bstrVal))] = next;
+    VariantClear(&id);
+    simple->Release();
+    next->AddRef();
+    node = next;
+  }
+  return out;
+}
+
+RECT rectOf(pmx::win32::IRawElementProviderFragmentApi* e) {
+  pmx::win32::UiaRect r{};
+  e->get_BoundingRectangle(&r);
+  return {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.left + r.width),
+          static_cast<LONG>(r.top + r.height)};
+}
+
+template <typename Pattern>
+Pattern* pattern(pmx::win32::IRawElementProviderFragmentApi* e, int id) {
+  pmx::win32::IRawElementProviderSimpleApi* simple = nullptr;
+  IUnknown* found = nullptr;
+  e->QueryInterface(uia::kIidSimple, reinterpret_cast<void**>(&simple));
+  simple->GetPatternProvider(id, &found);
+  simple->Release();
+  return static_cast<Pattern*>(found);
+}
+
+}  // namespace
+
+// The providers themselves: every key's rectangle is where a real click types it; Invoke, from
+// any thread, types as a touch does and leaves the focus in the host's field; the sticky modifiers
+// toggle and show their state; a provider lives on across a reload of its pad, and refuses once
+// its pad is hidden or gone.
+TEST(Automation, the_providers_invoke_toggle_and_place_each_key) {
+  KeyboardHere k;
+  ASSERT_TRUE(k.started);
+  const HWND decimal = k.show(kDecimalField);
+  auto keys = elements(decimal);
+  ASSERT_EQ(keys.size(), 30u);
+  RECT client{};
+  GetClientRect(decimal, &client);
+  MapWindowPoints(decimal, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  for (const auto& [id, e] : keys) {
+    const RECT r = rectOf(e);
+    RECT inside{};
+    EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r)) << id;
+  }
+  const RECT eight = rectOf(keys["Std8"]);
+  EXPECT_TRUE(clickAt({(eight.left + eight.right) / 2, (eight.top + eight.bottom) / 2}));
+  EXPECT_TRUE(waitFor([&] { return windowText(k.field) == "8"; }, kTypeTimeoutMs));
+  auto* seven = pattern<pmx::win32::IInvokeProviderApi>(keys["Std7"], uia::kInvokePattern);
+  ASSERT_NE(seven, nullptr);
+  HRESULT invoked = E_FAIL;
+  std::thread([&] { invoked = seven->Invoke(); }).join();
+  EXPECT_EQ(invoked, S_OK);
+  EXPECT_TRUE(waitFor([&] { return windowText(k.field) == "87"; }, kTypeTimeoutMs));
+  EXPECT_EQ(GetFocus(), k.field);
+  EXPECT_EQ(pattern<IUnknown>(keys["Max"], uia::kInvokePattern), nullptr);
+
+  const HWND alpha = k.show(kTextField);
+  auto letters = elements(alpha);
+  auto* shift = pattern<pmx::win32::IToggleProviderApi>(letters["Shift1"], uia::kTogglePattern);
+  auto* rightShift =
+      pattern<pmx::win32::IToggleProviderApi>(letters["Shift6"], uia::kTogglePattern);
+  ASSERT_TRUE(shift != nullptr && rightShift != nullptr);
+  EXPECT_EQ(pattern<IUnknown>(letters["Shift1"], uia::kInvokePattern), nullptr);
+  int state = -1;
+  EXPECT_EQ(shift->Toggle(), S_OK);
+  EXPECT_TRUE(waitFor([&] { return rightShift->get_ToggleState(&state) == S_OK && state == 1; },
+                      kShowTimeoutMs));
+  auto* a = pattern<pmx::win32::IInvokeProviderApi>(letters["Std27"], uia::kInvokePattern);
+  const RECT before = rectOf(letters["Std27"]);
+  EXPECT_EQ(a->Invoke(), S_OK);
+  EXPECT_TRUE(waitFor([&] { return windowText(k.field) == "87A"; }, kTypeTimeoutMs));
+  EXPECT_TRUE(waitFor([&] { return shift->get_ToggleState(&state) == S_OK && state == 0; },
+                      kShowTimeoutMs));
+  EXPECT_EQ(modifierDown(), 0);
+
+  sendRequest(k.window, messages().touchKeySize, 0, floatBits(1.5f));
+  k.show(kTextField);  // the same window, the pad loaded anew
+  const RECT after = rectOf(letters["Std27"]);
+  EXPECT_EQ(after.right - after.left, (before.right - before.left) * 3 / 2);
+  sendRequest(k.window, messages().hideKeyboard, 0, 0);
+  EXPECT_EQ(a->Invoke(), uia::kElementNotEnabled);
+  sendRequest(k.window, messages().terminateKeyboard, 0, 0);
+  pmx::win32::IRawElementProviderSimpleApi* gone = nullptr;
+  VARIANT name;
+  ASSERT_EQ(shift->QueryInterface(uia::kIidSimple, reinterpret_cast<void**>(&gone)), S_OK);
+  EXPECT_EQ(gone->GetPropertyValue(uia::kNameProperty, &name), uia::kElementNotAvailable);
+  for (IUnknown* p :
+       {static_cast<IUnknown*>(gone), static_cast<IUnknown*>(seven), static_cast<IUnknown*>(shift),
+        static_cast<IUnknown*>(rightShift), static_cast<IUnknown*>(a)})
+    p->Release();
+  for (auto* map : {&keys, &letters})
+    for (auto& entry : *map) entry.second->Release();
+}
