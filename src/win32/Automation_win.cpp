@@ -372,8 +372,12 @@ std::shared_ptr<const Snapshot> snapshotOf(HWND hwnd, Pad& pad) {
   auto s = std::make_shared<Snapshot>();
   s->tree = pad.accessibleTree();
   s->visible = IsWindowVisible(hwnd) != FALSE;
+  POINT origin = {0, 0};
+  ClientToScreen(hwnd, &origin);
   for (const AccessibleElement& e : s->tree.elements) {
-    s->rects.push_back(padScreenRect(hwnd, e.left, e.top, e.width, e.height));
+    RECT r = padClientPixels(e.left, e.top, e.width, e.height);
+    OffsetRect(&r, origin.x, origin.y);
+    s->rects.push_back(r);
   }
   return s;
 }

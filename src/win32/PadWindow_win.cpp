@@ -27,9 +27,9 @@ constexpr DWORD kPadExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDO
 // (The message and the flags are declared in a tablet header of their own.)
 constexpr UINT kWmTabletQuerySystemGestureStatus = 0x02C0 + 12;
 constexpr const char* kTabletProperty = "MicrosoftTabletPenServiceProperty";
-constexpr std::uintptr_t kTabletFlags = 0x00000001     // press and hold off
-                                        | 0x00000008   // pen tap feedback off
-                                        | 0x00000010   // pen barrel feedback off
+constexpr std::uintptr_t kTabletFlags = 0x00000001    // press and hold off
+                                        | 0x00000008  // pen tap feedback off
+                                        | 0x00000010  // pen barrel feedback off
                                         | 0x00010000;  // flicks off
 
 // Touch and pen input (Windows 8 and later). Headers for older systems lack these.
@@ -252,14 +252,6 @@ void registerClassOnce(const std::string& className, WNDPROC procedure) {
   if (RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
     registered.push_back(className);
   }
-}
-
-// A part of the client area in twips as the pixels it is painted in.
-RECT clientPixels(float left, float top, float width, float height) {
-  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-  return {static_cast<LONG>(std::lround(left / tx)), static_cast<LONG>(std::lround(top / ty)),
-          static_cast<LONG>(std::lround((left + width) / tx)),
-          static_cast<LONG>(std::lround((top + height) / ty))};
 }
 
 // Outer bounds in twips as a window rectangle in pixels.
@@ -495,7 +487,8 @@ class PadWindow : public NativeWindow {
   }
 
   RECT pixelRect(const Control& c) const {
-    return clientPixels(pad_.originLeft(c) + c.left, pad_.originTop(c) + c.top, c.width, c.height);
+    return padClientPixels(pad_.originLeft(c) + c.left, pad_.originTop(c) + c.top, c.width,
+                           c.height);
   }
 
   void paint() {
@@ -597,7 +590,8 @@ class PadWindow : public NativeWindow {
       const KeyFace face = keyFace(c.picture, static_cast<float>(r.right - r.left),
                                    static_cast<float>(r.bottom - r.top));
       paintPictogram(dc, c.picture, r.left + static_cast<int>(face.pictureLeft),
-                     r.top + static_cast<int>(face.pictureTop), static_cast<int>(face.pictureSide));
+                     r.top + static_cast<int>(face.pictureTop),
+                     static_cast<int>(face.pictureSide));
       textArea.left = r.left + static_cast<int>(face.textLeft);
     }
     if (c.caption.empty()) return;
@@ -701,6 +695,13 @@ float frameTwips(bool horizontal) {
 
 }  // namespace
 
+RECT padClientPixels(float left, float top, float width, float height) {
+  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
+  return {static_cast<LONG>(std::lround(left / tx)), static_cast<LONG>(std::lround(top / ty)),
+          static_cast<LONG>(std::lround((left + width) / tx)),
+          static_cast<LONG>(std::lround((top + height) / ty))};
+}
+
 std::string padWindowClass(const char* padName) {
   return std::string("PMXTouchKeyboard.") + padName;
 }
@@ -708,14 +709,6 @@ std::string padWindowClass(const char* padName) {
 void flushPadWindows() {
   const std::vector<PadWindow*>& live = liveWindows();
   for (std::size_t i = 0; i < live.size(); ++i) live[i]->flush();
-}
-
-RECT padScreenRect(HWND hwnd, float left, float top, float width, float height) {
-  RECT r = clientPixels(left, top, width, height);
-  POINT origin = {0, 0};
-  ClientToScreen(hwnd, &origin);
-  OffsetRect(&r, origin.x, origin.y);
-  return r;
 }
 
 void destroyParkedPadWindows() {

@@ -29,9 +29,8 @@ std::string padWindowClass(const char* padName);
 // those on screen). Called at the end of every host request and of every pointer message.
 void flushPadWindows();
 
-// Where a part of a pad window's client area (in twips) lies on the screen, in pixels: the
-// rectangle the window paints it in.
-RECT padScreenRect(HWND hwnd, float left, float top, float width, float height);
+// The pixels of a pad window's client area that the window paints a part of it (in twips) in.
+RECT padClientPixels(float left, float top, float width, float height);
 
 // Destroys the windows of unloaded pads that are kept for reuse, keeps none from now on and lets
 // go of the shared fonts, brushes and pens: the keyboard has ended.

@@ -58,17 +58,6 @@ TEST_F(AlphaPadTest, ArmedModifiersWrapTheNextKeyOnlyAndAreReleasedInOrder) {
   EXPECT_EQ(events(), "16v 17v 38v 38^ 16^ 17^");
 }
 
-TEST_F(AlphaPadTest, CtrlAltAndAltGrExcludeEachOther) {
-  touch(ControlArray::Shift, 2);
-  touch(ControlArray::Shift, 4);
-  EXPECT_EQ(pad().modifiers().ctrlLatch, 0);
-  EXPECT_EQ(pad().modifiers().altGrLatch, -1);
-  touch(ControlArray::Shift, 5);
-  EXPECT_EQ(pad().modifiers().ctrlLatch, -1);
-  EXPECT_EQ(pad().modifiers().altGrLatch, 0);
-  EXPECT_EQ(color(4), kColorGrey);
-}
-
 TEST_F(AlphaPadTest, KeysWhoseTagIsNoKeyCodeSendNothingAndKeepTheLatches) {
   touch(ControlArray::Shift, 1);
   for (const char* tag : {"{ENTER}", "256", "-1", "6.5", "", "65x"}) {
