@@ -109,8 +109,8 @@ static_assert(std::size(kPictogramNames) == static_cast<std::size_t>(Pictogram::
 std::string deedOf(const Control& c, const std::string& automationId) {
   if (c.array == ControlArray::Shift && c.index == 0) return "Shift lock";
   if (c.array == ControlArray::Shift && (c.index == 1 || c.index == 6)) return "Shift";
-  if (c.array == ControlArray::Standard && c.tag == "9") return "Tab";
-  if (c.array == ControlArray::Standard && c.tag == "32") return "Space";
+  if (c.tag == "9") return "Tab";  // key codes: only the alphanumeric pad's keys come here
+  if (c.tag == "32") return "Space";
   return automationId;
 }
 
@@ -212,7 +212,7 @@ ToggleState Pad::toggleState(const Control&) const { return ToggleState::None; }
 AccessibleChanges accessibleChanges(const AccessibleTree& before, const AccessibleTree& after) {
   AccessibleChanges changes;
   const auto same = [](const AccessibleElement& a, const AccessibleElement& b) {
-    return a.array == b.array && a.index == b.index;
+    return a.automationId == b.automationId;
   };
   changes.structure =
       before.load != after.load || !std::equal(before.elements.begin(), before.elements.end(),

@@ -57,11 +57,8 @@ class FlatClient {
   }
 
  private:
-  struct Condition {
-    int type;
-  };
   struct CacheRequest {
-    Condition* view;
+    int* view;  // a condition: ConditionType_True (0) alone
     int scope, *properties, propertyCount, *patterns, patternCount, mode;
   };
   // A property as text: a string as it is, a number in decimal.
@@ -77,7 +74,7 @@ class FlatClient {
   }
   // The first child or the next sibling of a node, which it lets go of; or null.
   void* step(void* from, int direction) {
-    Condition all{0};                                          // ConditionType_True
+    int all = 0;
     CacheRequest request{&all, 1, nullptr, 0, nullptr, 0, 1};  // the element, in full
     SAFEARRAY* data = nullptr;
     BSTR structure = nullptr;
@@ -95,7 +92,7 @@ class FlatClient {
     return to;
   }
   HRESULT(WINAPI* fromHandle_)(HWND, void**) = nullptr;
-  HRESULT(WINAPI* navigate_)(void*, int, Condition*, CacheRequest*, SAFEARRAY**, BSTR*) = nullptr;
+  HRESULT(WINAPI* navigate_)(void*, int, int*, CacheRequest*, SAFEARRAY**, BSTR*) = nullptr;
   HRESULT(WINAPI* property_)(void*, int, VARIANT*) = nullptr;
   HRESULT(WINAPI* fromVariant_)(VARIANT*, void**) = nullptr;
   BOOL(WINAPI* release_)(void*) = nullptr;
@@ -111,11 +108,10 @@ std::string joined(const std::vector<std::string>& lines) {
 
 // A client in another process finds the pad and every key and label on it, each with its control
 // type, its name in the settings file and its caption as the pad shows it (or what it does), in
-// the language the host chose; the pad bears its title.
+// the language the host chose; the pad bears its title. (The unit tests hold every pad's tree.)
 TEST(Automation, a_client_reads_every_key_of_a_pad) {
   Session s;
-  ASSERT_TRUE(s.startWithSettings(
-      "[1031 Text]\r\nDecimalPad=Zehnerblock\r\n[1031 NumPad Text]\r\nStd5=F\xFCnf\r\n"));
+  ASSERT_TRUE(s.startWithSettings("[1031 Text]\r\nDecimalPad=Zehnerblock\r\n"));
   EXPECT_TRUE(s.request(messages().touchShowLimits, 0, 1).delivered);
   FlatClient client;
   const std::vector<std::string> decimal = client.children(s.showPad(s.fields[0], kDecimalField));
@@ -128,15 +124,7 @@ TEST(Automation, a_client_reads_every_key_of_a_pad) {
             "B Std6 6\nB End1 Enter\nB Std15 Entf\nB Std19 Ende\nB Std1 1\nB Std2 2\nB Std3 3\n"
             "B Std16 Left\nB Std17 Right\nB Std0 0\nB Std10 .\n");
   EXPECT_TRUE(s.request(messages().language, 1031).delivered);
-  const std::vector<std::string> german = client.children(s.showPad(s.fields[0], kDecimalField));
-  ASSERT_EQ(german.size(), decimal.size());
-  EXPECT_EQ(german[0] + "|" + german[19], "Zehnerblock|B Std5 F\xC3\xBCnf");
-  const std::vector<std::string> alpha = client.children(s.showPad(s.fields[1], kTextField));
-  ASSERT_EQ(alpha.size(), 1u + 76 + 4 - 1);  // keys, limit labels; the cursor-up key under them
-  for (const char* line :
-       {"B Std0 ~ `", "B Std14 Tab", "B Std50 Space", "B Shift0 Shift lock", "B Shift1 Shift",
-        "B Shift4 Alt Gr", "B Pad Zehnerblock", "T Min Minimum"})
-    EXPECT_NE(std::find(alpha.begin(), alpha.end(), line), alpha.end()) << line;
+  EXPECT_EQ(client.children(s.showPad(s.fields[0], kDecimalField))[0], "Zehnerblock");
   s.terminate();
 }
 
@@ -153,9 +141,8 @@ struct KeyboardHere {
         });
     const std::string arguments =
         keyboardArguments("Automation", host.hwnd(), GetCurrentThreadId());
-    started = host.activate(field) && keyboard.Main(arguments, ".") &&
-              host.count(messages().keyboardHandle) == 1;
-    if (started)
+    if (host.activate(field) && keyboard.Main(arguments, ".") &&
+        host.count(messages().keyboardHandle) == 1)
       window = reinterpret_cast<HWND>(host.received(messages().keyboardHandle)[0].wParam);
   }
   // Ends the keyboard as its host would, also where a test stops early.
@@ -181,7 +168,6 @@ struct KeyboardHere {
   pmx::win32::Win32Layouts layouts;
   pmx::Platform platform{winHost, keys, screen, profile, layouts, windows};
   pmx::Keyboard keyboard{platform};
-  bool started = false;
 };
 
 // The elements of a pad's provider by automation id, each with a reference.
@@ -237,32 +223,26 @@ Pattern* pattern(Fragment* e, int id) {
 // its pad is hidden or gone. (The references are left to the end of the process.)
 TEST(Automation, the_providers_invoke_toggle_and_place_each_key) {
   KeyboardHere k;
-  ASSERT_TRUE(k.started);
-  const HWND decimal = k.show(kDecimalField);
-  auto keys = elements(decimal);
+  ASSERT_NE(k.window, nullptr);
+  auto keys = elements(k.show(kDecimalField));
   ASSERT_EQ(keys.size(), 30u);
   const RECT eight = rectOf(keys["Std8"]);
   EXPECT_TRUE(clickAt({(eight.left + eight.right) / 2, (eight.top + eight.bottom) / 2}));
   EXPECT_TRUE(waitFor([&] { return windowText(k.field) == "8"; }, kTypeTimeoutMs));
   auto* seven = pattern<pmx::win32::IInvokeProviderApi>(keys["Std7"], uia::kInvokePattern);
   ASSERT_NE(seven, nullptr);
-  HRESULT invoked = E_FAIL;
-  std::thread([&] { invoked = seven->Invoke(); }).join();
-  EXPECT_EQ(invoked, S_OK);
+  std::thread([&] { EXPECT_EQ(seven->Invoke(), S_OK); }).join();
   EXPECT_TRUE(waitFor([&] { return windowText(k.field) == "87"; }, kTypeTimeoutMs));
   EXPECT_EQ(GetFocus(), k.field);
   EXPECT_EQ(pattern<IUnknown>(keys["Max"], uia::kInvokePattern), nullptr);
 
-  const HWND alpha = k.show(kTextField);
-  auto letters = elements(alpha);
+  auto letters = elements(k.show(kTextField));
   auto* shift = pattern<pmx::win32::IToggleProviderApi>(letters["Shift1"], uia::kTogglePattern);
-  auto* rightShift =
-      pattern<pmx::win32::IToggleProviderApi>(letters["Shift6"], uia::kTogglePattern);
-  ASSERT_TRUE(shift != nullptr && rightShift != nullptr);
+  ASSERT_NE(shift, nullptr);
   EXPECT_EQ(pattern<IUnknown>(letters["Shift1"], uia::kInvokePattern), nullptr);
   int state = -1;
   EXPECT_EQ(shift->Toggle(), S_OK);
-  EXPECT_TRUE(waitFor([&] { return rightShift->get_ToggleState(&state) == S_OK && state == 1; },
+  EXPECT_TRUE(waitFor([&] { return shift->get_ToggleState(&state) == S_OK && state == 1; },
                       kShowTimeoutMs));
   auto* a = pattern<pmx::win32::IInvokeProviderApi>(letters["Std27"], uia::kInvokePattern);
   const RECT before = rectOf(letters["Std27"]);
