@@ -23,6 +23,8 @@ const IID kIidFragmentRoot = {
     0x620ce2a5, 0xab8f, 0x40a9, {0x86, 0xcb, 0xde, 0x3c, 0x75, 0x59, 0x9b, 0x58}};
 const IID kIidInvoke = {
     0x54fcb24b, 0xe18e, 0x47a2, {0xb4, 0xd3, 0xec, 0xcb, 0xe7, 0x75, 0x99, 0xa2}};
+const IID kIidUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID kIidToggle = {
     0x56d00bd0, 0xc4f4, 0x433c, {0xa8, 0x36, 0x1a, 0x52, 0xa5, 0x7e, 0x08, 0x92}};
 }  // namespace uia
@@ -169,7 +171,7 @@ class Node final : public IRawElementProviderSimpleApi,
     *object = nullptr;
     const std::shared_ptr<const Snapshot> s = snapshotOrEmpty();
     const AccessibleElement* e = element(*s);
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, uia::kIidSimple)) {
+    if (IsEqualIID(iid, uia::kIidUnknown) || IsEqualIID(iid, uia::kIidSimple)) {
       *object = static_cast<IRawElementProviderSimpleApi*>(this);
     } else if (IsEqualIID(iid, uia::kIidFragment)) {
       *object = static_cast<IRawElementProviderFragmentApi*>(this);
@@ -198,9 +200,10 @@ class Node final : public IRawElementProviderSimpleApi,
   }
   HRESULT STDMETHODCALLTYPE GetPatternProvider(int pattern, IUnknown** provider) override {
     *provider = nullptr;
+    const IID none = {};
     const IID& iid = pattern == uia::kInvokePattern   ? uia::kIidInvoke
                      : pattern == uia::kTogglePattern ? uia::kIidToggle
-                                                      : IID_NULL;
+                                                      : none;
     if (QueryInterface(iid, reinterpret_cast<void**>(provider)) != S_OK) *provider = nullptr;
     return S_OK;
   }

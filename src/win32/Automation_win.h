@@ -66,7 +66,7 @@ constexpr int kControlTypeProperty = 30003, kNameProperty = 30005,
 constexpr int kButtonControl = 50000, kTextControl = 50020, kPaneControl = 50033;
 constexpr HRESULT kElementNotEnabled = static_cast<HRESULT>(0x80040200UL);
 constexpr HRESULT kElementNotAvailable = static_cast<HRESULT>(0x80040201UL);
-extern const IID kIidSimple, kIidFragment, kIidFragmentRoot, kIidInvoke, kIidToggle;
+extern const IID kIidUnknown, kIidSimple, kIidFragment, kIidFragmentRoot, kIidInvoke, kIidToggle;
 }  // namespace uia
 
 // The pad window's part of a message: answers UI Automation's WM_GETOBJECT with the pad's
