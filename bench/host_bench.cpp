@@ -5,6 +5,9 @@
 //   host_bench.exe --exe <PMXTouchKeyboard.exe> [--quick]
 //   host_bench.exe --idle /Controller:<window> [/Thread:<id> /Field:<window>]   (internal)
 //   host_bench.exe --killed-host --exe <exe> /Controller:<window>                  (internal)
+//   host_bench.exe /Controller:<window> /Thread:<id>    as a host starts the keyboard: a keyboard
+//                                                       that only announces itself (a failing
+//                                                       keyboard for the panel check)
 //
 // The baselines come from the host itself (its own keystroke) and from a second process, the same
 // program started with --idle: a hidden window announced to the host and a message loop, nothing
@@ -748,7 +751,7 @@ unsigned long long switchValue(const std::string& arguments, const char* name) {
 }
 
 // As the keyboard starts, less everything it does: a hidden window announced to the controller.
-int runIdle(const std::string& arguments) {
+int runIdle(const std::string& arguments, const char* announcement) {
   const auto controller =
       reinterpret_cast<HWND>(static_cast<UINT_PTR>(switchValue(arguments, "/Controller:")));
   const auto thread = static_cast<DWORD>(switchValue(arguments, "/Thread:"));
@@ -777,7 +780,7 @@ int runIdle(const std::string& arguments) {
     }
     ShowWindow(g_leastPads[0], SW_SHOWNOACTIVATE);
   }
-  SendMessageA(controller, RegisterWindowMessageA(kIdleReadyName), reinterpret_cast<WPARAM>(window),
+  SendMessageA(controller, RegisterWindowMessageA(announcement), reinterpret_cast<WPARAM>(window),
                reinterpret_cast<LPARAM>(g_leastPads[0]));
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -821,7 +824,10 @@ int main(int argc, char** argv) {
       killedHost = true;
     }
   }
-  if (idle) return runIdle(GetCommandLineA());
+  if (idle) return runIdle(GetCommandLineA(), kIdleReadyName);
+  if (exe.empty() && switchValue(GetCommandLineA(), "/Controller:") != 0) {
+    return runIdle(GetCommandLineA(), "QDM32_1_KEYBOARDHANDLE");
+  }
   if (killedHost) return runKilledHost(exe, GetCommandLineA());
   if (exe.empty()) {
     std::printf("usage: host_bench --exe <PMXTouchKeyboard.exe> [--quick]\n");

@@ -15,6 +15,7 @@ from pathlib import Path
 # What each archive is, and where its notice comes from.
 GCC = "GCC runtime"
 MINGW = "mingw-w64 runtime"
+GOOGLETEST = "GoogleTest"
 ARCHIVES = {
     "libstdc++.a": GCC, "libgcc.a": GCC, "libgcc_eh.a": GCC,
     # winpthreads, part of the mingw-w64 project (MIT license).
@@ -22,9 +23,12 @@ ARCHIVES = {
     "libmingw32.a": MINGW, "libmingwex.a": MINGW, "libmsvcrt.a": MINGW, "libmoldname.a": MINGW,
     # Import libraries of Windows DLLs, from the same project.
     "libkernel32.a": MINGW, "libuser32.a": MINGW, "libgdi32.a": MINGW, "libadvapi32.a": MINGW,
-    "libshell32.a": MINGW,
+    "libshell32.a": MINGW, "libole32.a": MINGW, "libuuid.a": MINGW, "libversion.a": MINGW,
+    # The panel check's test framework, built from Debian's sources with the project.
+    "libgtest.a": GOOGLETEST,
 }
-ARCHIVE_LINE = re.compile(r"^(/\S+?\.a)\(")  # the project's own archives have relative paths
+# The project's own archives have relative paths; of them only GoogleTest is someone else's.
+ARCHIVE_LINE = re.compile(r"^(/\S+?\.a|\S*/libgtest\.a)\(")
 
 
 def linked_archives(maps):
@@ -58,10 +62,9 @@ def main():
     for name, path in sorted(archives.items()):
         groups.setdefault(ARCHIVES[name], []).append((name, path))
 
-    out = ["Third-party software in PMXTouchKeyboard.exe",
+    out = ["Third-party software in the executables of this package",
            "",
-           "Both executables link these libraries statically (as the linker's map of the build "
-           "lists them).",
+           "They link these libraries statically (as the linker's maps of the builds list them).",
            ""]
     if MINGW in groups:
         names = ", ".join(n for n, _ in groups[MINGW])
@@ -78,6 +81,12 @@ def main():
                 "The GCC Runtime Library Exception lets programs compiled with GCC combine these",
                 "libraries with their own code and distribute the result under terms of their own.",
                 "The sources are those of GCC, https://gcc.gnu.org/.", ""]
+    if GOOGLETEST in groups:
+        copyright_file = Path("/usr/share/doc/googletest/copyright")
+        out += ["=" * 78, "GoogleTest (libgtest.a), in PMXTouchKeyboardCheck.exe only",
+                "License: BSD-3-Clause, as the Debian package googletest states it", "",
+                copyright_file.read_text(errors="replace").split("\nFiles: debian/")[0].strip(),
+                ""]
     sys.stdout.write("\n".join(out))
 
 

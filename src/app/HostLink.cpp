@@ -90,6 +90,9 @@ std::intptr_t HostLink::KeyboardWindowProc(WindowHandle window, std::uint32_t me
     keySizeRequest(lParam);
   } else if (message == kWmCopyData) {
     notifyRequest(wParam, lParam);
+  } else if (message == kWmDisplayChange ||
+             (message == kWmSettingChange && wParam == kSpiSetWorkArea)) {
+    pads.ScreenChanged();
   }
   pads.syncWindows();
   return context_.platform.host.callPrevious(window, message, wParam, lParam);

@@ -14,6 +14,13 @@ bool Keyboard::Main(const std::string& arguments, const std::string& exeDirector
 
   HostWindows& host = context_.platform.host;
   Trace& trace = context_.platform.trace;
+  if (trace.on()) {
+    ProfileReader& profile = context_.platform.profile;
+    const bool exists = profile.fileExists(values_.iniFile);
+    trace.line(settingsFileTraceLine(values_.iniFile, exists,
+                                     exists && profile.unicodeFile(values_.iniFile),
+                                     !exists && profile.fileExists(values_.iniFile + ".sample")));
+  }
   const WindowHandle controller = values_.controllerWindow;
   // No window has the handle 0: a missing switch names no live controller either.
   const HostWatch watch =

@@ -3,13 +3,14 @@
 
 #include <string>
 
+#include "PMXTouchKeyboard.h"
 #include "app/HostLink.h"
 #include "common/MPMXTouchKeyBoard.h"
 #include "pad_manager/PadManager.h"
 
 namespace pmx {
 
-constexpr const char* kSettingsFileName = "\\QD4TouchKeyboard.ini";
+constexpr const char* kSettingsFileName = "\\" PMXTK_SETTINGS_FILE_NAME;
 
 // The exit code of a keyboard started without a live controller window.
 constexpr int kExitNoHost = 2;

@@ -18,11 +18,11 @@ NotifyRecord decodeNotifyRecord(const void* payload, std::size_t size) {
   unsigned char raw[kNotifyRecordBytes] = {};
   if (payload != nullptr) std::memcpy(raw, payload, std::min(size, kNotifyRecordBytes));
   NotifyRecord record;
-  record.reserved = readInt16(raw + 0);
-  record.fieldType = readInt16(raw + 2);
-  record.valueFormat = readInt16(raw + 4);
-  std::memcpy(record.limitMin, raw + 6, kLimitTextBytes);
-  std::memcpy(record.limitMax, raw + 6 + kLimitTextBytes, kLimitTextBytes);
+  record.reserved = readInt16(raw + offsetof(NotifyRecord, reserved));
+  record.fieldType = readInt16(raw + offsetof(NotifyRecord, fieldType));
+  record.valueFormat = readInt16(raw + offsetof(NotifyRecord, valueFormat));
+  std::memcpy(record.limitMin, raw + offsetof(NotifyRecord, limitMin), kLimitTextBytes);
+  std::memcpy(record.limitMax, raw + offsetof(NotifyRecord, limitMax), kLimitTextBytes);
   return record;
 }
 
@@ -33,31 +33,7 @@ std::string limitText(const char (&field)[kLimitTextBytes]) {
 }
 
 int choosePad(std::int16_t fieldType, std::int16_t valueFormat) {
-  switch (fieldType) {
-    case 295:
-    case 305:
-    case 356:
-      return kPadNum;
-    case 306:
-    case 307:
-    case 310:
-    case 370:
-    case 371:
-    case 374:
-      switch (valueFormat) {
-        case 0:
-        case 3:
-          return kPadNum;
-        case 1:
-          return kPadBin;
-        case 2:
-          return kPadHex;
-        default:
-          return kNoPad;
-      }
-    default:
-      return kPadAlpha;
-  }
+  return pmxtk_pad_for_field(fieldType, valueFormat);
 }
 
 bool keySizeFactorFromBits(std::uint32_t bits, float& factor) {

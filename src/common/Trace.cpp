@@ -125,6 +125,19 @@ std::string endTraceLine(const char* why, WindowHandle controller) {
   return std::string("end: ") + why + " (controller " + hex(controller) + ")";
 }
 
+std::string settingsFileTraceLine(const std::string& file, bool exists, bool unicode,
+                                  bool sampleBeside) {
+  // A path holds no control characters, and quoted, its backslashes would be doubled.
+  std::string line = "settings file " + file + ": ";
+  if (exists) {
+    return line + (unicode ? "Unicode (UTF-16), every language in its own characters"
+                           : "8-bit text, each language in the code page of its CharSet");
+  }
+  line += "not found, the built-in texts apply";
+  if (sampleBeside) line += "; a .sample file is beside it: rename it to use it";
+  return line;
+}
+
 std::string settingTraceLine(const std::string& section, const std::string& key,
                              const std::string& value, bool found) {
   return "setting [" + section + "] " + key + (found ? " = " + value : ": default");

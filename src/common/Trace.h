@@ -25,6 +25,11 @@ std::string noticeTraceLine(const char* name, WindowHandle controller, std::uint
 // The line that says why the keyboard ends without the terminate request.
 std::string endTraceLine(const char* why, WindowHandle controller);
 
+// The line that names the settings file and says how it is read: as Unicode, as 8-bit text, or
+// not at all (the built-in texts apply); a sample file beside a missing one is pointed out.
+std::string settingsFileTraceLine(const std::string& file, bool exists, bool unicode,
+                                  bool sampleBeside);
+
 // The line for a settings lookup: the value found, or that the default applies.
 std::string settingTraceLine(const std::string& section, const std::string& key,
                              const std::string& value, bool found);

@@ -1,7 +1,6 @@
 #include "pad_manager/PadManager.h"
 
 #include "common/HostProtocol.h"
-#include "common/Rounding.h"
 #include "layouts/ValuePadLayouts.h"
 #include "pad_manager/Language.h"
 #include "pads/AlphaPad.h"
@@ -53,17 +52,40 @@ Pad* PadManager::activeForm() const {
   return activeForm_;
 }
 
-bool PadManager::fieldRect(TwipRect& rect) {
-  PixelRect px;
-  const bool isWindow = context_.platform.host.windowRect(context_.values.targetWindow, px);
+void PadManager::place(Pad& pad) {
+  const Pad::Rule& rule = pad.rule;
+  if (rule.corner >= 0) {
+    pad.moveToCorner(rule.corner);
+    return;
+  }
   Screen& screen = context_.platform.screen;
-  const double tx = screen.twipsPerPixelX();
-  const double ty = screen.twipsPerPixelY();
-  rect.left = roundHalfEven(px.left * tx);
-  rect.top = roundHalfEven(px.top * ty);
-  rect.right = roundHalfEven(px.right * tx);
-  rect.bottom = roundHalfEven(px.bottom * ty);
-  return isWindow;
+  const bool byField =
+      rule.mode == kPlaceKeepClear || rule.mode == kPlaceNextToField || rule.mode == kPlaceCentred;
+  // The monitor the pad is on matters where it may stay there.
+  Monitor padMonitor;
+  if (rule.mode != kPlaceNextToField && rule.mode != kPlaceCentred) {
+    padMonitor = screen.monitorOf(pad.pixelBounds());
+  }
+  // The pad goes on the monitor that holds the field, or on the primary one without a field; a
+  // pad that stays where it is stays on its own.
+  PixelRect field;
+  const bool isWindow = byField && context_.platform.host.windowRect(rule.field, field);
+  const Monitor monitor = !byField   ? padMonitor
+                          : isWindow ? screen.monitorOf(field)
+                                     : screen.primary();
+  pad.setMonitor(monitor);
+  const MonitorArea area(monitor);
+  PlacementInput in;
+  in.setScreen(area);
+  // Without a field window the field is the empty rectangle at 0, 0.
+  if (isWindow) in.field = area.twips(field);
+  in.padLeft = pad.Left();
+  in.padTop = pad.Top();
+  in.padWidth = pad.Width();
+  in.padHeight = pad.Height();
+  in.padOnScreen = sameMonitor(padMonitor, monitor);
+  const Placement placement = placePad(rule.mode, in);
+  if (placement.move) pad.Move(placement.left, placement.top);
 }
 
 void PadManager::ShowPad(int padNumber) {
@@ -73,32 +95,17 @@ void PadManager::ShowPad(int padNumber) {
   if (previous != nullptr && previous != chosen) previous->Hide();
 
   chosen->CheckLimits();
-
-  Screen& screen = context_.platform.screen;
-  const std::int32_t mode = context_.values.touchPosition;
-  PlacementInput in;
-  in.padLeft = chosen->Left();
-  in.padTop = chosen->Top();
-  in.padWidth = chosen->Width();
-  in.padHeight = chosen->Height();
-  in.pixelX = screen.twipsPerPixelX();
-  in.pixelY = screen.twipsPerPixelY();
-  // The pad goes on the monitor that holds the field, or on the primary one without a field.
-  const MonitorArea monitor =
-      fieldRect(in.field) ? screen.monitorOf(in.field) : primaryMonitor(screen);
-  in.screenLeft = monitor.left;
-  in.screenTop = monitor.top;
-  in.screenWidth = monitor.width;
-  in.screenHeight = monitor.height;
-  if (mode == kPlaceKeepClear) {
-    in.padOnScreen =
-        screen.monitorOf(outerRect(in.padLeft, in.padTop, in.padWidth, in.padHeight)) == monitor;
-  }
-  Placement placement = placePad(mode, in);
-  if (placement.move) chosen->Move(placement.left, placement.top);
+  chosen->rule = {context_.values.touchPosition, context_.values.targetWindow, -1};
+  place(*chosen);
 
   chosen->Show();
   activeForm_ = chosen;
+}
+
+void PadManager::ScreenChanged() {
+  for (const std::unique_ptr<Pad>& p : pads_) {
+    if (p && p->Visible()) place(*p);
+  }
 }
 
 void PadManager::HideAllPads() {

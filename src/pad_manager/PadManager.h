@@ -28,6 +28,11 @@ class PadManager {
   // shows it. Numbers outside 0 to 3 show nothing.
   void ShowPad(int padNumber);
 
+  // The screen has changed under the pads (a monitor's size, orientation, DPI or work area; a
+  // monitor added or removed): every pad on screen is laid out for the monitor it goes on and
+  // placed again by the rule that placed it. Hidden pads are placed when they are shown.
+  void ScreenChanged();
+
   // The all-pad operations visit FHexPad, FAlphaPad, FNumPad, FBinPad in this order.
   void HideAllPads();
   void LoadAllPads();
@@ -44,10 +49,10 @@ class PadManager {
   Pad* activeForm() const;
   void setActiveForm(Pad* pad) { activeForm_ = pad; }
 
-  // The host field's rectangle in twips; false, with all zeros, when the target is no window.
-  bool fieldRect(TwipRect& rect);
-
  private:
+  // Lays the pad out for the monitor it goes on and places it by its rule.
+  void place(Pad& pad);
+
   Context& context_;
   std::array<std::unique_ptr<Pad>, 4> pads_;
   Pad* activeForm_ = nullptr;

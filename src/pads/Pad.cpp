@@ -48,9 +48,8 @@ void Pad::Load() {
   if (loaded() || context_.values.ended) return;
   ++loads_;
   title_.clear();
-  NativeWindowFactory& factory = context_.platform.windows;
-  frameWidth_ = factory.frameWidthTwips();
-  frameHeight_ = factory.frameHeightTwips();
+  monitor_ = context_.platform.screen.primary();
+  setFrame();
   // Unload left no controls and no contacts behind.
   controls_.reserve(layout_.controlCount);
   for (std::size_t i = 0; i < layout_.controlCount; ++i) {
@@ -62,7 +61,7 @@ void Pad::Load() {
   left_ = static_cast<float>(layout_.designLeft) - frameWidth_ / 2;
   top_ = static_cast<float>(layout_.designTop) - frameHeight_ / 2;
   shown_.clear();
-  window_ = factory.createPadWindow(*this, *this);
+  window_ = context_.platform.windows.createPadWindow(*this, *this);
   pushBounds();
   Form_Load();
 }
@@ -270,29 +269,47 @@ void Pad::makeTopmost() {
   if (window_ != nullptr) window_->makeTopmost();
 }
 
+void Pad::setFrame() {
+  NativeWindowFactory& factory = context_.platform.windows;
+  const MonitorArea area(monitor_);
+  frameWidth_ = static_cast<float>(factory.frameWidth(monitor_.dpi)) * area.pixel;
+  frameHeight_ = static_cast<float>(factory.frameHeight(monitor_.dpi)) * area.pixel;
+}
+
+PixelRect Pad::pixelBounds() const {
+  return MonitorArea(monitor_).pixels(left_, top_, width_, height_);
+}
+
+void Pad::setMonitor(const Monitor& monitor) {
+  if (sameMonitor(monitor, monitor_)) return;
+  const PixelRect at = pixelBounds();
+  const float clientWidth = ScaleWidth(), clientHeight = ScaleHeight();
+  monitor_ = monitor;
+  setFrame();
+  const MonitorArea area(monitor_);
+  left_ = area.twipsX(at.left);
+  top_ = area.twipsY(at.top);
+  width_ = clientWidth + frameWidth_;
+  height_ = clientHeight + frameHeight_;
+  pushBounds();
+}
+
+bool Pad::moveToCorner(int corner) {
+  if (corner < 0 || corner > 3) return false;
+  setMonitor(context_.platform.screen.monitorOf(pixelBounds()));
+  const MonitorArea m(monitor_);
+  const bool right = corner % 2 == 1, lower = corner >= 2;
+  Move(right ? m.left + m.width - width_ : m.left, lower ? m.top + m.height - height_ : m.top);
+  return true;
+}
+
 void Pad::keyMoveTouch(int index) {
-  // The corners of the monitor the pad is on.
-  const MonitorArea m = context_.platform.screen.monitorOf(outerRect(left_, top_, width_, height_));
-  const float right = m.left + m.width - width_;
-  const float bottom = m.top + m.height - height_;
-  switch (index) {
-    case 0:
-      Move(m.left, m.top);
-      break;
-    case 1:
-      Move(right, m.top);
-      break;
-    case 2:
-      Move(m.left, bottom);
-      break;
-    case 3:
-      Move(right, bottom);
-      break;
-    default:
-      break;
-  }
+  // Until the pad is placed for a field again, the screen changing under it keeps it there.
+  if (moveToCorner(index)) rule.corner = index;
   context_.platform.host.setFocus(context_.values.targetWindow);
 }
+
+void Pad::dpiChanged() { context_.pads.ScreenChanged(); }
 
 void Pad::keyCloseTouch() {
   Hide();
@@ -336,7 +353,7 @@ bool Pad::showLimitTexts() {
 }
 
 void Pad::pushBounds() {
-  if (window_ != nullptr) window_->setOuterBounds(left_, top_, width_, height_);
+  if (window_ != nullptr) window_->setOuterBounds(pixelBounds(), monitor_.dpi);
 }
 
 }  // namespace pmx

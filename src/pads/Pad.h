@@ -11,6 +11,7 @@
 #include "controls/Control.h"
 #include "layouts/LayoutTypes.h"
 #include "pads/Accessible.h"
+#include "pad_manager/Placement.h"
 #include "platform/Platform.h"
 
 namespace pmx {
@@ -49,6 +50,27 @@ class Pad : public PadWindowEvents {
 
   // Puts the window into the topmost band without moving, sizing or activating it.
   void makeTopmost();
+
+  // The monitor the pad is laid out for: its twips are that monitor's, its frame is as wide as
+  // at that monitor's DPI. A pad is laid out for the primary monitor when it is loaded.
+  const Monitor& monitor() const { return monitor_; }
+  // Lays the pad out for another monitor, or for its monitor changed; it keeps its place in
+  // pixels until it is moved.
+  void setMonitor(const Monitor& monitor);
+  // Where the window is now, in pixels.
+  PixelRect pixelBounds() const;
+
+  // How the pad was last placed, which places it again when the screen changes under it: by a
+  // placement mode for a field, or into a corner by a move key (none: -1).
+  struct Rule {
+    std::int32_t mode = 0;
+    WindowHandle field = 0;
+    int corner = -1;
+  };
+  Rule rule;
+  // Into a corner (0 upper left, 1 upper right, 2 lower left, 3 lower right) of the monitor it is
+  // on, or of the monitor nearest to it. False for any other index: nothing moves.
+  bool moveToCorner(int corner);
 
   std::vector<Control>& controls() { return controls_; }
   const std::vector<Control>& controls() const { return controls_; }
@@ -91,6 +113,8 @@ class Pad : public PadWindowEvents {
   void contactMove(ContactId id, float x, float y) override;
   void contactUp(ContactId id, float x, float y) override;
   void contactCancel(ContactId id) override;
+  // The pads on screen are placed again, laid out for their monitors as they are now.
+  void dpiChanged() override;
 
   // The pad as assistive technology sees it (pads/Accessible.cpp).
   AccessibleTree accessibleTree();
@@ -130,6 +154,8 @@ class Pad : public PadWindowEvents {
   };
 
   void pushBounds();
+  // The frame's twips at the DPI of the pad's monitor.
+  void setFrame();
   std::vector<Contact>::iterator findContact(ContactId id);
   // Drops a contact without a touch; false when there is none of this id.
   bool dropContact(ContactId id);
@@ -142,6 +168,7 @@ class Pad : public PadWindowEvents {
   std::vector<Control> controls_;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   float frameWidth_ = 0, frameHeight_ = 0;
+  Monitor monitor_;
   std::vector<Contact> contacts_;
   // The controls as the window was last told to show them.
   std::vector<Control> shown_;

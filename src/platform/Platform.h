@@ -29,14 +29,12 @@ struct TwipRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// The area of one monitor in twips, in the coordinates of the whole desktop: the primary monitor
-// starts at 0, 0; others may lie left of or above it, at negative coordinates.
-struct MonitorArea {
-  float left = 0, top = 0, width = 0, height = 0;
-  bool operator==(const MonitorArea& o) const {
-    return left == o.left && top == o.top && width == o.width && height == o.height;
-  }
-  bool operator!=(const MonitorArea& o) const { return !(*this == o); }
+// One monitor of the desktop: its whole area (task bars included) in the pixels of the desktop,
+// where the primary monitor starts at 0, 0 and others may lie left of or above it, and its DPI.
+// Each monitor counts in its own pixels: the keyboard is aware of every monitor's DPI.
+struct Monitor {
+  PixelRect bounds;
+  std::int32_t dpi = 96;  // above 0
 };
 
 // The payload of a WM_COPYDATA as the sender described it.
@@ -98,8 +96,8 @@ struct KeyEvent {
 
 // How the active keyboard layout types one character.
 struct CharacterKey {
-  bool hasKey = false;    // false: no plain key types it; it goes as a Unicode event
-  std::uint16_t vk = 0;   // the key that types it, with these modifiers:
+  bool hasKey = false;   // false: no plain key types it; it goes as a Unicode event
+  std::uint16_t vk = 0;  // the key that types it, with these modifiers:
   bool shift = false, ctrl = false, alt = false;
   // The key is a dead key in that shift state: it would wait for the next key and merge with it.
   bool dead = false;
@@ -119,18 +117,16 @@ class KeyInjector {
   virtual std::size_t inject(const std::vector<KeyEvent>& events) = 0;
 };
 
-// The screen, measured in twips: the primary monitor and the monitors beside it.
+// The monitors of the desktop as they are now. When any of them changes (its size, its
+// orientation, its DPI, its work area; a monitor added or removed) the core hears of it as one
+// event: PadManager::ScreenChanged.
 class Screen {
  public:
   virtual ~Screen() = default;
-  // The size of the primary monitor.
-  virtual float widthTwips() = 0;
-  virtual float heightTwips() = 0;
-  virtual float twipsPerPixelX() = 0;
-  virtual float twipsPerPixelY() = 0;
-  // The whole area (task bars included) of the monitor that holds the larger part of the
-  // rectangle, or of the monitor nearest to it when it lies on none.
-  virtual MonitorArea monitorOf(const TwipRect& rect) = 0;
+  virtual Monitor primary() = 0;
+  // The monitor that holds the larger part of the rectangle, or the one nearest to it when it
+  // lies on none.
+  virtual Monitor monitorOf(const PixelRect& rect) = 0;
 };
 
 // The settings file, read with the platform's profile semantics. A file that starts with the
@@ -147,6 +143,7 @@ class ProfileReader {
   virtual std::string readString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& defaultValue) = 0;
   virtual bool unicodeFile(const std::string& file) = 0;
+  virtual bool fileExists(const std::string& file) = 0;
 
   // The code page of a font character set, one character at a time: whether a byte leads a
   // double-byte character, and the Unicode character of one byte (trail < 0) or of a lead byte
@@ -179,6 +176,8 @@ class PadWindowEvents {
   virtual void contactUp(ContactId id, float xTwips, float yTwips) = 0;
   // The system took the contact away (cancelled it, or the window lost its capture).
   virtual void contactCancel(ContactId id) = 0;
+  // The system changed the DPI of the window: its monitor's, or it is on another monitor now.
+  virtual void dpiChanged() = 0;
 };
 
 // One top-level pad window: topmost, no title bar, thin frame, never activated.
@@ -186,8 +185,9 @@ class NativeWindow {
  public:
   virtual ~NativeWindow() = default;
   virtual WindowHandle handle() const = 0;
-  // Outer bounds in twips; converted to pixels at the edge.
-  virtual void setOuterBounds(float left, float top, float width, float height) = 0;
+  // Outer bounds in pixels of the desktop, and the DPI the pad is laid out for: the client
+  // area is painted and hit at 1440 / dpi twips a pixel.
+  virtual void setOuterBounds(const PixelRect& bounds, std::int32_t dpi) = 0;
   virtual void show() = 0;  // without activating
   virtual void hide() = 0;
   virtual bool visible() const = 0;
@@ -201,9 +201,9 @@ class Pad;
 class NativeWindowFactory {
  public:
   virtual ~NativeWindowFactory() = default;
-  // Frame width and height in twips: outer size minus client size of a pad window.
-  virtual float frameWidthTwips() = 0;
-  virtual float frameHeightTwips() = 0;
+  // Frame width and height in pixels at a DPI: outer size minus client size of a pad window.
+  virtual std::int32_t frameWidth(std::int32_t dpi) = 0;
+  virtual std::int32_t frameHeight(std::int32_t dpi) = 0;
   // Creates the window of a pad; the pad paints through it and receives its pointer events.
   virtual std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) = 0;
 };
@@ -211,17 +211,21 @@ class NativeWindowFactory {
 // The protocol trace for integrators: one line for each request of the host, each notice to the
 // host and each settings lookup, for a debug-output viewer. Whether it is on is fixed when the
 // platform starts; the core asks on() before it formats anything, so a trace that is off costs a
-// single branch and no formatting.
+// single branch and no formatting. A trace that is on all the time (kept for a crash report)
+// leaves out the settings lookups, each of which costs a second lookup, until they are asked for.
 class Trace {
  public:
   virtual ~Trace() = default;
   bool on() const { return on_; }
+  bool lookups() const { return lookups_; }
   // One line, without a line end.
   virtual void line(const std::string& text) = 0;
 
  protected:
-  explicit Trace(bool on) : on_(on) {}
+  explicit Trace(bool on) : Trace(on, on) {}
+  Trace(bool on, bool lookups) : on_(on), lookups_(on && lookups) {}
   bool on_;
+  bool lookups_;
 };
 
 // A trace that is always off.

@@ -39,7 +39,7 @@ int settingInt(Context& context, const std::string& section, const std::string& 
   const std::string& file = context.values.iniFile;
   const int value = profile.readInt(file, section, key, defaultValue);
   Trace& trace = context.platform.trace;
-  if (trace.on()) {
+  if (trace.lookups()) {
     const bool found = profile.readInt(file, section, key, defaultValue ^ 1) == value;
     trace.line(settingTraceLine(section, key, std::to_string(value), found));
   }
@@ -52,7 +52,7 @@ std::string settingString(Context& context, const std::string& section, const st
   const std::string& file = context.values.iniFile;
   std::string value = profile.readString(file, section, key, defaultValue);
   Trace& trace = context.platform.trace;
-  if (trace.on()) {
+  if (trace.lookups()) {
     const bool found = profile.readString(file, section, key, "\n" + defaultValue) == value;
     trace.line(settingTraceLine(section, key, traceText(value), found));
   }

@@ -377,8 +377,9 @@ std::shared_ptr<const Snapshot> snapshotOf(HWND hwnd, Pad& pad) {
   s->visible = IsWindowVisible(hwnd) != FALSE;
   POINT origin = {0, 0};
   ClientToScreen(hwnd, &origin);
+  const float pixel = twipsPerPixelAt(pad.monitor().dpi);
   for (const AccessibleElement& e : s->tree.elements) {
-    RECT r = padClientPixels(e.left, e.top, e.width, e.height);
+    RECT r = padClientPixels(e.left, e.top, e.width, e.height, pixel);
     OffsetRect(&r, origin.x, origin.y);
     s->rects.push_back(r);
   }

@@ -42,6 +42,9 @@ constexpr std::uintptr_t kTabletFlags = 0x00000001    // press and hold off
 #define WM_POINTERACTIVATE 0x024B
 #define WM_POINTERCAPTURECHANGED 0x024C
 #endif
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 #ifndef PA_NOACTIVATE
 #define PA_NOACTIVATE MA_NOACTIVATE
 #endif
@@ -104,8 +107,9 @@ class SharedGdi {
   SharedGdi& operator=(const SharedGdi&) = delete;
   ~SharedGdi() { release(); }
 
-  HFONT font(const Font& f) {
-    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixelY())));
+  // At a window's twips per pixel.
+  HFONT font(const Font& f, float twipsPerPixel) {
+    const int height = -std::max(1, static_cast<int>(std::lround(f.size * 20 / twipsPerPixel)));
     const FontKey key(f.name, height, f.bold, static_cast<int>(f.charset));
     const auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
@@ -254,15 +258,7 @@ void registerClassOnce(const std::string& className, WNDPROC procedure) {
   }
 }
 
-// Outer bounds in twips as a window rectangle in pixels.
-RECT pixelBounds(float left, float top, float width, float height) {
-  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-  const LONG l = static_cast<LONG>(std::lround(left / tx));
-  const LONG t = static_cast<LONG>(std::lround(top / ty));
-  const LONG w = std::max(1L, static_cast<LONG>(std::lround(width / tx)));
-  const LONG h = std::max(1L, static_cast<LONG>(std::lround(height / ty)));
-  return RECT{l, t, l + w, t + h};
-}
+RECT toRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // Changes of place, size and z-order are gathered and made in one step: when the pad is shown or
 // hidden, and at the end of the host request or pointer message that asked for them (see
@@ -272,7 +268,8 @@ class PadWindow : public NativeWindow {
  public:
   PadWindow(Pad& pad, PadWindowEvents& events) : pad_(pad), events_(events) {
     const std::string className = padWindowClass(pad.name());
-    wanted_ = pixelBounds(pad.Left(), pad.Top(), pad.Width(), pad.Height());
+    wanted_ = toRect(pad.pixelBounds());
+    pixel_ = twipsPerPixelAt(pad.monitor().dpi);
     std::vector<ParkedWindow>& parked = parking().windows;
     auto it = std::find_if(parked.begin(), parked.end(),
                            [&](const ParkedWindow& w) { return w.className == className; });
@@ -325,9 +322,14 @@ class PadWindow : public NativeWindow {
 
   WindowHandle handle() const override { return fromHwnd(hwnd_); }
 
-  void setOuterBounds(float left, float top, float width, float height) override {
-    wanted_ = pixelBounds(left, top, width, height);
+  void setOuterBounds(const PixelRect& bounds, std::int32_t dpi) override {
+    wanted_ = toRect(bounds);
     boundsPending_ = true;
+    const float pixel = twipsPerPixelAt(dpi);
+    if (pixel == pixel_) return;
+    // Laid out for another DPI: every control has other pixels now.
+    pixel_ = pixel;
+    if (visible()) InvalidateRect(hwnd_, nullptr, FALSE);
   }
 
   void show() override { apply(visible() ? 0 : SWP_SHOWWINDOW); }
@@ -350,11 +352,11 @@ class PadWindow : public NativeWindow {
     // A hidden window is painted whole when it shows; until then nothing of it is painted.
     if (!visible()) return;
     // Outwards to whole pixels: every pixel the control's painting may touch.
-    const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    const RECT r = {static_cast<LONG>(std::floor(left / tx)),
-                    static_cast<LONG>(std::floor(top / ty)),
-                    static_cast<LONG>(std::ceil((left + width) / tx)),
-                    static_cast<LONG>(std::ceil((top + height) / ty))};
+    const float px = pixel_;
+    const RECT r = {static_cast<LONG>(std::floor(left / px)),
+                    static_cast<LONG>(std::floor(top / px)),
+                    static_cast<LONG>(std::ceil((left + width) / px)),
+                    static_cast<LONG>(std::ceil((top + height) / px))};
     InvalidateRect(hwnd_, &r, FALSE);
   }
 
@@ -411,6 +413,15 @@ class PadWindow : public NativeWindow {
       case WM_POINTERENTER:
       case WM_POINTERLEAVE:
         return 0;
+      // The DPI comes in wParam. The suggested rectangle in lParam is not needed: the pads on
+      // screen are laid out and placed again by their rules.
+      case WM_DPICHANGED:
+        announceDpi(hwnd, LOWORD(wParam));
+        if (self != nullptr) {
+          self->events_.dpiChanged();
+          flushPadWindows();
+        }
+        return 0;
       case WM_DESTROY:
         RemovePropA(hwnd, kTabletProperty);
         break;
@@ -463,8 +474,8 @@ class PadWindow : public NativeWindow {
     const ContactId id = GET_POINTERID_WPARAM(wParam);
     POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(hwnd_, &p);
-    const float x = static_cast<float>(p.x) * twipsPerPixelX();
-    const float y = static_cast<float>(p.y) * twipsPerPixelY();
+    const float x = static_cast<float>(p.x) * pixel_;
+    const float y = static_cast<float>(p.y) * pixel_;
     // The touch handler may unload the pad and with it this window: use nothing after it.
     PadWindowEvents& events = events_;
     if (message == WM_POINTERCAPTURECHANGED || IS_POINTER_CANCELED_WPARAM(wParam)) {
@@ -480,15 +491,15 @@ class PadWindow : public NativeWindow {
   }
 
   float toTwipsX(LPARAM lParam) const {
-    return static_cast<float>(GET_X_LPARAM(lParam)) * twipsPerPixelX();
+    return static_cast<float>(GET_X_LPARAM(lParam)) * pixel_;
   }
   float toTwipsY(LPARAM lParam) const {
-    return static_cast<float>(GET_Y_LPARAM(lParam)) * twipsPerPixelY();
+    return static_cast<float>(GET_Y_LPARAM(lParam)) * pixel_;
   }
 
   RECT pixelRect(const Control& c) const {
     return padClientPixels(pad_.originLeft(c) + c.left, pad_.originTop(c) + c.top, c.width,
-                           c.height);
+                           c.height, pixel_);
   }
 
   void paint() {
@@ -564,7 +575,7 @@ class PadWindow : public NativeWindow {
   void paintLabel(HDC dc, const Control& c) {
     RECT r = pixelRect(c);
     fill(dc, r, toColor(c.backColor));
-    SelectObject(dc, sharedGdi().font(c.font));
+    SelectObject(dc, sharedGdi().font(c.font, pixel_));
     SetTextColor(dc, toColor(c.foreColor));
     std::wstring text = widen(c.caption, c.font.charset, c.systemText, c.utf8);
     SIZE size = {};
@@ -596,7 +607,7 @@ class PadWindow : public NativeWindow {
     }
     if (c.caption.empty()) return;
 
-    SelectObject(dc, sharedGdi().font(c.font));
+    SelectObject(dc, sharedGdi().font(c.font, pixel_));
     SetTextColor(dc, toColor(c.foreColor));
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
@@ -682,24 +693,33 @@ class PadWindow : public NativeWindow {
   HWND hwnd_ = nullptr;
   BackBuffer buffer_;
   RECT wanted_ = {};  // the outer bounds the pad asks for, in pixels
+  float pixel_ = 15;  // twips per pixel at the DPI the pad is laid out for
   bool boundsPending_ = false;
   bool topmostPending_ = false;
 };
 
-float frameTwips(bool horizontal) {
+// The frame's pixels at a DPI (Windows 10 and later), else at the system's.
+std::int32_t framePixels(bool horizontal, std::int32_t dpi) {
+  using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
   RECT r = {0, 0, 100, 100};
-  AdjustWindowRectEx(&r, kPadStyle, FALSE, kPadExStyle);
-  const int extra = horizontal ? (r.right - r.left - 100) : (r.bottom - r.top - 100);
-  return static_cast<float>(extra) * (horizontal ? twipsPerPixelX() : twipsPerPixelY());
+  if (adjustForDpi == nullptr ||
+      !adjustForDpi(&r, kPadStyle, FALSE, kPadExStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&r, kPadStyle, FALSE, kPadExStyle);
+  }
+  return horizontal ? (r.right - r.left - 100) : (r.bottom - r.top - 100);
 }
 
 }  // namespace
 
-RECT padClientPixels(float left, float top, float width, float height) {
-  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-  return {static_cast<LONG>(std::lround(left / tx)), static_cast<LONG>(std::lround(top / ty)),
-          static_cast<LONG>(std::lround((left + width) / tx)),
-          static_cast<LONG>(std::lround((top + height) / ty))};
+float twipsPerPixelAt(std::int32_t dpi) { return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96); }
+
+RECT padClientPixels(float left, float top, float width, float height, float twipsPerPixel) {
+  const float px = twipsPerPixel;
+  return {static_cast<LONG>(std::lround(left / px)), static_cast<LONG>(std::lround(top / px)),
+          static_cast<LONG>(std::lround((left + width) / px)),
+          static_cast<LONG>(std::lround((top + height) / px))};
 }
 
 std::string padWindowClass(const char* padName) {
@@ -721,8 +741,8 @@ void destroyParkedPadWindows() {
 
 PadWindowFactory::~PadWindowFactory() { destroyParkedPadWindows(); }
 
-float PadWindowFactory::frameWidthTwips() { return frameTwips(true); }
-float PadWindowFactory::frameHeightTwips() { return frameTwips(false); }
+std::int32_t PadWindowFactory::frameWidth(std::int32_t dpi) { return framePixels(true, dpi); }
+std::int32_t PadWindowFactory::frameHeight(std::int32_t dpi) { return framePixels(false, dpi); }
 
 std::unique_ptr<NativeWindow> PadWindowFactory::createPadWindow(Pad& pad, PadWindowEvents& events) {
   return std::make_unique<PadWindow>(pad, events);

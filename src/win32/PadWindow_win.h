@@ -17,8 +17,8 @@ class PadWindowFactory : public NativeWindowFactory {
   PadWindowFactory& operator=(const PadWindowFactory&) = delete;
   ~PadWindowFactory() override;  // destroys the windows kept for reuse
 
-  float frameWidthTwips() override;
-  float frameHeightTwips() override;
+  std::int32_t frameWidth(std::int32_t dpi) override;
+  std::int32_t frameHeight(std::int32_t dpi) override;
   std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents& events) override;
 };
 
@@ -29,8 +29,10 @@ std::string padWindowClass(const char* padName);
 // those on screen). Called at the end of every host request and of every pointer message.
 void flushPadWindows();
 
-// The pixels of a pad window's client area that the window paints a part of it (in twips) in.
-RECT padClientPixels(float left, float top, float width, float height);
+// The pixels of a pad window's client area that the window paints a part of it (in twips) in, at
+// the twips per pixel of the DPI the pad is laid out for.
+RECT padClientPixels(float left, float top, float width, float height, float twipsPerPixel);
+float twipsPerPixelAt(std::int32_t dpi);
 
 // Destroys the windows of unloaded pads that are kept for reuse, keeps none from now on and lets
 // go of the shared fonts, brushes and pens: the keyboard has ended.

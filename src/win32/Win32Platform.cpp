@@ -27,8 +27,7 @@ float twipsPerPixel(int axis) {
 
 }  // namespace
 
-// The process is system-DPI aware: the screen's DPI it sees is fixed for its lifetime, so it is
-// asked once rather than at every conversion while painting.
+// The system's DPI is fixed for the process's lifetime: it is asked once.
 float twipsPerPixelX() {
   static const float value = twipsPerPixel(LOGPIXELSX);
   return value;
@@ -217,17 +216,6 @@ void Win32Host::processPendingMessages() {
   }
 }
 
-// --- Win32Screen ---------------------------------------------------------------------------------
-
-float Win32Screen::widthTwips() {
-  return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * twipsPerPixelX();
-}
-float Win32Screen::heightTwips() {
-  return static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * twipsPerPixelY();
-}
-float Win32Screen::twipsPerPixelX() { return win32::twipsPerPixelX(); }
-float Win32Screen::twipsPerPixelY() { return win32::twipsPerPixelY(); }
-
 // --- Win32Profile --------------------------------------------------------------------------------
 
 bool Win32Profile::fileMissing(const std::string& file) {
@@ -307,6 +295,11 @@ std::string Win32Profile::readString(const std::string& file, const std::string&
 bool Win32Profile::unicodeFile(const std::string& file) {
   fileMissing(file);
   return checkedUnicode_;
+}
+
+bool Win32Profile::fileExists(const std::string& file) {
+  const DWORD attributes = GetFileAttributesA(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The symbol character set has no code page of its own: its texts are read in the system's, and

@@ -54,14 +54,15 @@ class Win32Host : public HostWindows {
   HANDLE hostProcess_ = nullptr;
 };
 
+// Monitors_win.cpp
 class Win32Screen : public Screen {
  public:
-  float widthTwips() override;
-  float heightTwips() override;
-  float twipsPerPixelX() override;
-  float twipsPerPixelY() override;
-  MonitorArea monitorOf(const TwipRect& rect) override;  // Monitors_win.cpp
+  Monitor primary() override;
+  Monitor monitorOf(const PixelRect& rect) override;
 };
+
+// The system told the window (WM_DPICHANGED) that its monitor has this DPI now.
+void announceDpi(HWND window, UINT dpi);
 
 // The profile API reads the file at every lookup. Where there is no file, a lookup can only
 // give what the API makes of the default: that answer is kept for as long as the file is
@@ -75,6 +76,7 @@ class Win32Profile : public ProfileReader {
   std::string readString(const std::string& file, const std::string& section,
                          const std::string& key, const std::string& defaultValue) override;
   bool unicodeFile(const std::string& file) override;
+  bool fileExists(const std::string& file) override;
   bool leadByte(std::int16_t charset, unsigned char byte) override;
   char32_t character(std::int16_t charset, unsigned char byte, int trail) override;
 
@@ -100,7 +102,7 @@ class Win32Layouts : public KeyboardLayouts {
   LayoutHandle activateNext() override;
 };
 
-// Twips per pixel of the screen, horizontally and vertically.
+// Twips per pixel at the system's DPI, horizontally and vertically.
 float twipsPerPixelX();
 float twipsPerPixelY();
 

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Keyboard.h"
 #include "settings/SettingsCheck.h"
+#include "win32/CrashHandler_win.h"
 #include "win32/KeyInjector_win.h"
 #include "win32/PadWindow_win.h"
 #include "win32/Trace_win.h"
@@ -57,6 +58,7 @@ void writeToConsole(const std::string& text) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  pmx::win32::installCrashHandler();
   const std::string arguments = commandLine != nullptr ? commandLine : "";
   const pmx::SettingsCheckRequest check =
       pmx::settingsCheckSwitch(arguments, exeDirectory() + pmx::kSettingsFileName);

@@ -2,6 +2,19 @@
 
 namespace e2e {
 
+std::string sampleSettings(bool unicode) {
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(unicode ? 2 : 1), MAKEINTRESOURCEA(10));
+  HGLOBAL loaded = found != nullptr ? LoadResource(nullptr, found) : nullptr;
+  const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  return bytes != nullptr ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
+}
+
+std::string exampleHostExe() {
+  const std::string& keyboard = keyboardExe();
+  const std::string exe = keyboard.substr(0, keyboard.find_last_of("\\/") + 1) + "ExampleHost.exe";
+  return GetFileAttributesA(exe.c_str()) != INVALID_FILE_ATTRIBUTES ? exe : std::string();
+}
+
 std::pair<DWORD, DWORD> selection(HWND field) {
   DWORD start = 0, end = 0;
   SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

@@ -16,8 +16,13 @@ namespace e2e {
 
 using namespace host_client;
 
-// The keyboard executable under test, as given on the command line (a Windows path).
+// The keyboard executable under test (a Windows path).
 const std::string& keyboardExe();
+// The sample settings file the package ships, carried by this program: 8-bit text, or UTF-16.
+std::string sampleSettings(bool unicode);
+// The package's example host, which the check puts beside the keyboard under test; empty when
+// there is none.
+std::string exampleHostExe();
 
 // A KeyboardHost of the keyboard under test that records in the running test what goes wrong.
 class Session : public KeyboardHost {
@@ -78,7 +83,7 @@ struct TypeStep {
 ::testing::AssertionResult typeKeys(HWND pad, HWND field, const std::vector<TypeStep>& steps);
 
 // The host that ends_when_its_host_is_killed kills: starts the keyboard, shows a pad and waits to
-// be killed (pmx_e2e --exe <exe> --serve-killed-host).
+// be killed (started with the argument --serve-killed-host).
 int serveKilledHost();
 
 // The selection of an EDIT field: where it starts and where it ends (the caret).

@@ -108,7 +108,7 @@ TEST(HostLink, ends_when_its_host_is_killed) {
   char self[MAX_PATH] = {};
   ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
   KeyboardProcess host;
-  ASSERT_TRUE(host.start(self, "--exe \"" + keyboardExe() + "\" --serve-killed-host"));
+  ASSERT_TRUE(host.start(self, "/keyboard:\"" + keyboardExe() + "\" --serve-killed-host"));
   HWND pad = nullptr;
   ASSERT_TRUE(
       waitFor([&] { return (pad = FindWindowA(kNumPadClass, nullptr)) != nullptr; }, 20000));

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -177,12 +176,9 @@ TEST(Settings, profile_functions_read_the_file_as_the_checker_does) {
 // of the sample file, in its character set, regular and bold (at an em of 2048 pixels, so that a
 // pixel is a font unit).
 TEST(Settings, caption_widths_of_the_checker_agree_with_gdi) {
-  std::ifstream in(toWindowsPath(PMX_SOURCE_DIR "/examples/QD4TouchKeyboard.ini"),
-                   std::ios::binary);
-  ASSERT_TRUE(in);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  const pmx::ProfileText text = pmx::parseProfileText(bytes.str());
+  const std::string sample = sampleSettings(false);
+  ASSERT_FALSE(sample.empty());
+  const pmx::ProfileText text = pmx::parseProfileText(sample);
   HDC dc = GetDC(nullptr);
   int compared = 0;
   for (const pmx::ProfileSection& s : text.sections) {
@@ -251,17 +247,14 @@ TEST(Settings, double_byte_and_unicode_files_type_what_their_keys_show) {
     typed += L"\u3042\u65E5";
     EXPECT_TRUE(waitFor([&] { return windowTextW(field) == typed; }, kTypeTimeoutMs));
   }
-  for (const char* sample :
-       {"/examples/QD4TouchKeyboard.ini", "/examples/unicode/QD4TouchKeyboard.ini"}) {
-    std::ifstream in(toWindowsPath(PMX_SOURCE_DIR + std::string(sample)), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    ASSERT_TRUE(s.writeSettings(bytes.str()));
+  for (bool unicode : {false, true}) {
+    ASSERT_TRUE(s.writeSettings(sampleSettings(unicode)));
     EXPECT_TRUE(s.request(messages().language, 1049).delivered);
     const HWND pad = s.showPad(field, kTextField);
     EXPECT_TRUE(clickKey(pad, alpha(2, A::Extra)));
     typed += L"\u2116";
-    EXPECT_TRUE(waitFor([&] { return windowTextW(field) == typed; }, kTypeTimeoutMs)) << sample;
+    EXPECT_TRUE(waitFor([&] { return windowTextW(field) == typed; }, kTypeTimeoutMs))
+        << (unicode ? "the UTF-16 sample" : "the 8-bit sample");
   }
   s.terminate();
 }

@@ -1,6 +1,7 @@
 // What the user sees while the state changes: a pad on screen that the host changes, key-size
 // reloads that must keep the language, the alphanumeric pad's modifiers, the symbol captions,
 // keys held across a reload, and fingers on a touch screen.
+#include "Fingers.h"
 #include "host.h"
 
 using namespace e2e;
@@ -60,13 +61,13 @@ HWND addMultiLineTextBox(HWND parent) {
 // The host changes the limit display of the pad on screen and notifies again: the pad is painted
 // exactly as the same pad made afresh in that state. Keys held by the mouse and by a finger while
 // the host reloads the pads are let go with the old pad: the reloaded pad shows no key pressed,
-// and a click on a drawn key types that key once. Then fingers, posted as Windows sends them
-// (Wine makes no pointer messages): two overlapping contacts on 8 and 9 type "89", in the order
-// they lift; a contact that slides off its key and lifts on another types nothing, a tap on 2
-// types after them; held keys show pressed until the system cancels their contacts (by flag, by
-// lost capture), which type nothing; a click afterwards types once. The field keeps the focus,
-// the host hears nothing; the pad answers the pointer's activation with "no activate" and the
-// tablet service's query with press-and-hold, pen feedback and flicks off.
+// and a click on a drawn key types that key once. Then fingers (injected where the system can,
+// else posted as Windows sends them; Wine makes no touch input): two overlapping contacts on 8 and
+// 9 type "89", in the order they lift; a contact that slides off its key and lifts on another types
+// nothing, a tap on 2 types after them; held keys show pressed until the system cancels their
+// contacts (by flag, by lost capture), which type nothing; a click afterwards types once. The field
+// keeps the focus, the host hears nothing; the pad answers the pointer's activation with "no
+// activate" and the tablet service's query with press-and-hold, pen feedback and flicks off.
 TEST(State, a_visible_pad_repaints_and_held_keys_and_fingers_type_once) {
   Session s;
   HWND field = s.fields[0];
@@ -101,15 +102,18 @@ TEST(State, a_visible_pad_repaints_and_held_keys_and_fingers_type_once) {
   const RECT r = windowRect(pad);
   ASSERT_TRUE(SetCursorPos((r.left + r.right) / 2, r.bottom - 10));
   ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
-  EXPECT_TRUE(postContact(pad, WM_POINTERDOWN, 9, num(4)));
+  Fingers fingers(pad);
+  RecordProperty("touch", Fingers::how());
+  EXPECT_TRUE(fingers.touch(WM_POINTERDOWN, 9, num(4)));
   s.settle();
   EXPECT_TRUE(steadyGrab(pad) != unpressed);  // the keys show pressed
   EXPECT_TRUE(s.request(messages().language, 1033).delivered);
   press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(SendInput(1, &press, sizeof press), 1u);
-  EXPECT_TRUE(postContact(pad, WM_POINTERUP, 9, num(4)));
+  EXPECT_TRUE(fingers.touch(WM_POINTERUP, 9, num(4)));
   s.settle();
   ASSERT_TRUE(pad = s.showPad(field, kDecimalField, "-12345", "67890"));
+  fingers.setPad(pad);
   EXPECT_TRUE(steadyGrab(pad) == unpressed);
   EXPECT_TRUE(typeKeys(pad, field, {{num(7), "7", 1}}));
 
@@ -119,13 +123,12 @@ TEST(State, a_visible_pad_repaints_and_held_keys_and_fingers_type_once) {
       {WM_POINTERUPDATE, 1, 3}, {WM_POINTERUP, 1, 3},   {WM_POINTERDOWN, 3, 5},
       {WM_POINTERDOWN, 4, 4},   {WM_POINTERDOWN, 5, 2}, {WM_POINTERUP, 5, 2}};
   for (const auto& [message, id, key] : contacts) {
-    EXPECT_TRUE(postContact(pad, message, id, num(key)));
+    EXPECT_TRUE(fingers.touch(message, id, num(key)));
   }
   EXPECT_TRUE(waitFor([&] { return windowText(field) == "7892"; }, kTypeTimeoutMs));
   EXPECT_TRUE(steadyGrab(pad) != unpressed);
-  EXPECT_TRUE(postContact(pad, WM_POINTERUP, 3, num(5), POINTER_MESSAGE_FLAG_CANCELED));
-  EXPECT_TRUE(PostMessageW(pad, WM_POINTERCAPTURECHANGED, 4, 0));
-  EXPECT_TRUE(postContact(pad, WM_POINTERUP, 4, num(4)));
+  EXPECT_TRUE(fingers.cancel(3, num(5)));
+  EXPECT_TRUE(fingers.loseCapture(4, num(4)));
   EXPECT_TRUE(typeKeys(pad, field, {{num(1), "78921", 5}}));  // posted messages go before input
   s.settle();
   EXPECT_EQ(windowText(field), std::string("78921"));

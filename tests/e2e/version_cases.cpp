@@ -25,7 +25,7 @@ TEST(Package, the_exe_carries_the_project_version_and_the_icon) {
     return std::string(found ? static_cast<const char*>(data) : "(none)");
   };
   EXPECT_EQ(value("FileVersion"), PMX_VERSION);
-  EXPECT_EQ(value("ProductVersion"), PMX_VERSION);
+  EXPECT_EQ(value("ProductVersion"), PMX_BUILD_VERSION);  // the commit of the build with it
   EXPECT_EQ(value("FileDescription"), PMX_DESCRIPTION);
   EXPECT_EQ(value("OriginalFilename"), "PMXTouchKeyboard.exe");
 

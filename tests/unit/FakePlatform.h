@@ -233,32 +233,29 @@ class FakeKeys : public KeyInjector {
 
 class FakeScreen : public Screen {
  public:
-  float width = 15360, height = 11520, px = 15, py = 15;  // 1024 x 768 pixels
-  std::vector<MonitorArea> others;                        // monitors beside the primary one
-  float widthTwips() override { return width; }
-  float heightTwips() override { return height; }
-  float twipsPerPixelX() override { return px; }
-  float twipsPerPixelY() override { return py; }
+  std::vector<Monitor> monitors = {{{0, 0, 1024, 768}, 96}};  // the primary one first
+  Monitor primary() override { return monitors.front(); }
   // As the system chooses: the largest share of the rectangle, else the least distance to it;
   // the primary monitor on a tie.
-  MonitorArea monitorOf(const TwipRect& r) override {
-    const auto score = [&r](const MonitorArea& m) {
-      const float dx = std::min<float>(r.right, m.left + m.width) - std::max<float>(r.left, m.left);
-      const float dy = std::min<float>(r.bottom, m.top + m.height) - std::max<float>(r.top, m.top);
-      return dx > 0 && dy > 0 ? dx * dy : std::min(dx, 0.0f) + std::min(dy, 0.0f);
+  Monitor monitorOf(const PixelRect& r) override {
+    const auto score = [&r](const Monitor& m) {
+      const auto dx = std::min(r.right, m.bounds.right) - std::max(r.left, m.bounds.left);
+      const auto dy = std::min(r.bottom, m.bounds.bottom) - std::max(r.top, m.bounds.top);
+      return dx > 0 && dy > 0 ? std::int64_t{dx} * dy : std::min(dx, 0) + std::min(dy, 0);
     };
-    MonitorArea best{0, 0, width, height};
-    for (const MonitorArea& m : others) {
-      if (score(m) > score(best)) best = m;
-    }
-    return best;
+    return *std::max_element(
+        monitors.begin(), monitors.end(),
+        [&](const Monitor& a, const Monitor& b) { return score(a) < score(b); });
   }
 };
 
 // The protocol trace, off until a test switches it on; it keeps every line it is given.
 struct FakeTrace : Trace {
   FakeTrace() : Trace(false) {}
-  void switchOn() { on_ = true; }
+  void switchOn(bool lookups = true) {
+    on_ = true;
+    lookups_ = lookups;
+  }
   void line(const std::string& text) override { lines.push_back(text); }
   std::vector<std::string> lines;
 };
@@ -289,6 +286,10 @@ class FakeProfile : public ProfileReader {
     return profileString(parseProfileText(file), section, key).value_or(defaultValue);
   }
   bool unicodeFile(const std::string&) override { return unicode; }
+  bool present = true, samplePresent = false;  // the file, and a .sample beside it
+  bool fileExists(const std::string& f) override {
+    return f.size() > 7 && f.compare(f.size() - 7, 7, ".sample") == 0 ? samplePresent : present;
+  }
   bool leadByte(std::int16_t charset, unsigned char b) override {
     return charset == 128 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
   }
@@ -334,7 +335,7 @@ class FakeWindow : public NativeWindow {
       : owner_(owner), pad_(pad), handle_(handle) {}
   ~FakeWindow() override;
   WindowHandle handle() const override { return handle_; }
-  void setOuterBounds(float l, float t, float w, float h) override;
+  void setOuterBounds(const PixelRect& b, std::int32_t d) override;
   void show() override {
     if (!shown) std::fill(dirty_.begin(), dirty_.end(), true);
     shown = true;
@@ -367,7 +368,8 @@ class FakeWindow : public NativeWindow {
     return n;
   }
 
-  float left = 0, top = 0, width = 0, height = 0;
+  PixelRect bounds;
+  std::int32_t dpi = 0;
   bool shown = false, topmost = false;
 
  private:
@@ -389,13 +391,13 @@ class FakeWindow : public NativeWindow {
 
 class FakeWindows : public NativeWindowFactory {
  public:
-  bool screens = false;            // true: windows keep what they paint (for repaint tests)
-  float frameW = 60, frameH = 60;  // a thin frame of 2 pixels on every side
+  bool screens = false;  // true: windows keep what they paint (for repaint tests)
   int created = 0;
   std::map<const Pad*, FakeWindow*> windowOf;  // the windows that exist
 
-  float frameWidthTwips() override { return frameW; }
-  float frameHeightTwips() override { return frameH; }
+  // A thin frame: 4 pixels across at 96 DPI, 5 at 144.
+  std::int32_t frameWidth(std::int32_t dpi) override { return 2 + 2 * dpi / 96; }
+  std::int32_t frameHeight(std::int32_t dpi) override { return 2 + 2 * dpi / 96; }
   std::unique_ptr<NativeWindow> createPadWindow(Pad& pad, PadWindowEvents&) override {
     ++created;
     auto window =
@@ -418,11 +420,9 @@ class FakeWindows : public NativeWindowFactory {
 
 inline FakeWindow::~FakeWindow() { owner_.windowOf.erase(&pad_); }
 
-inline void FakeWindow::setOuterBounds(float l, float t, float w, float h) {
-  left = l;
-  top = t;
-  width = w;
-  height = h;
+inline void FakeWindow::setOuterBounds(const PixelRect& b, std::int32_t d) {
+  bounds = b;
+  dpi = d;
   const int rows = cellCeil(pad_.ScaleHeight()), cols = cellCeil(pad_.ScaleWidth());
   if ((rows == rows_ && cols == cols_) || !owner_.screens) return;
   std::vector<std::string> cells(static_cast<std::size_t>(rows * cols));

@@ -51,7 +51,7 @@ TEST_F(HostLinkTest, StartsOnlyWithALiveController) {
     EXPECT_EQ(rig.fake.host.messageWindowsOpened + rig.fake.host.sent.size() +
                   rig.fake.host.attachments.size(),
               served ? 3u : 0u);
-    EXPECT_EQ(rig.fake.trace.lines.at(0),
+    EXPECT_EQ(rig.fake.trace.lines.at(1),
               served ? "watch: the host's process cannot be watched; only the terminate request "
                        "ends the keyboard"
                      : "end: no live controller window (controller 0x1234)");

@@ -47,7 +47,8 @@ TEST_F(PadsTest, KeySizesScaleTheDesign) {
     EXPECT_TRUE(seven->font.size == 18 * k && seven->font.name == "Arial");
     EXPECT_EQ(num.ScaleWidth(), 3600 * k);
     EXPECT_EQ(pad(kPadAlpha).ScaleWidth(), 9000 * k);
-    EXPECT_EQ(fake.windows.windowOf[&pad(kPadAlpha)]->height, 4200 * k + 60);  // frame included
+    const PixelRect& alpha = fake.windows.windowOf[&pad(kPadAlpha)]->bounds;
+    EXPECT_EQ((alpha.bottom - alpha.top) * 15.0f, 4200 * k + 60);  // frame included
     EXPECT_TRUE(fake.windows.windowOf[&num]->topmost);
     const Control* hidden = pad(kPadBin).find(ControlArray::LimitMax);
     EXPECT_FALSE(hidden->visible);
@@ -113,12 +114,13 @@ TEST_F(PadsTest, ValueKeysTypeAndMoveKeysMove) {
   const float right = 15360 - num.Width(), bottom = 11520 - num.Height();
   const std::pair<float, float> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
   fake.host.focus = 0;
-  const test::FakeWindow& window = *fake.windows.windowOf[&num];
-  for (int key : {3, 1, 2, 0}) {
-    touch(num, ControlArray::Move, key);
-    EXPECT_EQ(std::make_pair(window.left, window.top), corners[key]) << key;
+  const PixelRect& at = fake.windows.windowOf[&num]->bounds;
+  for (int key : {0, 2, 1, 3, -1, 4}) {
+    num.Touch(ControlArray::Move, key);
+    const int corner = key >= 0 && key <= 3 ? key : 3;  // no other index moves the pad
+    EXPECT_EQ(std::make_pair(at.left * 15.0f, at.top * 15.0f), corners[corner]) << key;
   }
-  EXPECT_EQ(fake.host.focus, kField);
+  EXPECT_EQ(fake.host.focus, kField);  // after an index that moves nothing too
   notify(306, 1);
   fake.host.windows[kField].text = "0000000011111111";
   touch(pad(kPadBin), ControlArray::Bit, 3);  // the blank goes in front of bit 3's character

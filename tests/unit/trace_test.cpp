@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "KeyboardRig.h"
 
@@ -15,9 +16,9 @@ using Lines = std::vector<std::string>;
 
 // A language request, the settings requests, a notify request, the close key and the end of the
 // session: everything it looked up and said, or with the trace off nothing at all.
-Lines traceOfAWorkingDay(bool on) {
+Lines traceOfAWorkingDay(bool on, bool lookups = true) {
   test::KeyboardRig rig;
-  if (on) rig.fake.trace.switchOn();
+  if (on) rig.fake.trace.switchOn(lookups);
   rig.start();
   rig.keyboard.KeyboardWindowProc(rig.fake.host.messageWindow, kWmEndSession, 0, 0);  // goes on
   rig.fake.profile.set("Replace", "2055", "1031");
@@ -36,9 +37,9 @@ Lines traceOfAWorkingDay(bool on) {
 
 TEST(Trace, NoticesAndSettingsLookupsSayWhatWasFound) {
   const Lines lines = traceOfAWorkingDay(true);
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "notice QDM32_1_KEYBOARDHANDLE to 0x1234 wParam=0x5001");
-  EXPECT_EQ(lines[1], "request QDM1_LANGUAGE wParam=2055: switch the language");
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[1], "notice QDM32_1_KEYBOARDHANDLE to 0x1234 wParam=0x5001");
+  EXPECT_EQ(lines[2], "request QDM1_LANGUAGE wParam=2055: switch the language");
   for (const char* line :
        {"setting [Replace] 2055 = 1031", "setting [CharSet] 1031: default",
         "setting [1031 NumPad Text] Std5 = \"F\\x01nf\"",
@@ -55,6 +56,35 @@ TEST(Trace, NoticesAndSettingsLookupsSayWhatWasFound) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
   EXPECT_TRUE(traceOfAWorkingDay(false).empty());
+  // On without the lookups (as it is kept for a crash report): the same lines but theirs.
+  Lines protocol;
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(protocol),
+               [](const std::string& line) { return line.rfind("setting ", 0) != 0; });
+  EXPECT_EQ(traceOfAWorkingDay(true, false), protocol);
+}
+
+// Before anything else the trace names the settings file and says how it is read.
+TEST(Trace, TheFirstLineNamesTheSettingsFileAndHowItIsRead) {
+  struct Row {
+    bool present, unicode, sample;
+    const char* how;
+  };
+  for (const Row& row :
+       {Row{true, false, true, "8-bit text, each language in the code page of its CharSet"},
+        Row{true, true, false, "Unicode (UTF-16), every language in its own characters"},
+        Row{false, true, true, "not found, the built-in texts apply; a .sample file is beside it: "
+                               "rename it to use it"},
+        Row{false, false, false, "not found, the built-in texts apply"}}) {
+    test::KeyboardRig rig;
+    rig.fake.trace.switchOn();
+    rig.fake.profile.present = row.present;
+    rig.fake.profile.unicode = row.unicode;
+    rig.fake.profile.samplePresent = row.sample;
+    rig.start();
+    ASSERT_FALSE(rig.fake.trace.lines.empty());
+    EXPECT_EQ(rig.fake.trace.lines[0],
+              std::string("settings file C:\\Panel\\QD4TouchKeyboard.ini: ") + row.how);
+  }
 }
 
 }  // namespace

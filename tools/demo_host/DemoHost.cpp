@@ -1,10 +1,12 @@
 // An HMI host simulator: a window with input fields of the kinds an HMI runtime has, which
 // starts PMXTouchKeyboard.exe with /Controller: and /Thread: and drives it like the runtime does.
 //
-//   pmx_demo_host.exe [/keyboard <path of PMXTouchKeyboard.exe>] [/language <id>]
-//                     [/tour <folder> | /docs <folder>]
+//   PMXTouchKeyboardDemo.exe [/keyboard <path of PMXTouchKeyboard.exe>] [/settings <file>]
+//                            [/language <id>] [/tour <folder> | /docs <folder>]
 //
-// Without /keyboard the keyboard is looked for in the demo host's own folder. With /tour the
+// Without /keyboard the keyboard is looked for in the demo host's own folder. With /settings it
+// runs a copy of the keyboard in a temporary folder with that file beside it as its settings file
+// (the preview of a translation on the panel itself; nothing beside the real keyboard changes). With /tour the
 // host runs a scripted tour without a human: it focuses each field in turn, waits for the pad,
 // saves a screenshot of the screen as a BMP in the folder, then ends the keyboard and exits
 // (0 when every pad showed and every screenshot was saved). /language sends that language
@@ -499,10 +501,37 @@ std::string ownFolder() {
 
 }  // namespace
 
+// A copy of the keyboard in a temporary folder of its own, with the settings file beside it; the
+// folder, or empty (with the reason printed) when the copies cannot be made.
+std::string previewFolder(const std::string& settings) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder =
+      std::string(temp) + "PMXTouchKeyboardDemo-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  if (!CopyFileA(g_host.keyboardPath.c_str(), (folder + "\\PMXTouchKeyboard.exe").c_str(), FALSE) ||
+      !CopyFileA(settings.c_str(), (folder + "\\QD4TouchKeyboard.ini").c_str(), FALSE)) {
+    std::printf("cannot copy %s and %s to %s (error %lu)\n", g_host.keyboardPath.c_str(),
+                settings.c_str(), folder.c_str(), GetLastError());
+    return std::string();
+  }
+  std::printf("preview: %s as the settings file of a copy of the keyboard in %s\n",
+              settings.c_str(), folder.c_str());
+  return folder;
+}
+
+void removePreview(const std::string& folder) {
+  if (folder.empty()) return;
+  DeleteFileA((folder + "\\PMXTouchKeyboard.exe").c_str());
+  DeleteFileA((folder + "\\QD4TouchKeyboard.ini").c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
 int main(int argc, char** argv) {
   SetProcessDPIAware();
   std::string tourFolder;
   std::string docsFolder;
+  std::string settings;
   g_host.keyboardPath = ownFolder() + "\\PMXTouchKeyboard.exe";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -512,16 +541,26 @@ int main(int argc, char** argv) {
       tourFolder = argv[++i];
     } else if ((arg == "/docs" || arg == "--docs") && i + 1 < argc) {
       docsFolder = argv[++i];
+    } else if ((arg == "/settings" || arg == "--settings") && i + 1 < argc) {
+      settings = argv[++i];
     } else if ((arg == "/language" || arg == "--language") && i + 1 < argc) {
       g_host.language = std::strtol(argv[++i], nullptr, 10);
       g_host.languageGiven = true;
     } else {
       std::printf(
-          "usage: pmx_demo_host [/keyboard <PMXTouchKeyboard.exe>] [/language <id>]\n"
-          "                     [/tour <folder> | /docs <folder>]\n");
+          "usage: PMXTouchKeyboardDemo [/keyboard <PMXTouchKeyboard.exe>] [/settings <file>]\n"
+          "                            [/language <id>] [/tour <folder> | /docs <folder>]\n");
       return 2;
     }
   }
+  const std::string preview = settings.empty() ? std::string() : previewFolder(settings);
+  if (!settings.empty() && preview.empty()) return 2;
+  if (!preview.empty()) g_host.keyboardPath = preview + "\\PMXTouchKeyboard.exe";
+  // Whatever way it ends, the preview's copies go.
+  struct Cleanup {
+    const std::string& folder;
+    ~Cleanup() { removePreview(folder); }
+  } cleanup{preview};
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = hostProc;

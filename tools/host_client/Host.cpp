@@ -126,6 +126,8 @@ LRESULT CALLBACK HostWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 // ---- A host with a started keyboard ------------------------------------------------------
 
+std::function<void(HWND pad)> padShown;
+
 KeyboardHost::KeyboardHost() {
   fields.push_back(host.addField(20, 20, 160, 24, ""));
   fields.push_back(host.addField(20, 60, 160, 24, ""));
@@ -256,6 +258,7 @@ bool KeyboardHost::waitForPad(const char* className, DWORD timeoutMs, HWND* pad)
       },
       timeoutMs);
   if (pad) *pad = found;
+  if (ok && padShown) padShown(found);
   return ok;
 }
 

@@ -106,6 +106,7 @@ class KeyboardHost {
   // The notices "QDM32_1_TOUCHKEYBOARDHIDES" received so far.
   int hides() const;
 
+  // Waits for the pad of the class to be visible; padShown then sees it.
   bool waitForPad(const char* className, DWORD timeoutMs, HWND* pad = nullptr) const;
   // Focuses the field, notifies it and waits for the kind's pad: the pad, or nullptr.
   HWND showPad(HWND field, const FieldKind& kind, const char* limitMin = "0",
@@ -123,6 +124,9 @@ class KeyboardHost {
   std::string exe_;     // the copy of the keyboard beside the settings file
   std::string folder_;  // a folder of our own for the keyboard with a settings file
 };
+
+// Called with every pad that waitForPad finds (the panel check takes its picture); may be empty.
+extern std::function<void(HWND pad)> padShown;
 
 // ---- Windows of the keyboard ----------------------------------------------------------------
 

@@ -20,12 +20,6 @@ Messages registerMessages() {
   return m;
 }
 
-// A limit text into its 255-byte slot, NUL-terminated (and cut at 254 bytes).
-void copyText(char (&target)[255], const char* text) {
-  std::memset(target, 0, sizeof target);
-  if (text) std::memcpy(target, text, std::min(std::strlen(text), sizeof target - 1));
-}
-
 struct WindowQuery {
   DWORD pid;
   const char* className;  // nullptr: any
@@ -59,13 +53,7 @@ const Messages& messages() {
 
 NotifyRecord makeNotifyRecord(std::int16_t fieldType, std::int16_t valueFormat,
                               const char* limitMin, const char* limitMax) {
-  NotifyRecord record{};
-  record.reserved = 0;
-  record.fieldType = fieldType;
-  record.valueFormat = valueFormat;
-  copyText(record.limitMin, limitMin);
-  copyText(record.limitMax, limitMax);
-  return record;
+  return pmxtk_notify_record(fieldType, valueFormat, limitMin, limitMax);
 }
 
 SendResult sendRequest(HWND keyboard, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DebugOutput.h"
+#include "PMXTouchKeyboard.h"
 
 namespace host_client {
 
@@ -31,16 +32,7 @@ struct Messages {
 };
 const Messages& messages();
 
-#pragma pack(push, 1)
-struct NotifyRecord {
-  std::int16_t reserved;
-  std::int16_t fieldType;
-  std::int16_t valueFormat;
-  char limitMin[255];
-  char limitMax[255];
-};
-#pragma pack(pop)
-static_assert(sizeof(NotifyRecord) == 516, "the notify record has 516 bytes");
+using NotifyRecord = PMXTK_NOTIFY_RECORD;
 
 // Limit texts longer than 254 bytes are cut; nullptr is an empty text.
 NotifyRecord makeNotifyRecord(std::int16_t fieldType, std::int16_t valueFormat,
