@@ -23,7 +23,8 @@ ARCHIVES = {
     "libmingw32.a": MINGW, "libmingwex.a": MINGW, "libmsvcrt.a": MINGW, "libmoldname.a": MINGW,
     # Import libraries of Windows DLLs, from the same project.
     "libkernel32.a": MINGW, "libuser32.a": MINGW, "libgdi32.a": MINGW, "libadvapi32.a": MINGW,
-    "libshell32.a": MINGW, "libole32.a": MINGW, "libuuid.a": MINGW, "libversion.a": MINGW,
+    "libshell32.a": MINGW, "libole32.a": MINGW, "liboleaut32.a": MINGW, "libuuid.a": MINGW,
+    "libversion.a": MINGW,
     # The panel check's test framework, built from Debian's sources with the project.
     "libgtest.a": GOOGLETEST,
 }

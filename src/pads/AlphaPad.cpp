@@ -167,20 +167,38 @@ void AlphaPad::clearLatches() {
   modifiers_.altGrLatch = kFalse;
 }
 
+const std::int16_t* AlphaPad::shownFlag(const Control& key) const {
+  if (key.array != ControlArray::Shift) return nullptr;
+  switch (key.index) {
+    case 0:
+      return &modifiers_.shiftLock;
+    case 1:
+    case 6:
+      return &modifiers_.shiftLatch;
+    case 2:
+    case 5:
+      return &modifiers_.ctrlLatch;
+    case 3:
+      return &modifiers_.altLatch;
+    case 4:
+      return &modifiers_.altGrLatch;
+    default:
+      return nullptr;
+  }
+}
+
 void AlphaPad::ShowModifierState() {
-  struct Shown {
-    int index;
-    std::int16_t flag;
-  };
-  const Shown shown[] = {{0, modifiers_.shiftLock}, {1, modifiers_.shiftLatch},
-                         {6, modifiers_.shiftLatch}, {2, modifiers_.ctrlLatch},
-                         {5, modifiers_.ctrlLatch},  {3, modifiers_.altLatch},
-                         {4, modifiers_.altGrLatch}};
-  for (const Shown& s : shown) {
-    if (Control* key = find(ControlArray::Shift, s.index)) {
-      key->backColor = s.flag != 0 ? kColorRed : kColorGrey;
+  for (Control& key : controls()) {
+    if (const std::int16_t* flag = shownFlag(key)) {
+      key.backColor = *flag != 0 ? kColorRed : kColorGrey;
     }
   }
+}
+
+ToggleState AlphaPad::toggleState(const Control& key) const {
+  const std::int16_t* flag = shownFlag(key);
+  if (flag == nullptr) return ToggleState::None;
+  return *flag != 0 ? ToggleState::On : ToggleState::Off;
 }
 
 void AlphaPad::Form_Load() {

@@ -26,6 +26,8 @@ class AlphaPad : public Pad {
     bool alt() const { return altLatch != 0 || altGrLatch != 0; }
   };
   const Modifiers& modifiers() const { return modifiers_; }
+  // A modifier key is on while it shows its flag red.
+  ToggleState toggleState(const Control& key) const override;
 
  protected:
   void Form_Load() override;
@@ -39,6 +41,8 @@ class AlphaPad : public Pad {
   void keyEndTouch(int index);
   void clearLatches();
   void ShowModifierState();
+  // The flag a key of the Shift array shows, or null for the keys that show none.
+  const std::int16_t* shownFlag(const Control& key) const;
 
   Modifiers modifiers_;
 };

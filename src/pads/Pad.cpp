@@ -46,6 +46,8 @@ Pad::~Pad() = default;
 
 void Pad::Load() {
   if (loaded() || context_.values.ended) return;
+  ++loads_;
+  title_.clear();
   monitor_ = context_.platform.screen.primary();
   setFrame();
   // Unload left no controls and no contacts behind.

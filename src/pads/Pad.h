@@ -10,6 +10,7 @@
 #include "common/MPMXTouchKeyBoard.h"
 #include "controls/Control.h"
 #include "layouts/LayoutTypes.h"
+#include "pads/Accessible.h"
 #include "pad_manager/Placement.h"
 #include "platform/Platform.h"
 
@@ -44,7 +45,7 @@ class Pad : public PadWindowEvents {
   void Move(float left, float top);
   void SetWidth(float width);
   void SetHeight(float height);
-  float ScaleWidth() const { return width_ - frameWidth_; }    // client width
+  float ScaleWidth() const { return width_ - frameWidth_; }     // client width
   float ScaleHeight() const { return height_ - frameHeight_; }  // client height
 
   // Puts the window into the topmost band without moving, sizing or activating it.
@@ -115,6 +116,14 @@ class Pad : public PadWindowEvents {
   // The pads on screen are placed again, laid out for their monitors as they are now.
   void dpiChanged() override;
 
+  // The pad as assistive technology sees it (pads/Accessible.cpp).
+  AccessibleTree accessibleTree();
+  // Touches a key of the tree as a finger does, at the middle of where it is seen; false when the
+  // pad shows no such key.
+  bool invokeAccessible(ControlArray array, int index);
+  // The state a key keeps between touches, as the key shows it.
+  virtual ToggleState toggleState(const Control& key) const;
+
  protected:
   // Runs once each time the window is created: scales the pad.
   virtual void Form_Load();
@@ -163,6 +172,9 @@ class Pad : public PadWindowEvents {
   std::vector<Contact> contacts_;
   // The controls as the window was last told to show them.
   std::vector<Control> shown_;
+  unsigned loads_ = 0;
+  // The titles of this pad and of the pad its pad key shows, read once a load when first asked.
+  std::string title_, switchTitle_;
 };
 
 }  // namespace pmx

@@ -62,9 +62,12 @@ std::string settingString(Context& context, const std::string& section, const st
 std::string settingText(Context& context, const std::string& section, const std::string& key,
                         const std::string& defaultValue, std::int16_t charset) {
   const std::string value = settingString(context, section, key, defaultValue);
-  ProfileReader& profile = context.platform.profile;
-  if (profile.unicodeFile(context.values.iniFile)) return value;
-  return utf8(decodeEightBit(value, PlatformCodePage(profile, charset)));
+  if (context.platform.profile.unicodeFile(context.values.iniFile)) return value;
+  return platformText(context, value, charset);
+}
+
+std::string platformText(Context& context, const std::string& bytes, std::int16_t charset) {
+  return utf8(decodeEightBit(bytes, PlatformCodePage(context.platform.profile, charset)));
 }
 
 std::int32_t effectiveLanguage(Context& context) {

@@ -25,6 +25,11 @@ std::string settingString(Context& context, const std::string& section, const st
 std::string settingText(Context& context, const std::string& section, const std::string& key,
                         const std::string& defaultValue, std::int16_t charset);
 
+// An 8-bit text in the platform's code page of a font character set, in UTF-8 (whole characters;
+// bytes that form none give nothing). The system's own ANSI code page is that of DEFAULT_CHARSET.
+constexpr std::int16_t kDefaultCharset = 1;
+std::string platformText(Context& context, const std::string& bytes, std::int16_t charset);
+
 // The language whose texts and keyboard layout serve the host language: [Replace] maps it.
 std::int32_t effectiveLanguage(Context& context);
 

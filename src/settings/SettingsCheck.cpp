@@ -681,14 +681,23 @@ class Checker {
   }
 
   void checkLimitText(const ProfileEntry& e, const std::string& at, std::int32_t language) {
-    if (!sameProfileName(e.name, "Max") && !sameProfileName(e.name, "Min")) {
-      unknownKey(e, at, {"Max", "Min"}, "Max and Min");
+    std::vector<std::string> names = {"Max", "Min"};
+    std::string keys = "Max, Min";
+    bool title = false;
+    for (const PadTitle& t : padTitles()) {
+      names.emplace_back(t.key);
+      keys += std::string(", ") + t.key;
+      title = title || sameProfileName(e.name, t.key);
+    }
+    if (!title && !sameProfileName(e.name, "Max") && !sameProfileName(e.name, "Min")) {
+      unknownKey(e, at, names, keys);
       return;
     }
     const std::string caption = unquotedProfileValue(e.value);
     noteCharSet(e, caption, effective(language));
     const int charset = charsetOf(effective(language));
-    if (!checkCaption(e, at, caption, charset)) return;
+    // A pad's title is announced, not shown: it has no width to keep to.
+    if (!checkCaption(e, at, caption, charset) || title) return;
     if (twoLines(caption, charset)) {
       warning(e.line, at + q(caption, charset) +
                           ": a limit caption has one line: the keyboard shows the backslash and "

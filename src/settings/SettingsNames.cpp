@@ -181,11 +181,25 @@ std::vector<std::string> settingsKeyNames(const std::string& padName, bool keyst
 }
 
 std::string settingsKeyName(const ControlDef& control) {
-  if (control.kind != ControlKind::Key) return std::string();
-  for (const KeyArrayName& array : kAlphaPadArrays) {
-    if (array.array == control.array) return array.name + std::to_string(control.index);
+  return settingsKeyName(control.kind, control.array, control.index);
+}
+
+std::string settingsKeyName(ControlKind kind, ControlArray array, int index) {
+  if (kind != ControlKind::Key) return std::string();
+  for (const KeyArrayName& names : kAlphaPadArrays) {
+    if (names.array == array) return names.name + std::to_string(index);
   }
   return std::string();
+}
+
+const std::vector<PadTitle>& padTitles() {
+  static const std::vector<PadTitle> titles = {
+      {&numPadLayout(), "DecimalPad", "Decimal pad"},
+      {&hexPadLayout(), "HexadecimalPad", "Hexadecimal pad"},
+      {&binPadLayout(), "BinaryPad", "Binary pad"},
+      {&alphaPadLayout(), "AlphanumericPad", "Alphanumeric pad"},
+  };
+  return titles;
 }
 
 }  // namespace pmx

@@ -50,6 +50,16 @@ std::vector<std::string> settingsKeyNames(const std::string& padName, bool keyst
 // The name under which the settings file relabels a key of a pad layout ("Std5"); empty for keys
 // that are never relabelled (move, pad, close and bit keys) and for labels.
 std::string settingsKeyName(const ControlDef& control);
+std::string settingsKeyName(ControlKind kind, ControlArray array, int index);
+
+// The title of a pad, as assistive technology announces the pad, and the key of
+// [<host language> Text] that translates it.
+struct PadTitle {
+  const PadDef* pad;
+  const char* key;    // "DecimalPad"
+  const char* title;  // "Decimal pad"
+};
+const std::vector<PadTitle>& padTitles();
 
 // "Std0-60, End0-1": the key names of a section, for a message.
 std::string describeKeyNames(const std::vector<std::string>& names);

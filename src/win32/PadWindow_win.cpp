@@ -12,6 +12,7 @@
 
 #include "layouts/Pictograms.h"
 #include "pads/Pad.h"
+#include "win32/Automation_win.h"
 #include "win32/Win32Platform.h"
 
 namespace pmx::win32 {
@@ -259,8 +260,6 @@ void registerClassOnce(const std::string& className, WNDPROC procedure) {
 
 RECT toRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-float twipsPerPixelAt(std::int32_t dpi) { return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96); }
-
 // Changes of place, size and z-order are gathered and made in one step: when the pad is shown or
 // hidden, and at the end of the host request or pointer message that asked for them (see
 // flushPadWindows). A pad that is loaded, scaled, fitted to its limits, placed and shown within
@@ -343,6 +342,12 @@ class PadWindow : public NativeWindow {
 
   void makeTopmost() override { topmostPending_ = true; }
 
+  // The gathered changes made, and the pad published anew to UI Automation's clients.
+  void flush() {
+    apply(0);
+    if (hwnd_ != nullptr) automationUpdate(hwnd_, pad_);
+  }
+
   void invalidate(float left, float top, float width, float height) override {
     // A hidden window is painted whole when it shows; until then nothing of it is painted.
     if (!visible()) return;
@@ -383,6 +388,10 @@ class PadWindow : public NativeWindow {
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<PadWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    LRESULT answer = 0;
+    if (automationMessage(hwnd, message, wParam, lParam, self ? &self->pad_ : nullptr, answer)) {
+      return answer;
+    }
     switch (message) {
       case WM_CLOSE:
         return 0;  // a pad goes only when the keyboard hides or unloads it
@@ -489,12 +498,8 @@ class PadWindow : public NativeWindow {
   }
 
   RECT pixelRect(const Control& c) const {
-    const float px = pixel_;
-    const float l = pad_.originLeft(c) + c.left;
-    const float t = pad_.originTop(c) + c.top;
-    return {static_cast<LONG>(std::lround(l / px)), static_cast<LONG>(std::lround(t / px)),
-            static_cast<LONG>(std::lround((l + c.width) / px)),
-            static_cast<LONG>(std::lround((t + c.height) / px))};
+    return padClientPixels(pad_.originLeft(c) + c.left, pad_.originTop(c) + c.top, c.width,
+                           c.height, pixel_);
   }
 
   void paint() {
@@ -708,13 +713,22 @@ std::int32_t framePixels(bool horizontal, std::int32_t dpi) {
 
 }  // namespace
 
+float twipsPerPixelAt(std::int32_t dpi) { return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96); }
+
+RECT padClientPixels(float left, float top, float width, float height, float twipsPerPixel) {
+  const float px = twipsPerPixel;
+  return {static_cast<LONG>(std::lround(left / px)), static_cast<LONG>(std::lround(top / px)),
+          static_cast<LONG>(std::lround((left + width) / px)),
+          static_cast<LONG>(std::lround((top + height) / px))};
+}
+
 std::string padWindowClass(const char* padName) {
   return std::string("PMXTouchKeyboard.") + padName;
 }
 
 void flushPadWindows() {
   const std::vector<PadWindow*>& live = liveWindows();
-  for (std::size_t i = 0; i < live.size(); ++i) live[i]->apply(0);
+  for (std::size_t i = 0; i < live.size(); ++i) live[i]->flush();
 }
 
 void destroyParkedPadWindows() {

@@ -29,6 +29,11 @@ std::string padWindowClass(const char* padName);
 // those on screen). Called at the end of every host request and of every pointer message.
 void flushPadWindows();
 
+// The pixels of a pad window's client area that the window paints a part of it (in twips) in, at
+// the twips per pixel of the DPI the pad is laid out for.
+RECT padClientPixels(float left, float top, float width, float height, float twipsPerPixel);
+float twipsPerPixelAt(std::int32_t dpi);
+
 // Destroys the windows of unloaded pads that are kept for reuse, keeps none from now on and lets
 // go of the shared fonts, brushes and pens: the keyboard has ended.
 void destroyParkedPadWindows();

@@ -16,6 +16,7 @@
 #include "common/Unicode.h"
 #include "pads/Pad.h"
 #include "platform/Platform.h"
+#include "settings/CharacterSets.h"
 #include "settings/ProfileText.h"
 
 namespace pmx::test {
@@ -300,6 +301,7 @@ class FakeProfile : public ProfileReader {
       return it != pairs.end() ? it->second : 0;
     }
     if (charset == 128 && b >= 0x80) return 0;
+    if (b >= 0x80 && b < 0xA0) return codePageCharacter(1252, b);
     return charset == 238 && b == 0xB3 ? U'\u0142' : b;
   }
 

@@ -58,17 +58,6 @@ TEST_F(AlphaPadTest, ArmedModifiersWrapTheNextKeyOnlyAndAreReleasedInOrder) {
   EXPECT_EQ(events(), "16v 17v 38v 38^ 16^ 17^");
 }
 
-TEST_F(AlphaPadTest, CtrlAltAndAltGrExcludeEachOther) {
-  touch(ControlArray::Shift, 2);
-  touch(ControlArray::Shift, 4);
-  EXPECT_EQ(pad().modifiers().ctrlLatch, 0);
-  EXPECT_EQ(pad().modifiers().altGrLatch, -1);
-  touch(ControlArray::Shift, 5);
-  EXPECT_EQ(pad().modifiers().ctrlLatch, -1);
-  EXPECT_EQ(pad().modifiers().altGrLatch, 0);
-  EXPECT_EQ(color(4), kColorGrey);
-}
-
 TEST_F(AlphaPadTest, KeysWhoseTagIsNoKeyCodeSendNothingAndKeepTheLatches) {
   touch(ControlArray::Shift, 1);
   for (const char* tag : {"{ENTER}", "256", "-1", "6.5", "", "65x"}) {
@@ -110,21 +99,6 @@ TEST_F(AlphaPadTest, EnterKeepsThePadOpenOnAMultiLineTextBoxOnly) {
   }
 }
 
-// The modifiers belong to the pad, not to its window, and a reloaded window shows them as they are.
-TEST_F(AlphaPadTest, ModifierStateSurvivesReloadsAndShowsRightAway) {
-  touch(ControlArray::Shift, 0);
-  touch(ControlArray::Shift, 2);
-  request("QDM32_1_TOUCHKEYSIZE", 0, 0x3FC00000);
-  EXPECT_EQ(color(0), kColorRed);
-  EXPECT_EQ(color(5), kColorRed);
-  request("QDM1_LANGUAGE", 1031);
-  EXPECT_EQ(color(2), kColorRed);
-  EXPECT_EQ(color(1), kColorGrey);
-  notify(kField, 265, 0);
-  touch(ControlArray::Standard, 42);  // C goes out with Ctrl, as the red keys say
-  EXPECT_EQ(events(), "16v 17v 67v 67^ 16^ 17^");
-}
-
 // The host ends the keyboard while the Enter key lets the queued messages through: the pad does
 // not come back, and the host, which has let go of the keyboard, hears nothing more.
 TEST_F(AlphaPadTest, TerminateDuringTheEndKeysYieldEndsEverything) {
@@ -133,20 +107,6 @@ TEST_F(AlphaPadTest, TerminateDuringTheEndKeysYieldEndsEverything) {
   EXPECT_EQ(fake.windows.alive(), 0);
   EXPECT_EQ(fake.host.countSent(id("QDM32_1_TOUCHKEYBOARDHIDES")), 0);
   EXPECT_FALSE(fake.keys.anyKeyDown());
-}
-
-// A limit label drawn over the cursor-up key takes the touch: the key beneath is not pressed.
-TEST_F(AlphaPadTest, ATouchOnALabelOverAKeyPressesNothing) {
-  const Control& up = *pad().find(ControlArray::Standard, 57);
-  const float x = up.left + up.width / 2, y = up.top + up.height / 4;
-  for (bool limits : {true, false}) {
-    request("QDM32_1_TOUCHSHOWLIMITS", 0, limits ? 1 : 0);
-    notify(kField, 265, 0, "0", "100");
-    pad().contactDown(kMouseContact, x, y);
-    EXPECT_EQ(pad().find(ControlArray::Standard, 57)->pressed, !limits);
-    pad().contactUp(kMouseContact, x, y);
-    EXPECT_EQ(events(), limits ? "" : "38v 38^") << limits;
-  }
 }
 
 }  // namespace
