@@ -213,8 +213,9 @@ int hexDigit(char c) {
 }
 
 // The value of a number switch: hexadecimal after "0x", as many tools print window handles
-// (/Controller:0x2004C), its 32 bits as they stand (0 when it needs more); else decimal, as
-// readDecimal reads it. Blanks are skipped as there.
+// (/Controller:0x2004C), its 32 bits as they stand (0 when it needs more, or has no digits, as
+// the decimal reading of "0x" is too); else decimal, as readDecimal reads it. Blanks are skipped
+// as there.
 std::int32_t readNumberAt(const std::string& text, std::size_t from, std::size_t* end) {
   Reader in(text, from);
   if (in.peek() == '0') {
@@ -222,18 +223,15 @@ std::int32_t readNumberAt(const std::string& text, std::size_t from, std::size_t
     if (in.peek() == 'x' || in.peek() == 'X') {
       in.next();
       std::uint64_t value = 0;
-      bool digits = false;
       for (int d = hexDigit(in.peek()); d >= 0; d = hexDigit(in.peek())) {
         if (value <= 0xFFFFFFFFu) value = value * 16 + static_cast<std::uint64_t>(d);
-        digits = true;
         in.next();
       }
-      if (digits) {
-        if (end != nullptr) *end = in.position();
-        if (value > 0xFFFFFFFFu) return 0;
-        return static_cast<std::int32_t>(static_cast<std::int64_t>(value) -
-                                         (value > 0x7FFFFFFFu ? 0x100000000 : 0));
-      }
+      if (end != nullptr) *end = in.position();
+      if (value > 0xFFFFFFFFu) return 0;
+      // The 32 bits as a signed number: two's complement, as every compiler we build with
+      // converts (and C++20 requires).
+      return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     }
   }
   return readDecimalAt(text, from, end);

@@ -65,7 +65,8 @@ TEST(CommandLine, Numbers) {
   // Hexadecimal after 0x, as tools print handles: the 32 bits as they stand.
   for (const auto& [text, value] : std::vector<std::pair<std::string, std::int32_t>>{
            {"0x2004C", 0x2004C}, {"0X7fffffff", kMax}, {"0xFFFF1234", -60876}, {" 0x 1 0", 16},
-           {"0xa9", 0xa9}, {"0xA0", 0xA0}, {"0x80000000", kMin}, {"0x100000000", 0},
+           {"0xa9", 0xa9}, {"0xA0", 0xA0}, {"0x80000000", kMin}, {"0xFFFFFFFF", -1},
+           {"0x100000000", 0},
            {"0xFFFFFFFF0", 0}, {"0x", 0}, {"0xg", 0}, {"00x12", 0}}) {
     EXPECT_EQ(readCommandLine("/Controller:" + text + " /Thread:0x1F").controller, value) << text;
   }
