@@ -6,8 +6,6 @@ namespace pmx {
 
 namespace {
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Edits from one text to the other, a swap of neighbours counting as one.
 std::size_t editDistance(const std::string& a, const std::string& b) {
   std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));

@@ -7,6 +7,11 @@
 
 namespace pmx {
 
+// A letter A-Z in lower case; every other byte as it is.
+inline char lowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Whether two names are the same in ASCII letters of any case.
 bool sameName(const std::string& a, const std::string& b);
 

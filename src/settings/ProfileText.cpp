@@ -1,5 +1,7 @@
 #include "settings/ProfileText.h"
 
+#include "common/NearestName.h"
+
 namespace pmx {
 
 namespace {
@@ -11,8 +13,6 @@ std::string trimmed(const std::string& s, std::size_t begin, std::size_t end) {
   while (end > begin && isBlank(s[end - 1])) --end;
   return s.substr(begin, end - begin);
 }
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Names and values are C strings to the platform: a NUL byte ends them (and `cut` learns of it).
 std::string beforeNul(std::string s, bool& cut) {
@@ -68,13 +68,7 @@ ProfileText parseProfileText(const std::string& bytes) {
   return text;
 }
 
-bool sameProfileName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
-}
+bool sameProfileName(const std::string& a, const std::string& b) { return sameName(a, b); }
 
 const ProfileSection* findProfileSection(const ProfileText& text, const std::string& section) {
   const std::string name = trimmed(section, 0, section.size());

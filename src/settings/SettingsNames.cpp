@@ -4,6 +4,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "common/NearestName.h"
 #include "layouts/AlphaPadLayout.h"
 #include "layouts/ValuePadLayouts.h"
 #include "settings/ProfileText.h"
@@ -58,9 +59,7 @@ std::vector<KeyPlace> keyPlaces(const PadTexts& texts, const std::string& keyNam
 }
 
 std::string lower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : s) c = lowerAscii(c);
   return s;
 }
 
