@@ -96,6 +96,20 @@ struct Control {
   bool isKey() const { return kind == ControlKind::Key; }
 };
 
+// The lines of a caption as its control shows them: on a key the first backslash and "n" split it
+// into an upper and a lower line (a later one stays in the lower line as the two characters); a
+// label shows its caption in one line. The split comes before the caption is decoded: in a symbol
+// font the two bytes are no line break.
+struct CaptionLines {
+  std::string upper, lower;
+  bool two = false;
+};
+inline CaptionLines captionLines(ControlKind kind, const std::string& caption) {
+  const std::size_t split = kind == ControlKind::Key ? caption.find("\\n") : std::string::npos;
+  if (split == std::string::npos) return {caption, std::string(), false};
+  return {caption.substr(0, split), caption.substr(split + 2), true};
+}
+
 inline bool operator==(const Font& a, const Font& b) {
   return a.name == b.name && a.size == b.size && a.bold == b.bold && a.charset == b.charset;
 }

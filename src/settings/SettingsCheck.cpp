@@ -572,14 +572,10 @@ class Checker {
                                     const ControlDef& def) const {
     const CharacterSet* set = findCharacterSet(charset);
     if (set != nullptr ? doubleByteCodePage(set->codePage) : !unicode_) return std::nullopt;
-    // On a key the first backslash and "n" split a caption into an upper and a lower line, as the
-    // painter splits it; a later one stays in the lower line as the two characters.
-    const std::size_t split =
-        def.kind == ControlKind::Key ? caption.find("\\n") : std::string::npos;
-    const bool two = split != std::string::npos;
-    const std::string lines[] = {caption.substr(0, split), two ? caption.substr(split + 2) : ""};
+    // In the lines the painter draws.
+    const CaptionLines split = captionLines(def.kind, caption);
     float widest = 0;
-    for (const std::string& line : lines) {
+    for (const std::string& line : {split.upper, split.lower}) {
       const std::optional<float> width =
           unicode_ ? arialTextWidth(decodeUtf8(line), def.fontSize, def.bold)
                    : arialTextWidth(line, set->codePage, def.fontSize, def.bold);
@@ -633,7 +629,7 @@ class Checker {
                              : "some of the characters";
         return;
       }
-      const int lines = caption.find("\\n") == std::string::npos ? 1 : 2;
+      const int lines = captionLines(place.key->kind, caption).two ? 2 : 1;
       // At least a blank of the caption's font between the two.
       const float blank =
           arialTextWidth(" ", 1252, place.key->fontSize, place.key->bold).value_or(0);

@@ -613,16 +613,13 @@ class PadWindow : public NativeWindow {
     GetTextMetricsW(dc, &tm);
     const int lineHeight = tm.tmHeight;
     const int top = textArea.top, height = textArea.bottom - textArea.top;
-    // A backslash and "n" in a caption separate an upper line from a lower line. The caption is
-    // split before it is decoded: in a symbol font the two bytes are no line break.
-    const std::size_t split = c.caption.find("\\n");
-    if (split == std::string::npos) {
-      captionLine(dc, c, c.caption, textArea, top + (height - lineHeight) / 2, lineHeight);
+    const CaptionLines lines = captionLines(c.kind, c.caption);
+    if (!lines.two) {
+      captionLine(dc, c, lines.upper, textArea, top + (height - lineHeight) / 2, lineHeight);
     } else {
       const int gap = std::max(0, (height - 2 * lineHeight) / 3);
-      captionLine(dc, c, c.caption.substr(0, split), textArea, top + gap, lineHeight);
-      captionLine(dc, c, c.caption.substr(split + 2), textArea, top + 2 * gap + lineHeight,
-                  lineHeight);
+      captionLine(dc, c, lines.upper, textArea, top + gap, lineHeight);
+      captionLine(dc, c, lines.lower, textArea, top + 2 * gap + lineHeight, lineHeight);
     }
   }
 
