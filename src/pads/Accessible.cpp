@@ -75,11 +75,11 @@ std::u32string shownCharacters(Context& context, const Control& c, const std::st
 
 // The caption as the control shows it: both lines of a two-line caption, upper line first.
 std::string shownText(Context& context, const Control& c) {
-  const std::size_t split = c.caption.find("\\n");
-  std::u32string text = shownCharacters(context, c, c.caption.substr(0, split));
-  if (split != std::string::npos) {
+  const CaptionLines lines = captionLines(c.kind, c.caption);
+  std::u32string text = shownCharacters(context, c, lines.upper);
+  if (lines.two) {
     text += U' ';
-    text += shownCharacters(context, c, c.caption.substr(split + 2));
+    text += shownCharacters(context, c, lines.lower);
   }
   return tidy(text);
 }

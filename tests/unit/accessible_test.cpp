@@ -51,7 +51,8 @@ TEST_F(AccessibleTest, EveryPadsTreeNamesEachElementWhereItIsDrawn) {
   request("QDM32_1_TOUCHSHOWLIMITS", 0, 1);
   fake.profile.set("1031 NumPad Text", "Std5", "F\xFCnf");
   fake.profile.set("1031 Text", "DecimalPad", "  Zehner\xA0 block ");
-  fake.profile.set("1031 Text", "AlphanumericPad", "");  // empty: the built-in title
+  fake.profile.set("1031 Text", "AlphanumericPad", "");   // empty: the built-in title
+  fake.profile.set("1031 Text", "Max", "Ober\\ngrenze");  // a label has one line: no break
   const std::pair<const char*, const char*> limits[] = {{"-5", "5"}, {"", "5"}, {"-5", ""}};
   for (const std::string step : {"design", "German", "key size 1.5"}) {
     if (step == "German") request("QDM1_LANGUAGE", 1031);
@@ -84,15 +85,18 @@ TEST_F(AccessibleTest, EveryPadsTreeNamesEachElementWhereItIsDrawn) {
   const AccessibleElement& up = *element(kPadAlpha, "Std57");
   EXPECT_EQ(std::vector<float>({up.left, up.top, up.width, up.height}),
             std::vector<float>({5400, 0, 900, 450}));
+  keyboard.values().limitMaxText = "5";
+  keyboard.pads().ShowPad(kPadNum);
   const auto names = [this](int n, std::initializer_list<const char*> ids) {
     std::string out;
     for (const char* id : ids) out += name(n, id) + "|";
     return out + tree_.name + "|" + tree_.automationId;
   };
-  EXPECT_EQ(names(kPadNum, {"Std5", "Std11", "End0", "End1", "Std14", "Std16", "Pad", "Move3",
-                            "Close", "Min", "LimitMin", "Std18"}),
-            "F\xC3\xBCnf|\xE2\x80\x93|Esc|Enter|Backspace|Left|Alphanumeric pad|"
-            "Move to the lower right corner|Close|Minimum|-5|Pos1|Zehner block|FNumPad");
+  EXPECT_EQ(
+      names(kPadNum, {"Std5", "Std11", "End0", "End1", "Std14", "Std16", "Pad", "Move3", "Close",
+                      "Min", "Max", "LimitMin", "Std18"}),
+      "F\xC3\xBCnf|\xE2\x80\x93|Esc|Enter|Backspace|Left|Alphanumeric pad|"
+      "Move to the lower right corner|Close|Minimum|Ober\\ngrenze|-5|Pos1|Zehner block|FNumPad");
   EXPECT_EQ(name(kPadBin, "Bit12") + "|" + name(kPadHex, "Std21"), "12|F");
   EXPECT_EQ(names(kPadAlpha, {"Std0", "Std15", "Std14", "Std50", "Std13", "Std55", "Shift0",
                               "Shift1", "Shift6", "Shift4", "Pad"}),
