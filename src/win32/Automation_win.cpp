@@ -169,8 +169,8 @@ class Node final : public IRawElementProviderSimpleApi,
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     *object = nullptr;
-    const std::shared_ptr<const Snapshot> s = snapshotOrEmpty();
-    const AccessibleElement* e = element(*s);
+    const std::shared_ptr<const Snapshot> s = access_->snapshot();
+    const AccessibleElement* e = s != nullptr ? element(*s) : nullptr;
     if (IsEqualIID(iid, uia::kIidUnknown) || IsEqualIID(iid, uia::kIidSimple)) {
       *object = static_cast<IRawElementProviderSimpleApi*>(this);
     } else if (IsEqualIID(iid, uia::kIidFragment)) {
@@ -199,12 +199,12 @@ class Node final : public IRawElementProviderSimpleApi,
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetPatternProvider(int pattern, IUnknown** provider) override {
-    *provider = nullptr;
     const IID none = {};
     const IID& iid = pattern == uia::kInvokePattern   ? uia::kIidInvoke
                      : pattern == uia::kTogglePattern ? uia::kIidToggle
                                                       : none;
-    if (QueryInterface(iid, reinterpret_cast<void**>(provider)) != S_OK) *provider = nullptr;
+    // Null for a pattern the element does not have.
+    QueryInterface(iid, reinterpret_cast<void**>(provider));
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetPropertyValue(int property, VARIANT* value) override {
@@ -337,11 +337,6 @@ class Node final : public IRawElementProviderSimpleApi,
 
   static bool invokable(const AccessibleElement& e) {
     return e.role == AccessibleRole::Button && e.toggle == ToggleState::None;
-  }
-
-  std::shared_ptr<const Snapshot> snapshotOrEmpty() const {
-    std::shared_ptr<const Snapshot> s = access_->snapshot();
-    return s != nullptr ? s : std::make_shared<const Snapshot>();
   }
 
   // This element in a snapshot, or null (also for the pad itself).

@@ -23,10 +23,7 @@ UINT reportedDpi(HMONITOR monitor) {
   if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && x > 0) {
     return x;
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+  return systemDpi();
 }
 
 // A DPI that the system announced to a window on a monitor (WM_DPICHANGED), with what it

@@ -325,6 +325,7 @@ class PadWindow : public NativeWindow {
   void setOuterBounds(const PixelRect& bounds, std::int32_t dpi) override {
     wanted_ = toRect(bounds);
     boundsPending_ = true;
+    treeChanged_ = true;
     const float pixel = twipsPerPixelAt(dpi);
     if (pixel == pixel_) return;
     // Laid out for another DPI: every control has other pixels now.
@@ -332,9 +333,13 @@ class PadWindow : public NativeWindow {
     if (visible()) InvalidateRect(hwnd_, nullptr, FALSE);
   }
 
-  void show() override { apply(visible() ? 0 : SWP_SHOWWINDOW); }
+  void show() override {
+    treeChanged_ = true;
+    apply(visible() ? 0 : SWP_SHOWWINDOW);
+  }
   void hide() override {
     if (!visible()) return;
+    treeChanged_ = true;
     apply(SWP_HIDEWINDOW);
     buffer_.release();  // nothing of a hidden window is painted
   }
@@ -342,13 +347,18 @@ class PadWindow : public NativeWindow {
 
   void makeTopmost() override { topmostPending_ = true; }
 
-  // The gathered changes made, and the pad published anew to UI Automation's clients.
+  // The gathered changes made, and the pad published anew to UI Automation's clients when what
+  // they see of it may have changed (not for a finger that only moves).
   void flush() {
     apply(0);
-    if (hwnd_ != nullptr) automationUpdate(hwnd_, pad_);
+    if (hwnd_ == nullptr || !treeChanged_) return;
+    treeChanged_ = false;
+    automationUpdate(hwnd_, pad_);
   }
 
   void invalidate(float left, float top, float width, float height) override {
+    // Every change of a control's look, place or caption comes here, shown or not.
+    treeChanged_ = true;
     // A hidden window is painted whole when it shows; until then nothing of it is painted.
     if (!visible()) return;
     // Outwards to whole pixels: every pixel the control's painting may touch.
@@ -693,6 +703,7 @@ class PadWindow : public NativeWindow {
   float pixel_ = 15;  // twips per pixel at the DPI the pad is laid out for
   bool boundsPending_ = false;
   bool topmostPending_ = false;
+  bool treeChanged_ = true;  // since the pad was last published to UI Automation
 };
 
 // The frame's pixels at a DPI (Windows 10 and later), else at the system's.

@@ -19,10 +19,11 @@ std::string traceVariable() {
 
 }  // namespace
 
+Win32Trace::Win32Trace() : Win32Trace(traceVariable()) {}
+
 // Always on, for the lines kept in memory; the settings lookups only when the trace is asked for.
-Win32Trace::Win32Trace() : Trace(true, !traceVariable().empty()) {
-  const std::string asked = traceVariable();
-  debugOutput_ = !asked.empty();
+Win32Trace::Win32Trace(const std::string& asked)
+    : Trace(true, !asked.empty()), debugOutput_(!asked.empty()) {
   if (asked.find_first_of("\\/:.") != std::string::npos) {
     // Relative to the directory the keyboard was started in, not to wherever it is later.
     char full[MAX_PATH] = {};

@@ -30,6 +30,8 @@ class Win32Trace : public Trace {
   void line(const std::string& text) override;
 
  private:
+  // `asked`: the environment variable's value, empty when no trace is asked for.
+  explicit Win32Trace(const std::string& asked);
   void openFile();
 
   bool debugOutput_ = false;

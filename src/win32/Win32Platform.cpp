@@ -17,24 +17,17 @@ constexpr const char* kMessageWindowClass = "PMXTouchKeyboard.Message";
 // How many messages the message window has received: each host request is a new one.
 unsigned hostRequests = 0;
 
-float twipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen != nullptr ? GetDeviceCaps(screen, axis) : 96;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  if (dpi <= 0) dpi = 96;
-  return 1440.0f / static_cast<float>(dpi);
-}
-
 }  // namespace
 
 // The system's DPI is fixed for the process's lifetime: it is asked once.
-float twipsPerPixelX() {
-  static const float value = twipsPerPixel(LOGPIXELSX);
-  return value;
-}
-float twipsPerPixelY() {
-  static const float value = twipsPerPixel(LOGPIXELSY);
-  return value;
+UINT systemDpi() {
+  static const UINT dpi = [] {
+    HDC screen = GetDC(nullptr);
+    const int value = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return value > 0 ? static_cast<UINT>(value) : 96u;
+  }();
+  return dpi;
 }
 
 UINT codePageOfCharset(int charset) {
@@ -99,9 +92,9 @@ WindowHandle Win32Host::openMessageWindow() {
   RegisterClassExA(&wc);
 
   // Never shown; its size is the one the form was designed with.
-  const float tx = twipsPerPixelX(), ty = twipsPerPixelY();
-  RECT frame = {0, 0, static_cast<LONG>(std::lround(kMessageWindowClientWidth / tx)),
-                static_cast<LONG>(std::lround(kMessageWindowClientHeight / ty))};
+  const float pixel = twipsPerPixelAt(static_cast<std::int32_t>(systemDpi()));
+  RECT frame = {0, 0, static_cast<LONG>(std::lround(kMessageWindowClientWidth / pixel)),
+                static_cast<LONG>(std::lround(kMessageWindowClientHeight / pixel))};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   HWND window = CreateWindowExA(0, kMessageWindowClass, kMessageWindowTitle, WS_OVERLAPPEDWINDOW,
                                 CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,

@@ -102,9 +102,8 @@ class Win32Layouts : public KeyboardLayouts {
   LayoutHandle activateNext() override;
 };
 
-// Twips per pixel at the system's DPI, horizontally and vertically.
-float twipsPerPixelX();
-float twipsPerPixelY();
+// The system's DPI (96 when the screen cannot be asked): that of monitors without one of their own.
+UINT systemDpi();
 
 // The code page in which 8-bit texts of a font character set are written: the one the character
 // set names, or the system's ANSI code page where it names none (the default and symbol sets).
