@@ -501,32 +501,6 @@ std::string ownFolder() {
 
 }  // namespace
 
-// A copy of the keyboard in a temporary folder of its own, with the settings file beside it; the
-// folder, or empty (with the reason printed) when the copies cannot be made.
-std::string previewFolder(const std::string& settings) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder =
-      std::string(temp) + "PMXTouchKeyboardDemo-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(folder.c_str(), nullptr);
-  if (!CopyFileA(g_host.keyboardPath.c_str(), (folder + "\\PMXTouchKeyboard.exe").c_str(), FALSE) ||
-      !CopyFileA(settings.c_str(), (folder + "\\QD4TouchKeyboard.ini").c_str(), FALSE)) {
-    std::printf("cannot copy %s and %s to %s (error %lu)\n", g_host.keyboardPath.c_str(),
-                settings.c_str(), folder.c_str(), GetLastError());
-    return std::string();
-  }
-  std::printf("preview: %s as the settings file of a copy of the keyboard in %s\n",
-              settings.c_str(), folder.c_str());
-  return folder;
-}
-
-void removePreview(const std::string& folder) {
-  if (folder.empty()) return;
-  DeleteFileA((folder + "\\PMXTouchKeyboard.exe").c_str());
-  DeleteFileA((folder + "\\QD4TouchKeyboard.ini").c_str());
-  RemoveDirectoryA(folder.c_str());
-}
-
 int main(int argc, char** argv) {
   SetProcessDPIAware();
   std::string tourFolder;
@@ -553,14 +527,19 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  const std::string preview = settings.empty() ? std::string() : previewFolder(settings);
-  if (!settings.empty() && preview.empty()) return 2;
-  if (!preview.empty()) g_host.keyboardPath = preview + "\\PMXTouchKeyboard.exe";
-  // Whatever way it ends, the preview's copies go.
-  struct Cleanup {
-    const std::string& folder;
-    ~Cleanup() { removePreview(folder); }
-  } cleanup{preview};
+  // With settings, a copy of the keyboard in a temporary folder of its own with the file beside
+  // it; whatever way the demo ends, the copies go.
+  KeyboardCopy preview("PMXTouchKeyboardDemo");
+  if (!settings.empty()) {
+    if (!preview.copy(g_host.keyboardPath) || !preview.copySettings(settings)) {
+      std::printf("cannot copy %s and %s to %s (error %lu)\n", g_host.keyboardPath.c_str(),
+                  settings.c_str(), preview.folder().c_str(), preview.error);
+      return 2;
+    }
+    std::printf("preview: %s as the settings file of a copy of the keyboard in %s\n",
+                settings.c_str(), preview.folder().c_str());
+    g_host.keyboardPath = preview.exe();
+  }
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = hostProc;

@@ -142,37 +142,20 @@ KeyboardHost::~KeyboardHost() {
   }
   keyboard.kill();
   keyboard.close();
-  if (!folder_.empty()) {
-    DeleteFileA(exe_.c_str());
-    DeleteFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
 }
 
 bool KeyboardHost::startWithSettings(const std::string& exe, const std::string& settings) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  folder_ = std::string(temp) + "pmx-host-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(folder_.c_str(), nullptr);
-  exe_ = folder_ + "\\PMXTouchKeyboard.exe";
-  if (!CopyFileA(exe.c_str(), exe_.c_str(), FALSE)) {
-    why = "could not copy the keyboard to " + folder_;
+  if (!copy_.copy(exe)) {
+    why = copy_.why;
     return false;
   }
-  return (settings.empty() || writeSettings(settings)) && start(exe_);
+  return (settings.empty() || writeSettings(settings)) && start(copy_.exe());
 }
 
 bool KeyboardHost::writeSettings(const std::string& settings) {
-  HANDLE file = CreateFileA((folder_ + "\\QD4TouchKeyboard.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  const bool ok =
-      file != INVALID_HANDLE_VALUE &&
-      WriteFile(file, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr) &&
-      written == settings.size();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok) why = "could not write the settings file";
-  return ok;
+  if (copy_.writeSettings(settings)) return true;
+  why = copy_.why;
+  return false;
 }
 
 bool KeyboardHost::start(const std::string& exe, const std::string& arguments) {

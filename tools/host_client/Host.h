@@ -121,8 +121,8 @@ class KeyboardHost {
   HWND keyboardWindow = nullptr;
 
  private:
-  std::string exe_;     // the copy of the keyboard beside the settings file
-  std::string folder_;  // a folder of our own for the keyboard with a settings file
+  // The keyboard with a settings file; it is deleted after the destructor has ended the keyboard.
+  KeyboardCopy copy_{"pmx-host"};
 };
 
 // Called with every pad that waitForPad finds (the panel check takes its picture); may be empty.

@@ -235,4 +235,49 @@ void KeyboardProcess::close() {
   info_ = PROCESS_INFORMATION{};
 }
 
+// ---- A copy of the keyboard ----------------------------------------------------------------
+
+KeyboardCopy::~KeyboardCopy() {
+  if (folder_.empty()) return;
+  DeleteFileA(exe_.c_str());
+  DeleteFileA(settingsFile().c_str());
+  RemoveDirectoryA(folder_.c_str());
+}
+
+bool KeyboardCopy::copy(const std::string& exe) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + prefix_ + "-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  exe_ = folder_ + "\\PMXTouchKeyboard.exe";
+  if (CopyFileA(exe.c_str(), exe_.c_str(), FALSE)) return true;
+  const DWORD code = GetLastError();
+  return fail(code, "could not copy the keyboard to " + folder_);
+}
+
+bool KeyboardCopy::writeSettings(const std::string& bytes) {
+  HANDLE file = CreateFileA(settingsFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  const bool ok =
+      file != INVALID_HANDLE_VALUE &&
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  const DWORD code = ok ? 0 : GetLastError();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return ok || fail(code, "could not write the settings file");
+}
+
+bool KeyboardCopy::copySettings(const std::string& file) {
+  if (CopyFileA(file.c_str(), settingsFile().c_str(), FALSE)) return true;
+  const DWORD code = GetLastError();
+  return fail(code, "could not copy " + file + " to " + folder_);
+}
+
+bool KeyboardCopy::fail(DWORD code, std::string text) {
+  error = code;
+  why = std::move(text);
+  return false;
+}
+
 }  // namespace host_client

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DebugOutput.h"
@@ -119,6 +120,38 @@ class KeyboardProcess {
 
   PROCESS_INFORMATION info_{};
   std::unique_ptr<DebugOutput> debugOutput_;
+};
+
+// A copy of the keyboard in a temporary folder of its own, "<prefix>-<process id>", with the
+// settings file "QD4TouchKeyboard.ini" beside it: a host tries settings there and leaves the
+// keyboard it was given alone. The copy, the settings file and the folder go with the object,
+// so the keyboard started from it must have ended by then.
+class KeyboardCopy {
+ public:
+  explicit KeyboardCopy(std::string prefix) : prefix_(std::move(prefix)) {}
+  ~KeyboardCopy();
+  KeyboardCopy(const KeyboardCopy&) = delete;
+  KeyboardCopy& operator=(const KeyboardCopy&) = delete;
+
+  // Makes the folder and copies the keyboard into it.
+  bool copy(const std::string& exe);
+  // The settings file beside the copy: these bytes, or a copy of that file.
+  bool writeSettings(const std::string& bytes);
+  bool copySettings(const std::string& file);
+
+  const std::string& folder() const { return folder_; }  // empty before copy()
+  const std::string& exe() const { return exe_; }        // the copy of the keyboard
+
+  std::string why;  // what went wrong last
+  DWORD error = 0;  // and the system's error code for it
+
+ private:
+  bool fail(DWORD code, std::string text);
+  std::string settingsFile() const { return folder_ + "\\QD4TouchKeyboard.ini"; }
+
+  std::string prefix_;
+  std::string folder_;
+  std::string exe_;
 };
 
 }  // namespace host_client
